@@ -1,0 +1,59 @@
+// CString: the framework's 8-bit text string (code page 936 bytes).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CString {
+public:
+    CString() = default;
+    CString(const char* text) : m_str(text ? text : "") {}
+    CString(const std::string& text) : m_str(text) {}
+    CString(const char* text, int length) : m_str(text, static_cast<size_t>(length)) {}
+
+    int GetLength() const { return static_cast<int>(m_str.size()); }
+    bool IsEmpty() const { return m_str.empty(); }
+    void Empty() { m_str.clear(); }
+    operator LPCSTR() const { return m_str.c_str(); }
+    const std::string& str() const { return m_str; }
+    std::string& str() { return m_str; }
+    char GetAt(int index) const { return m_str[static_cast<size_t>(index)]; }
+
+    CString& operator=(const char* text) { m_str = text ? text : ""; return *this; }
+    CString& operator+=(const CString& text) { m_str += text.m_str; return *this; }
+    CString& operator+=(const char* text) { m_str += text; return *this; }
+    CString& operator+=(char c) { m_str += c; return *this; }
+    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
+    friend CString operator+(const CString& a, const char* b) { return CString(a.m_str + b); }
+    friend CString operator+(const char* a, const CString& b) { return CString(a + b.m_str); }
+    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
+    friend bool operator==(const CString& a, const char* b) { return a.m_str == b; }
+    friend bool operator!=(const CString& a, const CString& b) { return a.m_str != b.m_str; }
+
+    int Find(const char* sub, int start = 0) const;
+    CString Mid(int first, int count = -1) const;
+    CString Left(int count) const { return Mid(0, count); }
+    void TrimLeft();
+    void TrimRight();
+    void Trim() { TrimRight(); TrimLeft(); }
+    // Multibyte-aware, ignoring the case of ASCII letters; 0 when equal.
+    int CompareNoCase(const char* other) const;
+    void Format(const char* format, ...);
+
+private:
+    std::string m_str;
+};
+
+class CStringArray {
+public:
+    int GetSize() const { return static_cast<int>(m_items.size()); }
+    void RemoveAll() { m_items.clear(); }
+    int Add(const CString& item) { m_items.push_back(item); return GetSize() - 1; }
+    const CString& GetAt(int index) const { return m_items[static_cast<size_t>(index)]; }
+    const CString& operator[](int index) const { return GetAt(index); }
+
+private:
+    std::vector<CString> m_items;
+};

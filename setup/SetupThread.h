@@ -1,0 +1,64 @@
+// CSetupThread: the install job.  Runs on its own thread, copies the
+// package from the medium to the destination folder, registers and
+// configures it, and writes the install record "Uninstall.log" last.
+//
+// It meets its owner window (the copy page) only through messages:
+// WM_SETUP_PROGRESS is sent once per entry of the nine folder trees,
+// WM_SETUP_DONE or WM_SETUP_FAILED is posted at the end.
+#pragma once
+
+#include <windows.h>
+
+#include "../framework/AfxFile.h"
+#include "../framework/AfxWin.h"
+
+class CSetupThread : public CWinThread {
+public:
+    CSetupThread() = default;
+
+    // Job state, set by the owner before CreateThread.
+    volatile BOOL m_bCancel = FALSE;
+    CString m_strRecord;
+    CString m_strSourceDir;  // ends with "\"
+    CString m_strDestDir;    // ends with "\"
+
+    static const char* const kPackageFolders[9];
+
+    BOOL InitInstance() override { return TRUE; }
+    int Run() override;
+
+    // Called on the user-interface thread; only sets the flag.
+    void Cancel() { m_bCancel = TRUE; }
+    BOOL IsCancelled() const { return m_bCancel; }
+
+    // Copy phase
+    BOOL CopyFolderTree(const CString& source, const CString& dest);
+    BOOL MakeDirPath(const CString& path);
+    void CopyRootFiles();
+    static void ListFiles(const CString& folder, LPCSTR mask, CStringArray& names);
+
+    // Configuring steps, run after a complete copy phase.
+    virtual void RegisterControls() {}
+    virtual void WriteProductKeys() {}
+    virtual BOOL CreateShortcuts() { return FALSE; }
+
+    // Install record
+    void RecordFileCopy(const CString& path);
+    void RecordMadeDir(const CString& path);
+    void RecordRegCtrl(const CString& path);
+    void RecordRegKey(HKEY root, const CString& keyPath);
+    BOOL WriteRecordFile();
+
+protected:
+    void ReportProgress(LPCSTR source, LPCSTR dest);
+    HWND OwnerWindow() const { return m_pMainWnd ? m_pMainWnd->m_hWnd : NULL; }
+
+    // Shows a prompt owned by the owner window with the application's name
+    // as caption and returns the button pressed.
+    virtual int Prompt(const CString& text, UINT type);
+    // Shows the framework's box for a file error of the record file.
+    virtual void ReportFileError(const CFileException& error);
+};
+
+// The system's text for an error code, as FormatMessageA gives it.
+CString SystemErrorText(DWORD error);
