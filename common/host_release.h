@@ -1,0 +1,23 @@
+// The AutoCAD releases the package supports, R15.0 to R18.2, in the one
+// order every walk over them uses.
+#pragma once
+
+// Where "CurVer" (the release's product key) is looked for when detecting
+// an installation, and what happens when no store has it.
+enum HostLookup {
+    kLookupMachineThenUser,         // not installed when found nowhere
+    kLookupUserThenMachineThenDefault,
+    kLookupUserThenDefault
+};
+
+struct HostRelease {
+    const char* releaseKey;         // "R17.0"
+    const char* defaultProductKey;  // "ACAD-5001:804"; nullptr for R15.0
+    int shortcutYear;               // 2007 -> "Quilmfor2007.LNK"
+    const char* supportGroup;       // subfolder of "Support": "2007-09"
+    HostLookup lookup;
+    bool hasLocationFallback;       // "Location" after "AcadLocation" (R18.x)
+};
+
+const int kHostReleaseCount = 10;
+extern const HostRelease kHostReleases[kHostReleaseCount];
