@@ -1,0 +1,213 @@
+#include "AfxDialog.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+
+}  // namespace
+
+// CWinApp
+
+CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName) {
+    g_pApp = this;
+    m_hInstance = ::GetModuleHandleA(NULL);
+}
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this) g_pApp = nullptr;
+}
+
+int CWinApp::Run() { return CWinThread::Run(); }
+
+int CWinApp::ExitInstance() {
+    if (m_bOleInitialized) {
+        ::OleUninitialize();
+        m_bOleInitialized = FALSE;
+    }
+    return 0;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+HINSTANCE AfxGetInstanceHandle() {
+    return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(NULL);
+}
+
+BOOL AfxEnableControlContainer() {
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    if (g_pApp && !g_pApp->m_bOleInitialized)
+        g_pApp->m_bOleInitialized = SUCCEEDED(::OleInitialize(NULL));
+    return TRUE;
+}
+
+int AfxWinMain(HINSTANCE hInstance, LPSTR, int) {
+    CWinApp* app = AfxGetApp();
+    if (!app) return -1;
+    app->m_hInstance = hInstance;
+    app->m_hThread = NULL;
+    app->m_nThreadID = ::GetCurrentThreadId();
+    int code;
+    try {
+        code = app->InitInstance() ? app->Run() : app->ExitInstance();
+    } catch (...) {
+        code = -1;
+    }
+    return code;
+}
+
+// CDialog
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : NULL;
+    m_bEnded = FALSE;
+    INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                                       owner, &CDialog::DialogProc,
+                                       reinterpret_cast<LPARAM>(this));
+    m_hWnd = NULL;
+    return result;
+}
+
+void CDialog::EndDialog(INT_PTR nResult) {
+    m_bEnded = TRUE;
+    ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::OnInitDialog() { return TRUE; }
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == IDOK) {
+                OnOK();
+                lResult = 0;
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                OnCancel();
+                lResult = 0;
+                return TRUE;
+            }
+        }
+        return FALSE;
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return ReflectToControl(message, wParam, lParam, lResult);
+    }
+    return FALSE;
+}
+
+BOOL CDialog::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+    HWND control = NULL;
+    if (message == WM_DRAWITEM) {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item && item->CtlType != ODT_MENU) control = item->hwndItem;
+    } else {
+        control = reinterpret_cast<HWND>(lParam);
+    }
+    if (!control || ::GetParent(control) != m_hWnd) return FALSE;
+    // A control that does not know the reflected message answers 0 through
+    // its default procedure, and the dialog then paints it the usual way.
+    LRESULT r = ::SendMessageA(control, WM_REFLECT_BASE + message, wParam, lParam);
+    if (r == 0) return FALSE;
+    lResult = r;
+    return TRUE;
+}
+
+CString CDialog::GetDlgItemText(int nID) const {
+    HWND item = GetDlgItem(nID);
+    int length = item ? ::GetWindowTextLengthA(item) : 0;
+    if (length <= 0) return CString();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    int got = ::GetWindowTextA(item, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return CString(text);
+}
+
+HICON CDialog::SetIcon(HICON icon, BOOL bigIcon) const {
+    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL,
+                                               reinterpret_cast<LPARAM>(icon)));
+}
+
+void CDialog::CenterWindow() const {
+    RECT self;
+    ::GetWindowRect(m_hWnd, &self);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    RECT area;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    int width = self.right - self.left, height = self.bottom - self.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    // Keep the whole dialog on the screen.
+    RECT screen;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+    if (x + width > screen.right) x = screen.right - width;
+    if (y + height > screen.bottom) y = screen.bottom - height;
+    if (x < screen.left) x = screen.left;
+    if (y < screen.top) y = screen.top;
+    ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* dialog = nullptr;
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        dialog->m_hWnd = hWnd;
+        try {
+            return dialog->OnInitDialog();
+        } catch (...) {
+            dialog->EndDialog(-1);
+            return FALSE;
+        }
+    }
+    dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (!dialog) return FALSE;
+    LRESULT lResult = 0;
+    BOOL handled = FALSE;
+    try {
+        handled = dialog->OnMessage(message, wParam, lParam, lResult);
+    } catch (...) {
+        handled = FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        dialog->m_hWnd = NULL;
+    }
+    if (!handled) return FALSE;
+    switch (message) {
+    // These return their result directly from the dialog procedure.
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return static_cast<INT_PTR>(lResult);
+    }
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
+}

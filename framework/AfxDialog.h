@@ -1,0 +1,130 @@
+// The application object and modal dialogs of the framework.
+//
+// CWinApp: one global object per program; WinMain (through AfxWinMain)
+// runs its InitInstance and, when that returns TRUE, its message loop.
+//
+// CDialog: a modal dialog made from a dialog template.  One static dialog
+// procedure stores the object at WM_INITDIALOG and forwards every message
+// to the virtual OnMessage, inside try/catch so that no exception crosses
+// into the system.  Derived dialogs list the messages they handle in a
+// message table:
+//
+//     BEGIN_MSG_TABLE(CMyPage, CDialog)
+//         ON_COMMAND(1001, OnNext)
+//         ON_MESSAGE(WM_TIMER, OnTimer)
+//     END_MSG_TABLE()
+//
+// and every message not in the table goes to the base class's table.
+#pragma once
+
+#include <windows.h>
+
+#include "AfxWin.h"
+
+// Wizard page results (the values of the system's property-sheet buttons).
+enum : INT_PTR { ID_WIZBACK = 0x3023, ID_WIZNEXT = 0x3024, ID_WIZFINISH = 0x3025 };
+
+class CWinApp : public CWinThread {
+public:
+    explicit CWinApp(LPCSTR appName = NULL);
+    ~CWinApp() override;
+
+    // Runs the main thread's message loop; only reached when InitInstance
+    // returned TRUE.
+    int Run() override;
+    int ExitInstance() override;
+
+    // Kept for the framework's interface; controls draw their own 3-D look.
+    BOOL Enable3dControls() { return TRUE; }
+
+    HINSTANCE m_hInstance = NULL;
+    LPCSTR m_pszAppName = NULL;
+    BOOL m_bOleInitialized = FALSE;
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+// Makes OLE objects (pictures, the shell's dialogs) usable on the
+// user-interface thread and registers the common control classes.
+BOOL AfxEnableControlContainer();
+// WinMain's body: initialises the application object and runs it.
+int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    // Shows the dialog modally and returns the value given to EndDialog
+    // (-1 when the dialog could not be created).
+    virtual INT_PTR DoModal();
+    void EndDialog(INT_PTR nResult);
+
+    // Default handlers: OnInitDialog returns TRUE (focus to the first
+    // control); OnOK ends with IDOK, OnCancel with IDCANCEL.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    // The message table.  Returns TRUE when the message was handled, with
+    // its result in lResult; FALSE leaves it to the system's default.
+    virtual BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
+    // Operations on the dialog and its controls
+    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    CString GetDlgItemText(int nID) const;
+    void SetDlgItemText(int nID, LPCSTR text) const { ::SetDlgItemTextA(m_hWnd, nID, text); }
+    UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
+    void CheckDlgButton(int nID, UINT check) const { ::CheckDlgButton(m_hWnd, nID, check); }
+    void EnableDlgItem(int nID, BOOL enable) const { ::EnableWindow(GetDlgItem(nID), enable); }
+    void ShowDlgItem(int nID, int nCmdShow) const { ::ShowWindow(GetDlgItem(nID), nCmdShow); }
+    void SetWindowText(LPCSTR text) const { ::SetWindowTextA(m_hWnd, text); }
+    HICON SetIcon(HICON icon, BOOL bigIcon) const;
+    // Centres the dialog over its owner (or the screen without one).
+    void CenterWindow() const;
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+protected:
+    // Reflects owner-draw requests to the control that asked, so a custom
+    // control paints itself (see the controls' WindowProc).
+    BOOL ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL m_bEnded = FALSE;
+};
+
+// Message table macros.  Handlers: ON_MESSAGE -> LRESULT f(WPARAM, LPARAM);
+// ON_COMMAND -> void f() for a button click or menu/accelerator command.
+#define BEGIN_MSG_TABLE(theClass, baseClass)                                              \
+    BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override { \
+        typedef baseClass TableBase;
+
+#define ON_MESSAGE(msg, func)                 \
+    if (message == static_cast<UINT>(msg)) {  \
+        lResult = func(wParam, lParam);       \
+        return TRUE;                          \
+    }
+
+#define ON_COMMAND(id, func)                                                              \
+    if (message == WM_COMMAND && LOWORD(wParam) == static_cast<WORD>(id) &&               \
+        (HIWORD(wParam) == BN_CLICKED || lParam == 0)) {                                  \
+        func();                                                                           \
+        lResult = 0;                                                                      \
+        return TRUE;                                                                      \
+    }
+
+#define END_MSG_TABLE()                                          \
+        return TableBase::OnMessage(message, wParam, lParam, lResult); \
+    }
+
+// Reflected owner-draw and colour messages, as a control receives them
+// from its dialog (same numbers as the system's OCM_ messages).
+enum : UINT {
+    WM_REFLECT_BASE = 0x2000,
+    WM_REFLECT_DRAWITEM = 0x2000 + WM_DRAWITEM,
+    WM_REFLECT_CTLCOLORSTATIC = 0x2000 + WM_CTLCOLORSTATIC,
+    WM_REFLECT_CTLCOLORBTN = 0x2000 + WM_CTLCOLORBTN
+};
