@@ -1,0 +1,56 @@
+// Removing the package profile "<<Quilm V9>>" from every supported AutoCAD
+// release, then the package's product key.  The install record lists no
+// profiles, so the releases are walked by the release table.
+#include <cstring>
+
+#include "UninstallThread.h"
+#include "UninstallCore.h"
+#include "common/RegistryStrings.h"
+#include "common/host_release.h"
+
+namespace {
+
+// The product key ("CurVer") for removal.  R16.0 asks the user store, then
+// the machine store, then takes its default; every other release asks the
+// machine store only and has no default (empty when not found).
+CString RemovalProductKey(const HostRelease& release) {
+    CString releaseKey = CString("SOFTWARE\\Autodesk\\AutoCAD\\") + release.releaseKey;
+    CString product;
+    if (strcmp(release.releaseKey, "R16.0") == 0) {
+        if (GetUserString(releaseKey, "CurVer", product)) return product;
+        if (GetMachineString(releaseKey, "CurVer", product)) return product;
+        return CString(release.defaultProductKey);
+    }
+    GetMachineString(releaseKey, "CurVer", product);
+    return product;
+}
+
+// Deletes the package profile of a release with its subkeys ("General",
+// "General Configuration"): a key that still has subkeys cannot be deleted
+// on its own.  The path always ends in the package profile's own name, so
+// no other profile is touched.  An empty product key names no release
+// product: nothing is deleted.
+BOOL DeleteHostProfile(const HostRelease& release, const CString& productKey) {
+    if (productKey.IsEmpty()) return FALSE;
+    return DeleteKeyTree(HKEY_CURRENT_USER,
+                         CString(HostProfileKey(release.releaseKey, productKey.str())));
+}
+
+// Where R15.0 profiles may lie when "CurVer" does not lead to them.
+const char* const kR15FallbackProfiles[] = {
+    "Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:804\\Profiles\\<<Quilm V9>>",
+    "Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-2:804\\Profiles\\<<Quilm V9>>",
+    "Software\\Autodesk\\AutoCAD\\R15.0\\ACAD-1:409\\Profiles\\<<Quilm V9>>"};
+
+}  // namespace
+
+void CUninstallThread::RemoveHostProfiles() {
+    for (int i = 0; i < kHostReleaseCount; ++i) {
+        const HostRelease& release = kHostReleases[i];
+        BOOL removed = DeleteHostProfile(release, RemovalProductKey(release));
+        if (i == 0 && !removed) {
+            for (const char* key : kR15FallbackProfiles) DeleteKeyTree(HKEY_CURRENT_USER, key);
+        }
+    }
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallProductKey);
+}

@@ -1,0 +1,56 @@
+// Self-deletion: a running program cannot delete its own file, so a small
+// batch in the root of the current drive keeps trying until the program
+// has ended, then removes the program's folder and itself.
+#include <string>
+
+#include "UninstallThread.h"
+#include "UninstallCore.h"
+
+namespace {
+
+// The program's own full path, however long.
+std::string OwnProgramPath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = ::GetModuleFileNameA(NULL, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0) return std::string();
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);  // cut short: try again with more room
+    }
+}
+
+}  // namespace
+
+void CUninstallThread::SelfDelete() {
+    HANDLE file = ::CreateFileA(kSelfDeleteBatch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (file == INVALID_HANDLE_VALUE) return;
+    std::string script = SelfDeleteScript(OwnProgramPath());
+    DWORD written = 0;
+    ::WriteFile(file, script.data(), static_cast<DWORD>(script.size()), &written, NULL);
+    ::CloseHandle(file);
+
+    char commandLine[] = "\\DelUS.bat";
+    PROCESS_INFORMATION batch = {};
+    if (!StartBatch(commandLine, batch)) return;
+    // The batch runs when nothing else wants the processor; we finish first.
+    ::SetThreadPriority(batch.hThread, THREAD_PRIORITY_IDLE);
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+    ::CloseHandle(batch.hProcess);
+    ::ResumeThread(batch.hThread);
+    ::CloseHandle(batch.hThread);
+}
+
+BOOL CUninstallThread::StartBatch(LPSTR commandLine, PROCESS_INFORMATION& process) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    return ::CreateProcessA(NULL, commandLine, NULL, NULL, FALSE,
+                            CREATE_SUSPENDED | IDLE_PRIORITY_CLASS, NULL, "\\", &startup,
+                            &process);
+}

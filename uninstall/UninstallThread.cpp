@@ -1,0 +1,173 @@
+#include "UninstallThread.h"
+
+#include <vector>
+
+#include "common/RegistryStrings.h"
+#include "common/install_log.h"
+#include "common/messages.h"
+#include "common/paths.h"
+#include "UninstallCore.h"
+
+CUninstallThread::~CUninstallThread() {
+    // Never free the job under its own running thread.  (A thread that
+    // deletes itself, m_bAutoDelete, has already left the job.)
+    if (m_hThread && ::GetCurrentThreadId() != m_nThreadID) {
+        Stop();
+        WaitForEnd();
+    }
+}
+
+BOOL CUninstallThread::LoadRecord(LPCSTR path) {
+    try {
+        CStdioFile file;
+        file.Open(path, CStdioFile::modeRead | CStdioFile::typeText);
+        m_strRecord = file.ReadAll(file.GetLength());
+        file.Close();
+        return TRUE;
+    } catch (const CFileException& error) {
+        error.ReportError(OwnerWindow());
+        ::PostMessageA(OwnerWindow(), WM_UNINSTALL_FAILED, 0, 0);
+        return FALSE;
+    }
+}
+
+BOOL CUninstallThread::FindEntry(int kind, size_t& pos, size_t& start, size_t& length) const {
+    return ::FindEntry(m_strRecord.str(), kind, pos, start, length);
+}
+
+int CUninstallThread::CountEntries(int kind) const {
+    return ::CountEntries(m_strRecord.str(), kind);
+}
+
+BOOL CUninstallThread::InitInstance() {
+    CString installDir = InstallFolder();
+    if (IsStopped()) return FALSE;
+    RemoveDataSource(installDir);
+    if (IsStopped()) return FALSE;
+    UnregisterControls();
+    if (IsStopped()) return FALSE;
+    DeleteRecordedFiles();
+    if (IsStopped()) return FALSE;
+    ::SendMessageA(OwnerWindow(), WM_UNINSTALL_FILES_DONE, 0, 0);
+    if (IsStopped()) return FALSE;
+    RemoveRecordedDirs();
+    if (IsStopped()) return FALSE;
+    DeleteRecordedKeys();
+    if (IsStopped()) return FALSE;
+    RemoveHostProfiles();
+    if (IsStopped()) return FALSE;
+    SelfDelete();
+    ::SendMessageA(OwnerWindow(), WM_UNINSTALL_DONE, 0, 0);
+    return FALSE;
+}
+
+CString CUninstallThread::InstallFolder() {
+    // Opens the key with create semantics; RemoveHostProfiles deletes it.
+    CString folder;
+    GetMachineString(kUninstallProductKey, "installPath", folder);
+    // Looks at the last character, not the last byte: a folder ending in a
+    // double-byte character whose trail byte is 0x5C still gets its "\".
+    return CString(WithTrailingBackslash(folder.str()));
+}
+
+namespace {
+
+typedef BOOL(WINAPI* SqlConfigDataSourceFn)(HWND, WORD, LPCSTR, LPCSTR);
+
+// SQLConfigDataSource of the system's ODBC installer library, bound at
+// first use; the library stays loaded.
+SqlConfigDataSourceFn BindSqlConfigDataSource() {
+    static SqlConfigDataSourceFn fn = [] {
+        HMODULE odbc = ::LoadLibraryA("odbccp32.dll");
+        return odbc ? reinterpret_cast<SqlConfigDataSourceFn>(
+                          reinterpret_cast<void*>(::GetProcAddress(odbc, "SQLConfigDataSource")))
+                    : nullptr;
+    }();
+    return fn;
+}
+
+const WORD kOdbcRemoveSysDsn = 6;  // ODBC_REMOVE_SYS_DSN
+
+}  // namespace
+
+BOOL CUninstallThread::RemoveDataSource(const CString& installDir) {
+    std::string attributes = DataSourceAttributes(installDir.str());
+    SqlConfigDataSourceFn configure = BindSqlConfigDataSource();
+    if (!configure) return FALSE;
+    return configure(NULL, kOdbcRemoveSysDsn, kDataSourceDriver, attributes.c_str());
+}
+
+BOOL CUninstallThread::UnregisterControl(LPCSTR path) {
+    HMODULE control = ::LoadLibraryA(path);
+    if (!control) return FALSE;
+    typedef HRESULT(STDAPICALLTYPE * EntryFn)();
+    EntryFn unregister = reinterpret_cast<EntryFn>(
+        reinterpret_cast<void*>(::GetProcAddress(control, "DllUnregisterServer")));
+    BOOL ok = unregister && unregister() == S_OK;
+    ::FreeLibrary(control);
+    return ok;
+}
+
+void CUninstallThread::UnregisterControls() {
+    size_t pos = 0, start = 0, length = 0;
+    while (!IsStopped() && FindEntry(kRegCtrl, pos, start, length)) {
+        CString path(m_strRecord.str().substr(start, length));
+        UnregisterControl(path);
+        ::DeleteFileA(path);
+    }
+}
+
+void CUninstallThread::DeleteRecordedFiles() {
+    size_t pos = 0, start = 0, length = 0;
+    while (!IsStopped() && FindEntry(kFileCopy, pos, start, length)) {
+        CString path(m_strRecord.str().substr(start, length));
+        ::DeleteFileA(path);
+        ::SendMessageA(OwnerWindow(), WM_UNINSTALL_PROGRESS, 0,
+                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
+    }
+}
+
+void CUninstallThread::RemoveRecordedDirs() {
+    // Each folder's entry precedes those of the folders inside it, so
+    // walking the list backwards tries inner folders first.
+    std::vector<std::string> dirs;
+    size_t pos = 0, start = 0, length = 0;
+    while (FindEntry(kMadeDir, pos, start, length))
+        dirs.push_back(m_strRecord.str().substr(start, length));
+    for (auto it = dirs.rbegin(); it != dirs.rend() && !IsStopped(); ++it)
+        ::RemoveDirectoryA(it->c_str());
+}
+
+void CUninstallThread::DeleteRecordedKeys() {
+    static const HKEY kRoots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE,
+                                  HKEY_USERS, HKEY_CURRENT_CONFIG};
+    size_t pos = 0, start = 0, length = 0;
+    while (!IsStopped() && FindEntry(kRegDbKey, pos, start, length)) {
+        RecordRoot root = kRootOther;
+        std::string keyPath;
+        // An entry without a comma names no root: it is skipped.
+        if (!SplitRegKeyValue(m_strRecord.str().substr(start, length), root, keyPath)) continue;
+        // An empty path would name the root itself; never act on it.
+        if (keyPath.find_first_not_of('\\') == std::string::npos) continue;
+        // One deletion per recorded key: a recorded key that has gained
+        // subkeys stays, rather than taking a tree we did not create.
+        ::RegDeleteKeyA(kRoots[root], keyPath.c_str());
+    }
+}
+
+BOOL DeleteKeyTree(HKEY root, const CString& path) {
+    HKEY key = NULL;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return FALSE;
+    std::vector<std::string> names;
+    char name[512];
+    for (DWORD index = 0;; ++index) {
+        DWORD size = sizeof(name);
+        LONG r = ::RegEnumKeyExA(key, index, name, &size, NULL, NULL, NULL, NULL);
+        if (r == ERROR_MORE_DATA) continue;  // longer than any key name can be
+        if (r != ERROR_SUCCESS) break;
+        names.emplace_back(name, size);
+    }
+    ::RegCloseKey(key);
+    for (const std::string& sub : names) DeleteKeyTree(root, path + "\\" + sub.c_str());
+    return ::RegDeleteKeyA(root, path) == ERROR_SUCCESS;
+}

@@ -1,0 +1,72 @@
+// CUninstallThread: the uninstall job.  The owner (the uninstaller's
+// dialog) loads Uninstall.log into it and starts it; on its own thread it
+// removes the ODBC data source, unregisters and deletes the controls,
+// deletes the recorded files, folders and registry keys, removes the
+// package's AutoCAD profiles and stages the uninstaller's own deletion.
+//
+// Messages to m_pMainWnd: WM_UNINSTALL_PROGRESS once per "File Copy: "
+// entry (lParam the path, valid during the call), WM_UNINSTALL_FILES_DONE,
+// WM_UNINSTALL_DONE, all sent; WM_UNINSTALL_FAILED posted by LoadRecord.
+//
+// The owner keeps the object until the thread has ended.  To end the job
+// early it calls Stop() and then WaitForEnd(); the destructor does both,
+// so destroying the owner mid-job never leaves the thread on freed memory.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "framework/AfxFile.h"
+#include "framework/AfxWin.h"
+
+class CUninstallThread : public CWinThread {
+public:
+    CUninstallThread() = default;
+    ~CUninstallThread() override;
+
+    // The whole record, LF line ends; set before the thread starts.
+    CString m_strRecord;
+
+    // Reads the record in text mode.  On a file error shows the framework's
+    // file-error box, posts WM_UNINSTALL_FAILED and returns FALSE.
+    BOOL LoadRecord(LPCSTR path);
+
+    // The record reader (see common/install_log.h) on m_strRecord.
+    BOOL FindEntry(int kind, size_t& pos, size_t& start, size_t& length) const;
+    int CountEntries(int kind) const;
+
+    // The whole job; returns FALSE so the thread ends without a loop.
+    BOOL InitInstance() override;
+
+    // Asks the running job to stop before its next entry or step; it then
+    // ends without further messages.  Any thread may call it.
+    void Stop() { ::InterlockedExchange(&m_lStop, 1); }
+    BOOL IsStopped() const { return m_lStop != 0; }
+
+    // Steps, in the job's order
+    static CString InstallFolder();  // "installPath" of the V9 key, ending with "\"
+    static BOOL RemoveDataSource(const CString& installDir);
+    static BOOL UnregisterControl(LPCSTR path);
+    void UnregisterControls();
+    void DeleteRecordedFiles();
+    void RemoveRecordedDirs();
+    void DeleteRecordedKeys();
+    void RemoveHostProfiles();
+    void SelfDelete();
+
+protected:
+    // Starts the batch (suspended, idle priority, hidden, current folder
+    // "\").  Returns FALSE when it could not be started.  The one seam a
+    // test replaces: a started batch would delete the test program itself.
+    virtual BOOL StartBatch(LPSTR commandLine, PROCESS_INFORMATION& process);
+
+    HWND OwnerWindow() const { return m_pMainWnd ? m_pMainWnd->m_hWnd : NULL; }
+
+private:
+    volatile LONG m_lStop = 0;
+};
+
+// Deletes key path below root with all its subkeys.  TRUE when the key
+// itself was deleted.
+BOOL DeleteKeyTree(HKEY root, const CString& path);
