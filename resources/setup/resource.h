@@ -1,0 +1,33 @@
+// Resource identifiers of Setup.exe.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDR_MAINFRAME 128
+
+#define IDD_SETUP_DIALOG 102
+#define IDD_WELCOME 129
+#define IDD_LICENSE 130
+#define IDD_INSTALL_PATH 132
+#define IDD_COPY 133
+#define IDD_FINISH 134
+
+#define IDS_CANCEL_QUESTION 102
+#define IDS_BROWSE_TITLE 103
+
+#define IDC_BACK 1000
+#define IDC_NEXT 1001
+#define IDC_TITLE 1003
+#define IDC_WELCOME_TEXT 1004
+#define IDC_LICENSE_TEXT 1005
+#define IDC_DISAGREE 1006
+#define IDC_AGREE 1007
+#define IDC_DEST_EDIT 1011
+#define IDC_BROWSE 1012
+#define IDC_COPY_GROUP 1013
+#define IDC_PROGRESS 1014
+#define IDC_COPY_ITEM 1015
+#define IDC_README 1017
+#define IDC_CONFIGURING 1018

@@ -1,0 +1,119 @@
+#include "CopyPage.h"
+
+#include <commctrl.h>
+
+#include "../common/paths.h"
+#include "../framework/AfxFile.h"
+#include "../resources/setup/resource.h"
+
+CCopyPage::CCopyPage(CWnd* pParent) : CWizardPage(IDD_COPY, pParent) {}
+
+CCopyPage::~CCopyPage() {
+    // Never free the job while its thread still uses it.
+    m_job.WaitForEnd();
+}
+
+void CCopyPage::Load(const WizardData& data) {
+    m_strSourceDir = data.strSourceDir.c_str();
+    m_strDestDir = data.strDestDir.c_str();
+}
+
+INT_PTR CCopyPage::DoModal() {
+    INT_PTR result = CWizardPage::DoModal();
+    // After a confirmed cancel the job may still be finishing its current
+    // entry; its messages to the closed page fail at once, so it ends soon.
+    m_job.WaitForEnd();
+    return result;
+}
+
+int CCopyPage::CountFiles(const CString& folder) {
+    CString dir = folder;
+    dir.Trim();
+    if (dir.IsEmpty()) return 0;
+    dir = WithTrailingBackslash(dir.str()).c_str();
+    CFileFind finder;
+    BOOL more = finder.FindFile(dir + "*.*");
+    int count = 0;
+    while (more) {
+        more = finder.FindNextFile();
+        if (finder.IsDots()) continue;
+        if (finder.IsDirectory())
+            count += CountFiles(finder.GetFilePath());
+        else
+            ++count;
+    }
+    return count;
+}
+
+int CCopyPage::CountPackageFiles(const CString& sourceDir) {
+    int count = 0;
+    for (const char* name : CSetupThread::kPackageFolders) count += CountFiles(sourceDir + name);
+    return count;
+}
+
+void CCopyPage::OnInitPage() {
+    EnableNext(FALSE);
+    EnableDlgItem(IDC_BACK, FALSE);
+    m_bConfiguring = FALSE;
+    m_strSourceDir = NormalizedFolder(m_strSourceDir.str()).c_str();
+    m_strDestDir = NormalizedFolder(m_strDestDir.str()).c_str();
+
+    int files = CountPackageFiles(m_strSourceDir);
+    HWND bar = GetDlgItem(IDC_PROGRESS);
+    ::SendMessageA(bar, PBM_SETRANGE32, 0, files + 15);
+    ::SendMessageA(bar, PBM_SETSTEP, 1, 0);
+    ::SendMessageA(bar, PBM_SETPOS, 0, 0);
+
+    // A job object runs once: a page shown again does not start it again.
+    if (m_job.m_hThread) return;
+    m_job.m_strSourceDir = m_strSourceDir;
+    m_job.m_strDestDir = m_strDestDir;
+    m_self.m_hWnd = m_hWnd;
+    m_job.m_pMainWnd = &m_self;
+    m_job.m_bAutoDelete = FALSE;
+    m_job.CreateThread(0, 0, NULL);
+}
+
+void CCopyPage::StepProgress() { ::SendMessageA(GetDlgItem(IDC_PROGRESS), PBM_STEPIT, 0, 0); }
+
+LRESULT CCopyPage::OnProgress(WPARAM, LPARAM lParam) {
+    const char* path = reinterpret_cast<const char*>(lParam);
+    SetDlgItemText(IDC_COPY_ITEM, ProgressLine(path ? path : "", m_strDestDir.str()).c_str());
+    StepProgress();
+    return 1;
+}
+
+LRESULT CCopyPage::OnConfiguring(WPARAM, LPARAM) {
+    // From here on the job no longer stops on request: no cancelling.
+    m_bConfiguring = TRUE;
+    SetDlgItemText(IDC_COPY_ITEM, "");
+    ShowDlgItem(IDC_PROGRESS, SW_HIDE);
+    ShowDlgItem(IDC_COPY_GROUP, SW_HIDE);
+    ShowDlgItem(IDC_CONFIGURING, SW_SHOW);
+    EnableDlgItem(IDCANCEL, FALSE);
+    return 1;
+}
+
+LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
+    EnableNext(TRUE);
+    EndDialog(ID_WIZNEXT);
+    return 1;
+}
+
+LRESULT CCopyPage::OnFailed(WPARAM, LPARAM) {
+    EndDialog(ID_WIZFINISH);
+    return 1;
+}
+
+void CCopyPage::OnCancel() {
+    // Esc and the close box come here too, also once "取消" is disabled.
+    if (m_bConfiguring) return;
+    char text[1024] = {0};
+    ::LoadStringA(AfxGetInstanceHandle(), IDS_CANCEL_QUESTION, text, sizeof(text));
+    if (MessageBox(text, NULL, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    // The job may have left its copy phase while the question was open; it
+    // then finishes and ends the page itself.
+    if (m_bConfiguring) return;
+    m_job.Cancel();
+    EndDialog(ID_WIZFINISH);
+}

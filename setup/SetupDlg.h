@@ -1,0 +1,53 @@
+// CSetupDlg: the backdrop.  It covers the screen with a slideshow of the
+// pictures in the medium's folder "安装界面" and, from its initialisation,
+// runs the wizard's pages one after another as modal dialogs over itself.
+#pragma once
+
+#include <windows.h>
+
+#include "../framework/AfxDialog.h"
+#include "WizardFlow.h"
+
+class CSetupDlg : public CDialog {
+public:
+    explicit CSetupDlg(CWnd* pParent = nullptr);
+    ~CSetupDlg() override;
+
+    enum { kSlideTimer = 374 };
+
+    // The data carried between the pages.
+    WizardData m_data;
+    UINT m_nSlidePeriod = 5000;
+    int m_nSlideIndex = 0;
+    CStringArray m_slideFiles;
+    HICON m_hIcon = NULL;
+
+    // Lists folder\pattern's plain files (full paths) in enumeration order.
+    // The process's current directory is the same afterwards.
+    static void BuildSlideList(const CString& folder, LPCSTR pattern, CStringArray& files);
+    // A 1024 x 768 canvas with the picture fitted and centred on it, or
+    // NULL when the file is not a picture that can be loaded.
+    static HBITMAP LoadSlide(HDC hdc, const CString& path);
+    // Whether the product's key holds "installPath".
+    static BOOL IsInstalled();
+
+    BEGIN_MSG_TABLE(CSetupDlg, CDialog)
+        ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+        ON_MESSAGE(WM_TIMER, OnTimer)
+        ON_MESSAGE(WM_PAINT, OnPaint)
+        ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+        ON_MESSAGE(WM_DESTROY, OnDestroy)
+    END_MSG_TABLE()
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM);
+    LRESULT OnTimer(WPARAM wParam, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
+    LRESULT OnDestroy(WPARAM, LPARAM);
+
+    BOOL AskQuit() const;
+};
