@@ -28,6 +28,107 @@ int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) const {
     return ::MessageBoxA(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
 }
 
+// Subclassing.  The object is found from its window through a window
+// property, which leaves GWLP_USERDATA and DWLP_USER to the window's owner.
+static const char kCWndProp[] = "QuilmCWnd";
+
+CWnd::~CWnd() {
+    if (m_pfnSuper) UnsubclassWindow();
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    if (!hWnd) return nullptr;
+    return static_cast<CWnd*>(::GetPropA(hWnd, kCWndProp));
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!hWnd || !::IsWindow(hWnd) || m_pfnSuper || FromHandlePermanent(hWnd)) return FALSE;
+    m_hWnd = hWnd;
+    PreSubclassWindow();
+    if (!::SetPropA(hWnd, kCWndProp, static_cast<HANDLE>(this))) return FALSE;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    if (!m_pfnSuper) {
+        ::RemovePropA(hWnd, kCWndProp);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, HWND hParent) {
+    return SubclassWindow(::GetDlgItem(hParent, static_cast<int>(nID)));
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    return pParent ? SubclassDlgItem(nID, pParent->m_hWnd) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow() {
+    HWND hWnd = m_hWnd;
+    if (!m_pfnSuper) return NULL;
+    if (::IsWindow(hWnd)) {
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        ::RemovePropA(hWnd, kCWndProp);
+    }
+    m_pfnSuper = nullptr;
+    m_hWnd = NULL;
+    return hWnd;
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = FromHandlePermanent(hWnd);
+    if (!wnd || !wnd->m_pfnSuper) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        WNDPROC super = wnd->m_pfnSuper;
+        wnd->UnsubclassWindow();
+        return ::CallWindowProcA(super, hWnd, message, wParam, lParam);
+    }
+    const MSG saved = wnd->m_currentMsg;
+    wnd->m_currentMsg.hwnd = hWnd;
+    wnd->m_currentMsg.message = message;
+    wnd->m_currentMsg.wParam = wParam;
+    wnd->m_currentMsg.lParam = lParam;
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        // No exception may cross into the system's code.
+        result = wnd->DefWindowProc(message, wParam, lParam);
+    }
+    // The object may have let go of the window while handling the message.
+    if (FromHandlePermanent(hWnd) == wnd) wnd->m_currentMsg = saved;
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
+    DWORD style = GetStyle();
+    DWORD changed = (style & ~dwRemove) | dwAdd;
+    if (changed == style) return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
+    return TRUE;
+}
+
+void CWnd::GetWindowText(CString& text) const {
+    int length = ::GetWindowTextLengthA(m_hWnd);
+    std::string buffer(static_cast<size_t>(length) + 1, '\0');
+    int got = ::GetWindowTextA(m_hWnd, &buffer[0], length + 1);
+    buffer.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    text = CString(buffer);
+}
+
 CWinThread::CWinThread() = default;
 
 CWinThread::~CWinThread() {

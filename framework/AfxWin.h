@@ -19,7 +19,7 @@ class CWnd {
 public:
     CWnd() = default;
     explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
-    virtual ~CWnd() = default;
+    virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
@@ -32,7 +32,45 @@ public:
     }
     int MessageBox(LPCSTR text, LPCSTR caption = NULL, UINT type = MB_OK) const;
 
+    // Subclassing: the object takes over the window procedure of an
+    // existing window (a control a dialog template created) and sees every
+    // message in WindowProc first.  The window is released again when it
+    // is destroyed or when the object is destroyed, whichever comes first.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    BOOL SubclassDlgItem(UINT nID, HWND hParent);
+    HWND UnsubclassWindow();
+    // The object subclassing hWnd, or null.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // Called just before the window procedure is replaced.
+    virtual void PreSubclassWindow() {}
+    // Every message of a subclassed window; the default passes it on.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's previous (standard) procedure.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The message being handled, passed on to the previous procedure.
+    LRESULT Default();
+
+    // Window helpers.
+    void Invalidate(BOOL bErase = TRUE) const { ::InvalidateRect(m_hWnd, NULL, bErase); }
+    void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
+    void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
+    void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    void GetWindowText(CString& text) const;
+    void SetWindowText(LPCSTR text) const { ::SetWindowTextA(m_hWnd, text); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+
     HWND m_hWnd = NULL;
+    WNDPROC m_pfnSuper = nullptr;  // previous procedure while subclassed
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    MSG m_currentMsg = {};
 };
 
 // A thread with its own message queue.  Derived classes override

@@ -1,0 +1,94 @@
+// A progress bar that paints itself: the done part in the bar colour, the
+// rest in the background colour, and the percentage (or a caller's text,
+// given as the window text) centred across the bar in two colours that
+// change exactly at the bar's edge.  It keeps its own position, range and
+// step and repaints only when the filled width in pixels changes.
+#pragma once
+
+#include <string>
+
+#include "framework/AfxCtrl.h"
+#include "framework/AfxGdi.h"
+
+// An off-screen copy of a paint target: callers draw in the target's
+// coordinates and the destructor copies the result in one operation.  On
+// a printer it draws directly.
+class CProgressMemDC : public CDC {
+public:
+    explicit CProgressMemDC(CDC* pDC);
+    ~CProgressMemDC() override;
+
+    // The area being drawn (the target's clip box), in target coordinates.
+    const CRect& Area() const { return m_rect; }
+    // Selects a clipping region given in target coordinates.
+    void ClipTo(const RECT& rect);
+
+private:
+    CBitmap m_bitmap;
+    HGDIOBJ m_oldBitmap = NULL;
+    CDC* m_pDC;
+    CRect m_rect;
+    BOOL m_bMemDC;
+};
+
+class CPercentProgressCtrl : public CProgressCtrl {
+public:
+    CPercentProgressCtrl();
+    ~CPercentProgressCtrl() override;
+
+    // Stores the bounds; no check and no repaint.
+    void SetRange(int nLower, int nUpper);
+    // Stores the position and repaints when the filled width changes.
+    // Returns the previous position, or -1 without a window.
+    int SetPos(int nPos);
+    int StepIt();
+    void SetStep(int nStep) { m_nStep = nStep; }
+    void EnableText(int bShow);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Inspection
+    int GetPos() const { return m_nPos; }
+    int GetStep() const { return m_nStep; }
+    int GetLower() const { return m_nLower; }
+    int GetUpper() const { return m_nUpper; }
+    int GetDrawnWidth() const { return m_nDrawnWidth; }
+    int IsTextEnabled() const { return m_bShowText; }
+    const std::string& GetCustomText() const { return m_strCustomText; }
+    // How often SetPos decided to repaint.
+    int GetRepaintCount() const { return m_nRepaints; }
+    // The text the bar shows at the current position.
+    std::string DisplayText() const;
+    // Filled width in pixels for a client width of clientWidth.
+    int FilledWidth(int clientWidth) const;
+
+    COLORREF m_crBar;
+    COLORREF m_crBack;
+    COLORREF m_crTextOnBack;
+    COLORREF m_crTextOnBar;
+
+private:
+    void OnPaint();
+    LRESULT OnSetText(LPARAM lParam);
+    LRESULT OnGetText(WPARAM wParam, LPARAM lParam) const;
+
+    int m_nPos = 0;
+    int m_nStep = 1;
+    int m_nUpper = 100;
+    int m_nLower = 0;
+    std::string m_strCustomText;
+    int m_bShowText = 1;
+    int m_nDrawnWidth = -1;
+    int m_nRepaints = 0;
+};
+
+// The bar's arithmetic, platform-free so that it can be checked alone.
+namespace progress {
+// Fraction done, (pos - lower) / (upper - lower) in double precision; 0
+// for an empty or inverted range.
+double Fraction(int pos, int lower, int upper);
+// trunc(fraction x width), saturated to the int range.
+int FilledWidth(int pos, int lower, int upper, int width);
+// "%d%%" of trunc(fraction x 100), exact for any position.
+std::string PercentText(int pos, int lower, int upper);
+}  // namespace progress
