@@ -1,0 +1,54 @@
+// What profile setup and detection need to know about a release beyond
+// the release table: registry key paths, where "CurVer" is looked for, the
+// base profiles whose search list the package profile extends, the search
+// list itself and the menu file.  Platform-free.
+#pragma once
+
+#include <string>
+
+#include "host_release.h"
+
+enum HostStore { kUserStore, kMachineStore };
+
+// The stores asked for "CurVer", in order, and whether the row's default
+// product key is taken when none of them has it.
+struct HostLookupOrder {
+    int count;
+    HostStore stores[2];
+    bool useDefault;
+};
+HostLookupOrder LookupOrderOf(HostLookup lookup);
+
+// Where profile setup looks for the product key.  This differs from
+// detection: from R17.0 on the machine store is asked too, and R15.0
+// ends with an empty product key rather than "not installed".
+HostLookup ProfileLookupOf(const HostRelease& release);
+
+// Base profiles tried in order for the search list, ending with nullptr;
+// R15.0 has none (its list names the AutoCAD folder instead).
+const char* const* BaseProfilesOf(const HostRelease& release);
+
+// "SOFTWARE\Autodesk\AutoCAD\R17.0": holds "CurVer".
+std::string HostReleaseKeyPath(const HostRelease& release);
+
+// "SOFTWARE\Autodesk\AutoCAD\R17.0\ACAD-5001:804": holds "AcadLocation"
+// and "Location".
+std::string HostProductKeyPath(const HostRelease& release, const std::string& productKey);
+
+// "Software\Autodesk\AutoCAD\R17.0\ACAD-5001:804\Profiles\" + profile.
+std::string HostProfileKeyPath(const HostRelease& release, const std::string& productKey,
+                               const std::string& profile);
+
+// The package profile's "ACAD" search list: the package's own folders in
+// front of baseList, which is kept whole.  destDir and acadDir end with
+// "\"; acadDir is used by R15.0 only, baseList by all others.
+std::string HostSearchList(const HostRelease& release, const std::string& destDir,
+                           const std::string& baseList, const std::string& acadDir);
+
+// destDir + the package menu file without extension (R17.0 on), or empty
+// text when the release gets no "MenuFile" value.
+std::string HostMenuFile(const HostRelease& release, const std::string& destDir);
+
+// Row number 0..9 of release in kHostReleases, or -1 for a row not from
+// the table.
+int HostReleaseIndex(const HostRelease& release);
