@@ -1,39 +1,5 @@
 #include "PercentProgressCtrl.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-
-#include "common/mbcs.h"
-
-namespace progress {
-
-double Fraction(int pos, int lower, int upper) {
-    if (lower >= upper) return 0.0;
-    return (static_cast<double>(pos) - lower) / (static_cast<double>(upper) - lower);
-}
-
-static int SaturateToInt(double value) {
-    if (!(value == value)) return 0;  // NaN
-    if (value >= 2147483647.0) return 2147483647;
-    if (value <= -2147483647.0) return -2147483647;
-    return static_cast<int>(value);
-}
-
-int FilledWidth(int pos, int lower, int upper, int width) {
-    return SaturateToInt(std::trunc(Fraction(pos, lower, upper) * width));
-}
-
-std::string PercentText(int pos, int lower, int upper) {
-    // At most (2^32 - 1) x 100, which a long long holds exactly.
-    const long long percent = static_cast<long long>(std::trunc(Fraction(pos, lower, upper) * 100.0));
-    char text[32];
-    std::snprintf(text, sizeof(text), "%lld%%", percent);
-    return text;
-}
-
-}  // namespace progress
-
 // The off-screen surface
 
 CProgressMemDC::CProgressMemDC(CDC* pDC) : m_pDC(pDC) {
@@ -163,25 +129,9 @@ LRESULT CPercentProgressCtrl::OnSetText(LPARAM lParam) {
 }
 
 LRESULT CPercentProgressCtrl::OnGetText(WPARAM wParam, LPARAM lParam) const {
-    char* buffer = reinterpret_cast<char*>(lParam);
-    if (!buffer || wParam == 0) return 0;
-    // Room for the terminator, and never half of a double-byte character.
-    size_t n = m_strCustomText.size();
-    if (n > wParam - 1) {
-        n = 0;
-        const size_t limit = wParam - 1;
-        while (n < limit) {
-            const size_t step = IsLeadByte936(static_cast<unsigned char>(m_strCustomText[n])) &&
-                                        n + 1 < m_strCustomText.size()
-                                    ? 2
-                                    : 1;
-            if (n + step > limit) break;
-            n += step;
-        }
-    }
-    std::memcpy(buffer, m_strCustomText.data(), n);
-    buffer[n] = '\0';
-    return static_cast<LRESULT>(n);
+    // The caller's text, terminated and whole characters only.
+    return static_cast<LRESULT>(
+        progress::CopyText(m_strCustomText, reinterpret_cast<char*>(lParam), static_cast<size_t>(wParam)));
 }
 
 void CPercentProgressCtrl::OnPaint() {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "controls/ProgressMath.h"
 #include "framework/AfxCtrl.h"
 #include "framework/AfxGdi.h"
 
@@ -81,14 +82,3 @@ private:
     int m_nDrawnWidth = -1;
     int m_nRepaints = 0;
 };
-
-// The bar's arithmetic, platform-free so that it can be checked alone.
-namespace progress {
-// Fraction done, (pos - lower) / (upper - lower) in double precision; 0
-// for an empty or inverted range.
-double Fraction(int pos, int lower, int upper);
-// trunc(fraction x width), saturated to the int range.
-int FilledWidth(int pos, int lower, int upper, int width);
-// "%d%%" of trunc(fraction x 100), exact for any position.
-std::string PercentText(int pos, int lower, int upper);
-}  // namespace progress
