@@ -1,0 +1,263 @@
+// The copy phase of the install job against real folders: progress
+// messages, prompts and their answers, cancel, attributes.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "common/install_log.h"
+
+namespace {
+
+
+bool HasLine(const std::string& record, const std::string& line) {
+    for (const std::string& l : Lines(record))
+        if (l == line) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    // Support: 3 files and one subfolder with 2 more files -> 6 messages.
+    std::string support = src / "Support\\";
+    RemoveTree(support);
+    MakeDirs(support + "sub");
+    for (const char* f : {"a.arx", "b.lsp", "c.mnu"}) WriteBytes(support + f, f);
+    for (const char* f : {"x.dat", "y.dat"}) WriteBytes(support + "sub\\" + f, f);
+    // An empty top folder and an empty nested folder.
+    RemoveTree(src / "Temp");
+    MakeDirs(src / "Temp");
+    MakeDirs(src / "图库\\空");
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    RunJob(job, owner, src.path(), dst.path());
+
+    ASSERT_EQ(owner.failed, 0);
+    ASSERT_EQ(owner.done, 1);
+    EXPECT_EQ(owner.configuring, 1);
+    std::vector<std::string> supportMsgs;
+    for (const auto& p : owner.progress)
+        if (p.dest.find(dst / "Support\\") == 0) supportMsgs.push_back(p.dest);
+    ASSERT_EQ(supportMsgs.size(), 6u);
+    // The subfolder's message comes after both of its files.
+    size_t subAt = 0, files = 0;
+    for (size_t i = 0; i < supportMsgs.size(); ++i) {
+        if (supportMsgs[i] == dst / "Support\\sub") subAt = i;
+        if (supportMsgs[i].find(dst / "Support\\sub\\") == 0) {
+            EXPECT_EQ(subAt, 0u) << "file of sub reported after sub";
+            ++files;
+        }
+    }
+    EXPECT_EQ(files, 2u);
+    EXPECT_GT(subAt, 0u);
+    // Six for Support, one file each for seven other folders, one file and
+    // one empty subfolder in 图库, nothing for Temp, the top folders or the
+    // root files.
+    EXPECT_EQ(owner.progress.size(), 6u + 7u + 1u);
+    for (const auto& p : owner.progress) {
+        EXPECT_NE(p.dest, dst / "Temp");
+        EXPECT_EQ(p.dest.find(dst / "Quilm.exe"), std::string::npos);
+        // Source and destination name the same entry.
+        EXPECT_EQ(p.source.substr(src.path().size()), p.dest.substr(dst.path().size()));
+    }
+    EXPECT_TRUE(IsDir(dst / "Temp"));
+    EXPECT_TRUE(IsDir(dst / "图库\\空"));
+    EXPECT_EQ(ReadBytes(dst / "Support\\sub\\y.dat"), "y.dat");
+
+    // The record: every top folder and the empty folders are "Made Dir: ".
+    const std::string record = job.m_strRecord.str();
+    EXPECT_TRUE(HasLine(record, "Made Dir: " + dst / "Temp"));
+    EXPECT_TRUE(HasLine(record, "Made Dir: " + dst / "图库\\空"));
+    EXPECT_TRUE(HasLine(record, "Made Dir: " + dst / "Support\\sub"));
+    // Folder entries come before the entries inside them.
+    EXPECT_LT(record.find("Made Dir: " + dst / "Support\\sub\n"),
+              record.find("File Copy: " + dst / "Support\\sub\\x.dat"));
+    EXPECT_EQ(record.find("Setup.exe"), std::string::npos);
+}
+
+TEST(CopyPhase, RootFilesSkipSetupInAnyCaseAndHideTheIcon) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    DeleteFileA((src / "Setup.exe").c_str());
+    WriteBytes(src / "SETUP.EXE", "installer");
+    WriteBytes(src / "QuilmV8.5.ico", "icon");
+    SetFileAttributesA((src / "QuilmV8.5.ico").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(src / "Quilm.url", "[InternetShortcut]");
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    RunJob(job, owner, src.path(), dst.path());
+    SetFileAttributesA((src / "QuilmV8.5.ico").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    EXPECT_FALSE(Exists(dst / "SETUP.EXE"));
+    EXPECT_EQ(job.m_strRecord.str().find("SETUP.EXE"), std::string::npos);
+    EXPECT_TRUE(ExactlyHidden(dst / "QuilmV8.5.ico")) << Attributes(dst / "QuilmV8.5.ico");
+    EXPECT_EQ(ReadBytes(dst / "Quilm.url"), "[InternetShortcut]");
+    EXPECT_TRUE(HasLine(job.m_strRecord.str(), "File Copy: " + dst / "QuilmV8.5.ico"));
+}
+
+TEST(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    // Targets held open without sharing by another program: their copies
+    // fail.
+    MakeDirs(dst / "Database");
+    WriteBytes(dst / "Database\\Database.dat", "old");
+    WriteBytes(dst / "Quilm.exe", "old program");
+    HANDLE treeLock = LockFile(dst / "Database\\Database.dat");
+    HANDLE rootLock = LockFile(dst / "Quilm.exe");
+    ASSERT_NE(treeLock, INVALID_HANDLE_VALUE);
+    ASSERT_NE(rootLock, INVALID_HANDLE_VALUE);
+    // A read-only file on the medium arrives writable.
+    SetFileAttributesA((src / "图框\\图框.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    RunJob(job, owner, src.path(), dst.path());
+    CloseHandle(treeLock);
+    CloseHandle(rootLock);
+    SetFileAttributesA((src / "图框\\图框.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const std::string record = job.m_strRecord.str();
+    EXPECT_EQ(ReadBytes(dst / "Database\\Database.dat"), "old");
+    EXPECT_FALSE(HasLine(record, "File Copy: " + dst / "Database\\Database.dat"));
+    bool reported = false;
+    for (const auto& p : owner.progress) reported |= p.dest == dst / "Database\\Database.dat";
+    EXPECT_TRUE(reported) << "a failed copy still gets its progress message";
+    EXPECT_EQ(ReadBytes(dst / "Quilm.exe"), "old program");
+    EXPECT_TRUE(HasLine(record, "File Copy: " + dst / "Quilm.exe"));
+    EXPECT_EQ(Attributes(dst / "图框\\图框.dat") & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(owner.done, 1);
+}
+
+TEST(CopyPhase, MissingFolderRetryThenFound) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    RemoveTree(src / "Database");
+
+    struct Ctx {
+        std::string folder;
+    } ctx{src / "Database"};
+    OwnerWindow owner;
+    // Answer Retry after putting the folder back, as a user would after
+    // inserting the right medium.
+    class RetryJob : public ScriptedJob {
+    public:
+        std::string folder;
+        int Prompt(const CString& text, UINT type) override {
+            int answer = ScriptedJob::Prompt(text, type);
+            MakeDirs(folder);
+            WriteBytes(folder + "\\late.dat", "late");
+            return answer;
+        }
+    } job;
+    job.folder = ctx.folder;
+    job.answers = {IDRETRY};
+    RunJob(job, owner, src.path(), dst.path());
+
+    ASSERT_EQ(job.prompts.size(), 1u);
+    EXPECT_EQ(job.prompts[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONQUESTION));
+    const std::string& text = job.prompts[0].text;
+    EXPECT_NE(text.find("\n找不到安装文件的路径 " + src / "Database\\" + "，\n点击“重试”按钮"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("点击“取消”按钮将终止程序运行。"), std::string::npos);
+    EXPECT_GT(text.find('\n'), 0u) << "the system's error text comes first";
+    EXPECT_EQ(owner.done, 1);
+    EXPECT_EQ(ReadBytes(dst / "Database\\late.dat"), "late");
+}
+
+TEST(CopyPhase, MissingFolderIgnoredCreatesAndRecordsTheDestination) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    RemoveTree(src / "Database");
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    job.answers = {IDIGNORE};
+    RunJob(job, owner, src.path(), dst.path());
+
+    EXPECT_EQ(owner.done, 1);
+    EXPECT_EQ(owner.failed, 0);
+    EXPECT_TRUE(IsDir(dst / "Database"));
+    EXPECT_TRUE(HasLine(job.m_strRecord.str(), "Made Dir: " + dst / "Database"));
+    for (const auto& p : owner.progress) EXPECT_NE(p.dest.find(dst / "Database"), 0u) << p.dest;
+    EXPECT_TRUE(Exists(dst / "图库\\图库.dat")) << "later folders still copied";
+    EXPECT_TRUE(Exists(dst / "Uninstall.log"));
+}
+
+TEST(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    RemoveTree(src / "Database");
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    job.answers = {IDABORT};
+    RunJob(job, owner, src.path(), dst.path());
+
+    EXPECT_EQ(owner.failed, 1);
+    EXPECT_EQ(owner.done, 0);
+    EXPECT_EQ(owner.configuring, 0);
+    EXPECT_TRUE(Exists(dst / "Control\\Control.dat")) << "what was copied stays";
+    for (int i = 3; i < 9; ++i) EXPECT_FALSE(Exists(dst / CSetupThread::kPackageFolders[i]));
+    EXPECT_FALSE(Exists(dst / "Quilm.exe"));
+    EXPECT_FALSE(Exists(dst / "Uninstall.log"));
+}
+
+TEST(CopyPhase, FolderPromptCancelStopsTheJob) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    MakeDirs(src / "Database\\sub");
+    WriteBytes(src / "Database\\sub\\s.dat", "s");
+    // A file where the third folder's subfolder must go: its folder
+    // can't be created.
+    WriteBytes(dst / "Database", "I am a file");
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    job.answers = {IDRETRY, IDCANCEL};
+    RunJob(job, owner, src.path(), dst.path());
+
+    ASSERT_EQ(job.prompts.size(), 2u) << "Retry tries again and asks again";
+    EXPECT_EQ(job.prompts[1].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONQUESTION));
+    EXPECT_NE(job.prompts[1].text.find("\n不能创建文件夹 " + dst / "Database\\sub" + " ，\n"),
+              std::string::npos)
+        << job.prompts[1].text;
+    EXPECT_EQ(owner.failed, 1);
+    EXPECT_FALSE(Exists(dst / CSetupThread::kPackageFolders[3]));
+    EXPECT_FALSE(Exists(dst / "Uninstall.log"));
+}
+
+TEST(CopyPhase, CancelInADeepTreeStopsAfterTheCurrentEntry) {
+    TempDir src("src"), dst("dst");
+    MakeSmallMedium(src.path());
+    std::string deep = src / "图库\\a\\b\\c\\d";
+    MakeDirs(deep);
+    for (int i = 0; i < 20; ++i) WriteBytes(deep + "\\f" + std::to_string(i) + ".dat", "x");
+
+    OwnerWindow owner;
+    ScriptedJob job;
+    struct Ctx {
+        CSetupThread* job;
+        size_t at;
+    } ctx{&job, 0};
+    owner.context = &ctx;
+    owner.onProgress = [](OwnerWindow& o, void* c) {
+        auto* ctx = static_cast<Ctx*>(c);
+        if (ctx->at == 0 && o.progress.back().dest.find("\\d\\f") != std::string::npos) {
+            ctx->at = o.progress.size();
+            ctx->job->Cancel();
+        }
+    };
+    RunJob(job, owner, src.path(), dst.path());
+
+    ASSERT_GT(ctx.at, 0u);
+    EXPECT_EQ(owner.progress.size(), ctx.at) << "no message after the cancelled entry";
+    EXPECT_EQ(owner.failed, 1);
+    EXPECT_EQ(owner.done, 0);
+    EXPECT_FALSE(Exists(dst / "Temp"));
+    EXPECT_FALSE(Exists(dst / "Uninstall.log"));
+}
