@@ -1,0 +1,26 @@
+# Runs the gallery with --capture under Wine and converts its BMP to PNG.
+# Inputs: EMULATOR, GALLERY, OUT_DIR.
+set(bmp "${OUT_DIR}/gallery.bmp")
+set(png "${OUT_DIR}/gallery.png")
+file(REMOVE "${bmp}" "${png}")
+string(REPLACE "/" "\\" winbmp "Z:${bmp}")
+execute_process(COMMAND ${EMULATOR} "${GALLERY}" --capture "${winbmp}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "gallery --capture failed: ${rc}")
+endif()
+file(SIZE "${bmp}" size)
+if(size LESS 100000)
+  message(FATAL_ERROR "gallery.bmp is too small: ${size} bytes")
+endif()
+execute_process(COMMAND convert "${bmp}" "${png}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT EXISTS "${png}")
+  message(FATAL_ERROR "convert to PNG failed: ${rc}")
+endif()
+# A painted dialog has many colours (faces, text, bars); a capture of an
+# unpainted or hidden window has one or two.
+execute_process(COMMAND convert "${png}" -format "%k" info: OUTPUT_VARIABLE colours)
+string(STRIP "${colours}" colours)
+if(colours LESS 100)
+  message(FATAL_ERROR "gallery.png shows only ${colours} colours")
+endif()
+message(STATUS "gallery screenshot: ${png} (${colours} colours)")
