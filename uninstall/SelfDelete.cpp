@@ -35,7 +35,7 @@ void CUninstallThread::SelfDelete() {
 
     char commandLine[] = "\\DelUS.bat";
     PROCESS_INFORMATION batch = {};
-    if (!StartBatch(commandLine, batch)) return;
+    if (!m_pfnStartBatch || !m_pfnStartBatch(commandLine, batch)) return;
     // The batch runs when nothing else wants the processor; we finish first.
     ::SetThreadPriority(batch.hThread, THREAD_PRIORITY_IDLE);
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
@@ -45,7 +45,7 @@ void CUninstallThread::SelfDelete() {
     ::CloseHandle(batch.hThread);
 }
 
-BOOL CUninstallThread::StartBatch(LPSTR commandLine, PROCESS_INFORMATION& process) {
+BOOL CUninstallThread::StartBatchProcess(LPSTR commandLine, PROCESS_INFORMATION& process) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;

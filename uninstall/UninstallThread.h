@@ -55,12 +55,16 @@ public:
     void RemoveHostProfiles();
     void SelfDelete();
 
-protected:
     // Starts the batch (suspended, idle priority, hidden, current folder
-    // "\").  Returns FALSE when it could not be started.  The one seam a
-    // test replaces: a started batch would delete the test program itself.
-    virtual BOOL StartBatch(LPSTR commandLine, PROCESS_INFORMATION& process);
+    // "\"); FALSE when it could not be started.  A test replaces it, since
+    // a started batch would delete the test program itself.  A plain
+    // pointer rather than a virtual, so it stays what the test set even
+    // while a derived object is being destroyed around the running thread.
+    typedef BOOL (*BatchStarter)(LPSTR commandLine, PROCESS_INFORMATION& process);
+    static BOOL StartBatchProcess(LPSTR commandLine, PROCESS_INFORMATION& process);
+    BatchStarter m_pfnStartBatch = &CUninstallThread::StartBatchProcess;
 
+protected:
     HWND OwnerWindow() const { return m_pMainWnd ? m_pMainWnd->m_hWnd : NULL; }
 
 private:

@@ -1,0 +1,377 @@
+// The uninstall job on records written by hand: reading, the order and
+// delivery of its messages, each pass, and records that are damaged.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <thread>
+
+#include "common/install_log.h"
+#include "common/messages.h"
+#include "test_support.h"
+
+namespace {
+
+std::string ExpectedBatch(const std::string& program) {
+    std::string folder = program.substr(0, program.rfind('\\'));
+    return ":Repeat\r\ndel \"" + program + "\"\r\ndel \"Filedelr.avi\"\r\nif exist \"" + program +
+           "\" goto Repeat\r\nrmdir \"" + folder + "\"\r\ndel \"\\DelUS.bat\"\r\n";
+}
+
+const char* const kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
+
+// Loads text as the record through a file, the way the dialog does.
+void LoadText(CUninstallThread& job, const std::string& folder, const std::string& text) {
+    std::string path = folder + "Uninstall.log";
+    ASSERT_TRUE(WriteBytes(path, text));
+    ASSERT_TRUE(job.LoadRecord(path.c_str()));
+}
+
+struct BoxSeen {
+    std::string caption, text;
+};
+
+// Waits for a message box of this process, notes it and presses its OK.
+void AnswerMessageBox(BoxSeen* seen) {
+    for (int i = 0; i < 600; ++i) {
+        HWND box = NULL;
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM found) -> BOOL {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                char cls[32] = {0};
+                ::GetClassNameA(hwnd, cls, sizeof(cls));
+                if (pid == ::GetCurrentProcessId() && strcmp(cls, "#32770") == 0 &&
+                    ::IsWindowVisible(hwnd)) {
+                    *reinterpret_cast<HWND*>(found) = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        if (box) {
+            char text[2048] = {0};
+            ::SendMessageA(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            seen->text = text;
+            ::SendMessageA(box, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            seen->caption = text;
+            HWND ok = ::GetDlgItem(box, IDOK);
+            if (ok) ::PostMessageA(ok, BM_CLICK, 0, 0);
+            else ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        ::Sleep(50);
+    }
+}
+
+}  // namespace
+
+class JobTest : public UninstallTest {};
+
+TEST_F(JobTest, LoadRecordReadsTextModeAndReaderFindsEntries) {
+    CUninstallThread job;
+    LoadText(job, m_dir, "File Copy: C:\\a.txt\r\nMade Dir: C:\\d\r\nFile Copy: C:\\b.txt\r\n");
+    EXPECT_EQ(job.m_strRecord.str(), "File Copy: C:\\a.txt\nMade Dir: C:\\d\nFile Copy: C:\\b.txt\n");
+    EXPECT_EQ(job.CountEntries(kFileCopy), 2);
+    EXPECT_EQ(job.CountEntries(kMadeDir), 1);
+    EXPECT_EQ(job.CountEntries(kRegDbKey), 0);
+    size_t pos = 0, start = 0, length = 0;
+    ASSERT_TRUE(job.FindEntry(kFileCopy, pos, start, length));
+    EXPECT_EQ(job.m_strRecord.str().substr(start, length), "C:\\a.txt");
+    ASSERT_TRUE(job.FindEntry(kFileCopy, pos, start, length));
+    EXPECT_EQ(job.m_strRecord.str().substr(start, length), "C:\\b.txt");
+    EXPECT_FALSE(job.FindEntry(kFileCopy, pos, start, length));
+}
+
+TEST_F(JobTest, MissingRecordShowsFileErrorAndPostsFailed) {
+    OwnerWindow owner;
+    CUninstallThread job;
+    job.m_pMainWnd = &owner.m_wnd;
+    job.m_bAutoDelete = FALSE;
+    std::string path = m_dir + "Uninstall.log";
+    BoxSeen seen;
+    std::thread answer(AnswerMessageBox, &seen);
+    BOOL loaded = job.LoadRecord(path.c_str());
+    answer.join();
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(seen.caption, AfxGetAppName());
+    EXPECT_NE(seen.text.find(path), std::string::npos) << seen.text;
+    EXPECT_TRUE(job.m_strRecord.IsEmpty());
+    EXPECT_TRUE(owner.m_log.empty()) << "the failure is posted, not sent";
+    owner.Pump();
+    ASSERT_EQ(owner.m_log.size(), 1u);
+    EXPECT_EQ(owner.m_log[0].message, static_cast<UINT>(WM_UNINSTALL_FAILED));
+    EXPECT_FALSE(owner.m_log[0].sent);
+}
+
+TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
+    std::string d = m_dir + "d", e = d + "\\e";
+    ASSERT_TRUE(MakeFolders(e));
+    ASSERT_TRUE(WriteBytes(d + "\\f1.txt", "1"));
+    ASSERT_TRUE(WriteBytes(e + "\\f2.txt", "2"));
+    const std::string key = "Software\\QuilmTest\\Job\\K";
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, key, "v", "x"));
+    std::string record = "Made Dir: " + d + "\nFile Copy: " + d + "\\f1.txt\nMade Dir: " + e +
+                         "\nFile Copy: " + e + "\\f2.txt\nFile Copy: " + m_dir +
+                         "missing.txt\nRegDB Key: 1," + key + "\n";
+
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, record);
+    std::vector<std::string> problems;
+    owner.m_onMessage = [&](const JobMessage& m) {
+        if (m.message == WM_UNINSTALL_PROGRESS && FileExists(m.path))
+            problems.push_back("progress before delete: " + m.path);
+        if (m.message == WM_UNINSTALL_FILES_DONE) {
+            if (!FolderExists(e)) problems.push_back("folders removed before the file pass ended");
+            if (!KeyExists(HKEY_CURRENT_USER, key)) problems.push_back("key deleted too early");
+        }
+        if (m.message == WM_UNINSTALL_DONE) {
+            if (FolderExists(d) || FolderExists(e)) problems.push_back("folders left at DONE");
+            if (KeyExists(HKEY_CURRENT_USER, key)) problems.push_back("key left at DONE");
+            if (KeyExists(HKEY_LOCAL_MACHINE, kV9Key)) problems.push_back("V9 key left at DONE");
+            if (!FileExists("\\DelUS.bat")) problems.push_back("no batch at DONE");
+        }
+    };
+    RunJob(job, owner);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+
+    ASSERT_EQ(owner.m_log.size(), 5u);
+    EXPECT_EQ(owner.m_log[0].path, d + "\\f1.txt");
+    EXPECT_EQ(owner.m_log[1].path, e + "\\f2.txt");
+    EXPECT_EQ(owner.m_log[2].path, m_dir + "missing.txt") << "a missing file is still reported";
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(owner.m_log[i].message, static_cast<UINT>(WM_UNINSTALL_PROGRESS));
+    EXPECT_EQ(owner.m_log[3].message, static_cast<UINT>(WM_UNINSTALL_FILES_DONE));
+    EXPECT_EQ(owner.m_log[4].message, static_cast<UINT>(WM_UNINSTALL_DONE));
+    for (const JobMessage& m : owner.m_log) EXPECT_TRUE(m.sent);
+
+    EXPECT_EQ(TestJob::s_batchStarts, 1);
+    EXPECT_EQ(TestJob::s_batchCommand, "\\DelUS.bat");
+    EXPECT_EQ(TakeBatch(), ExpectedBatch(OwnProgramPath()));
+    EXPECT_TRUE(FolderExists(m_dir)) << "an unrecorded folder stays";
+}
+
+TEST_F(JobTest, FolderWithUserFileStaysWithItsParents) {
+    std::string a = m_dir + "a", b = a + "\\b", c = a + "\\c";
+    ASSERT_TRUE(MakeFolders(b));
+    ASSERT_TRUE(MakeFolders(c));
+    ASSERT_TRUE(WriteBytes(b + "\\mine.txt", "user"));
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, "Made Dir: " + a + "\nMade Dir: " + b + "\nMade Dir: " + c + "\n");
+    RunJob(job, owner);
+    EXPECT_TRUE(FileExists(b + "\\mine.txt"));
+    EXPECT_TRUE(FolderExists(a));
+    EXPECT_FALSE(FolderExists(c));
+}
+
+TEST_F(JobTest, KeyPassReadsRootCodes) {
+    m_guards->Add(HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0");
+    m_guards->Add(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest");
+    m_guards->Add(HKEY_USERS, ".DEFAULT\\Software\\QuilmTest");
+    m_guards->Add(HKEY_CURRENT_CONFIG, "Software\\QuilmTest");
+    struct Case { HKEY root; std::string path; bool removed; };
+    const Case cases[] = {
+        {HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0", true},
+        {HKEY_CURRENT_USER, "Software\\QuilmTest\\Root1", true},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest\\Root2", true},
+        {HKEY_USERS, ".DEFAULT\\Software\\QuilmTest\\Root3", true},
+        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\Root4", true},
+        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\RootX", true},
+        // Without a comma the entry names no root: nothing is deleted.
+        {HKEY_CURRENT_USER, "Software\\QuilmTest\\NoComma", false},
+        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\NoComma", false},
+        // A recorded key that has a subkey stays, with the subkey.
+        {HKEY_CURRENT_USER, "Software\\QuilmTest\\Parent\\Child", false},
+    };
+    for (const Case& c : cases) ASSERT_TRUE(SetValue(c.root, c.path, "v", "x")) << c.path;
+    std::string record =
+        "RegDB Key: 0,QuilmTest.UninstallRoot0\n"
+        "RegDB Key: 1,Software\\QuilmTest\\Root1\n"
+        "RegDB Key: 2,SOFTWARE\\QuilmTest\\Root2\n"
+        "RegDB Key: 3,.DEFAULT\\Software\\QuilmTest\\Root3\n"
+        "RegDB Key: 4,Software\\QuilmTest\\Root4\n"
+        "RegDB Key: x,Software\\QuilmTest\\RootX\n"
+        "RegDB Key: Software\\QuilmTest\\NoComma\n"
+        "RegDB Key: 1,\n"
+        "RegDB Key: 1,Software\\QuilmTest\\Parent\n";
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, record);
+    RunJob(job, owner);
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeyExists(c.root, c.path), !c.removed) << c.path;
+    }
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\QuilmTest\\Parent"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software"));
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
+}
+
+TEST_F(JobTest, RecordWithoutFileEntriesStillRunsEveryStep) {
+    std::string d = m_dir + "only";
+    ASSERT_TRUE(MakeFolders(d));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\NoFiles", "v", "x"));
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, "Made Dir: " + d + "\r\nRegDB Key: 1,Software\\QuilmTest\\NoFiles\r\n");
+    EXPECT_EQ(job.CountEntries(kFileCopy), 0);
+    RunJob(job, owner);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 0);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 1);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
+    EXPECT_FALSE(FolderExists(d));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QuilmTest\\NoFiles"));
+    EXPECT_EQ(TestJob::s_batchStarts, 1);
+}
+
+TEST_F(JobTest, ValueContainingAnotherPrefixIsSplitThere) {
+    std::string sub = m_dir + "sub";
+    ASSERT_TRUE(MakeFolders(sub));
+    ASSERT_TRUE(WriteBytes(m_dir + "x", "keep"));
+    std::string value = m_dir + "x Made Dir: " + sub;
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, "File Copy: " + value + "\n");
+    RunJob(job, owner);
+    ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 1);
+    EXPECT_EQ(owner.m_log[0].path, value);
+    EXPECT_FALSE(FolderExists(sub)) << "the folder entry found inside the line is acted on";
+    EXPECT_TRUE(FileExists(m_dir + "x"));
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
+}
+
+TEST_F(JobTest, LastLineWithoutLineEndRunsToEndOfText) {
+    ASSERT_TRUE(WriteBytes(m_dir + "first.txt", "1"));
+    ASSERT_TRUE(WriteBytes(m_dir + "last.txt", "2"));
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, "File Copy: " + m_dir + "first.txt\r\nFile Copy: " + m_dir + "last.txt");
+    RunJob(job, owner);
+    ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 2);
+    EXPECT_EQ(owner.m_log[1].path, m_dir + "last.txt");
+    EXPECT_FALSE(FileExists(m_dir + "first.txt"));
+    EXPECT_FALSE(FileExists(m_dir + "last.txt"));
+}
+
+TEST_F(JobTest, GarbageBytesAroundEntriesDoNoHarm) {
+    std::mt19937 random(936);
+    std::string garbage;
+    for (int i = 0; i < (1 << 20); ++i) garbage += static_cast<char>(random() & 0xFF);
+    ASSERT_TRUE(WriteBytes(m_dir + "g.txt", "g"));
+    ASSERT_TRUE(MakeFolders(m_dir + "gd"));
+    // Garbage before, between and after, ending in a lone lead byte.
+    std::string record = garbage + "\nFile Copy: " + m_dir + "g.txt\n" + garbage.substr(0, 5000) +
+                         "\nMade Dir: " + m_dir + "gd\n" + garbage + "File Copy: \x81";
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, record);
+    RunJob(job, owner);
+    EXPECT_FALSE(FileExists(m_dir + "g.txt"));
+    EXPECT_FALSE(FolderExists(m_dir + "gd"));
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), job.CountEntries(kFileCopy));
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 1);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
+    EXPECT_EQ(TestJob::s_batchStarts, 1);
+}
+
+TEST_F(JobTest, FiftyMegabyteRecord) {
+    std::string filler;
+    std::string line(999, 'q');
+    line += '\n';
+    filler.reserve(50u << 20);
+    while (filler.size() < (40u << 20)) filler += line;
+    std::string longValue = m_dir + std::string(10u << 20, 'L');
+    ASSERT_TRUE(WriteBytes(m_dir + "end.txt", "e"));
+    ASSERT_TRUE(MakeFolders(m_dir + "enddir"));
+    std::string record = filler + "File Copy: " + longValue + "\nFile Copy: " + m_dir +
+                         "end.txt\nMade Dir: " + m_dir + "enddir\n";
+    ASSERT_GE(record.size(), 50u << 20);
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, record);
+    EXPECT_EQ(job.CountEntries(kFileCopy), 2);
+    RunJob(job, owner);
+    ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 2);
+    EXPECT_EQ(owner.m_log[0].path.size(), longValue.size());
+    EXPECT_FALSE(FileExists(m_dir + "end.txt"));
+    EXPECT_FALSE(FolderExists(m_dir + "enddir"));
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
+}
+
+TEST_F(JobTest, StopEndsTheJobBeforeItsNextEntry) {
+    std::string d = m_dir + "stop";
+    ASSERT_TRUE(MakeFolders(d));
+    std::string record = "Made Dir: " + d + "\n";
+    for (int i = 0; i < 3; ++i) {
+        std::string f = d + "\\" + std::to_string(i) + ".txt";
+        ASSERT_TRUE(WriteBytes(f, "x"));
+        record += "File Copy: " + f + "\n";
+    }
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, record);
+    owner.m_onMessage = [&](const JobMessage& m) {
+        if (m.message == WM_UNINSTALL_PROGRESS) job.Stop();
+    };
+    RunJob(job, owner);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 1);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 0);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 0);
+    EXPECT_FALSE(FileExists(d + "\\0.txt"));
+    EXPECT_TRUE(FileExists(d + "\\1.txt"));
+    EXPECT_TRUE(FileExists(d + "\\2.txt"));
+    EXPECT_EQ(TestJob::s_batchStarts, 0);
+    EXPECT_EQ(TakeBatch(), "<missing>");
+}
+
+TEST_F(JobTest, DestroyingARunningJobWaitsForItsThread) {
+    std::string record;
+    for (int i = 0; i < 300; ++i) {
+        std::string f = m_dir + std::to_string(i) + ".txt";
+        ASSERT_TRUE(WriteBytes(f, "x"));
+        record += "File Copy: " + f + "\n";
+    }
+    OwnerWindow owner;
+    TestJob* job = new TestJob;
+    LoadText(*job, m_dir, record);
+    job->m_pMainWnd = &owner.m_wnd;
+    job->m_bAutoDelete = FALSE;
+    ASSERT_TRUE(job->CreateThread(0, 0, NULL));
+    HANDLE thread = NULL;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), job->m_hThread, ::GetCurrentProcess(),
+                                  &thread, SYNCHRONIZE, FALSE, 0));
+    delete job;  // the worker may be waiting in a sent message right now
+    EXPECT_EQ(::WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
+    ::CloseHandle(thread);
+}
+
+TEST_F(JobTest, UnregisterControlNeedsLoadableLibraryWithEntryPoint) {
+    ASSERT_TRUE(WriteBytes(m_dir + "text.ocx", "not a library"));
+    EXPECT_FALSE(CUninstallThread::UnregisterControl((m_dir + "text.ocx").c_str()));
+    EXPECT_FALSE(CUninstallThread::UnregisterControl((m_dir + "missing.ocx").c_str()));
+    // A real library without DllUnregisterServer.
+    std::string noEntry = m_dir + "noentry.ocx";
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_ODBC_FIXTURE).c_str(), noEntry.c_str(), FALSE));
+    EXPECT_FALSE(CUninstallThread::UnregisterControl(noEntry.c_str()));
+}
+
+#ifdef QUILM_TEST_CONTROL
+TEST_F(JobTest, ControlsAreUnregisteredThenDeleted) {
+    const std::string marks = "Software\\QuilmTest\\Controls";
+    std::string good = m_dir + "good.ocx", fail = m_dir + "fail.ocx";
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_TEST_CONTROL).c_str(), good.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_TEST_CONTROL).c_str(), fail.c_str(), FALSE));
+    EXPECT_TRUE(CUninstallThread::UnregisterControl(good.c_str()));
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "good.ocx"), "unregistered");
+    EXPECT_FALSE(CUninstallThread::UnregisterControl(fail.c_str()));
+    ::RegDeleteValueA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", nullptr);
+    SetValue(HKEY_CURRENT_USER, marks, "good.ocx", "registered");
+
+    OwnerWindow owner;
+    TestJob job;
+    LoadText(job, m_dir, "Reg Ctrl: " + good + "\nReg Ctrl: " + fail + "\n");
+    RunJob(job, owner);
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "good.ocx"), "unregistered");
+    EXPECT_FALSE(FileExists(good));
+    EXPECT_FALSE(FileExists(fail)) << "deleted whether or not unregistering succeeded";
+}
+#endif
