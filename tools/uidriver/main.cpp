@@ -8,6 +8,7 @@
 //   uidriver type HWND ID TEXT                 WM_SETTEXT
 //   uidriver msgbox [ANSWER_ID] [MS]           prints the box's text, clicks ANSWER_ID
 //   uidriver shot FILE.bmp [HWND]              screenshot of the screen or a window
+//   uidriver close HWND                        posts WM_CLOSE
 // Handles are hexadecimal; texts are in the system code page.
 #include <windows.h>
 
@@ -37,7 +38,7 @@ BOOL CALLBACK ListProc(HWND hwnd, LPARAM) {
 }
 
 int Usage() {
-    fprintf(stderr, "usage: uidriver list|wait|text|state|click|type|msgbox|shot ...\n");
+    fprintf(stderr, "usage: uidriver list|wait|text|state|click|type|msgbox|shot|close ...\n");
     return 2;
 }
 
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
         if (argc > 2 && atoi(argv[2]) > 0) return AnswerMessageBox(box, atoi(argv[2])) ? 0 : 1;
         return 0;
     }
+    if (!strcmp(command, "close") && argc >= 3)
+        return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     if (!strcmp(command, "shot") && argc >= 3)
         return SaveScreenshot(argc > 3 ? ParseHwnd(argv[3]) : NULL, argv[2]) ? 0 : 1;
     return Usage();

@@ -1,0 +1,437 @@
+// Drives the real Setup.exe the way a person would: pages are found by
+// their title and a control of their own, buttons are clicked, edit boxes
+// typed into and questions answered; then the installation is checked in
+// the file system and the registry.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestKit.h"
+#include "UiDriver.h"
+
+using namespace testkit;
+using namespace uidriver;
+
+namespace {
+
+const char kTitle[] = "Quilm V8.5 安装向导";
+const DWORD kWait = 15000;
+const DWORD kCopyWait = 120000;
+
+// Controls that only one page has, to tell the pages apart.
+enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kFinish = 1017 };
+
+class WizardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        medium_ = TempDir() + "QuilmWizardMedium\\";
+        RemoveInstallation(kDefaultDest);
+        ::RemoveDirectoryA("C:\\Program Files\\Corvantix");
+    }
+
+    void TearDown() override {
+        if (pi_.hProcess) {
+            // Only when a test failed half-way: end our own child.
+            if (!WaitProcessEnd(pi_.hProcess, 0)) ::TerminateProcess(pi_.hProcess, 1);
+            WaitProcessEnd(pi_.hProcess, 5000);
+            ::CloseHandle(pi_.hProcess);
+            ::CloseHandle(pi_.hThread);
+        }
+        CloseNotepads();
+        RemoveInstallation(kDefaultDest);
+        ::RemoveDirectoryA("C:\\Program Files\\Corvantix");
+        for (const std::string& extra : extraCleanup_) DeleteTree(extra);
+        DeleteTree(medium_);
+    }
+
+    int Build(const MediumOptions& options = MediumOptions()) {
+        return BuildMedium(medium_, options);
+    }
+
+    void Start() {
+        std::string exe = medium_ + "Setup.exe";
+        std::string commandLine = "\"" + exe + "\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        ASSERT_TRUE(::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                                     "C:\\", &si, &pi_))
+            << ::GetLastError();
+    }
+
+    HWND Page(int mark, DWORD timeout = kWait) {
+        return WaitTopWindow(kTitle, "#32770", pi_.dwProcessId, mark, timeout);
+    }
+
+    HWND Box(DWORD timeout = kWait) { return WaitMessageBox(pi_.dwProcessId, timeout); }
+
+    bool Ended(DWORD timeout = kWait) { return WaitProcessEnd(pi_.hProcess, timeout); }
+
+    void Shot(const char* name) {
+        // Let the windows that just opened finish painting first.
+        ::Sleep(400);
+        ::CreateDirectoryA(HostPath(QUILM_SHOT_DIR).c_str(), NULL);
+        SaveScreenshot(NULL, HostPath(QUILM_SHOT_DIR) + "\\" + name + ".bmp");
+    }
+
+    // Welcome -> agreement (accepted) -> destination page.
+    HWND GoToPathPage() {
+        HWND welcome = Page(kWelcome);
+        if (!welcome) return NULL;
+        Click(welcome, 1001);
+        HWND license = Page(kLicense);
+        if (!license) return NULL;
+        Click(license, 1007);
+        if (!WaitItemEnabled(license, 1001, true, kWait)) return NULL;
+        Click(license, 1001);
+        return Page(kPath);
+    }
+
+    // Answers the cancel question of the wizard and checks its text.
+    void AnswerQuit(int answer) {
+        HWND box = Box();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), "真要退出安装程序吗?");
+        EXPECT_EQ(GetText(box), kTitle);
+        EXPECT_TRUE(AnswerMessageBox(box, answer));
+    }
+
+    static BOOL CALLBACK CloseNotepad(HWND hwnd, LPARAM found) {
+        char cls[64] = {0};
+        ::GetClassNameA(hwnd, cls, sizeof(cls));
+        if (lstrcmpiA(cls, "Notepad") == 0) {
+            ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+            ++*reinterpret_cast<int*>(found);
+        }
+        return TRUE;
+    }
+    static int CloseNotepads() {
+        int found = 0;
+        ::EnumWindows(&CloseNotepad, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    void CheckInstalled(const std::string& dest, int packageFiles, bool withReadme = true) {
+        EXPECT_TRUE(FileExists(dest + "Support\\说明.txt"));
+        EXPECT_TRUE(FileExists(dest + "图库\\子目录\\deep.txt"));
+        EXPECT_TRUE(FolderExists(dest + "Support\\Empty"));
+        EXPECT_TRUE(FileExists(dest + "Quilm.exe"));
+        EXPECT_EQ(FileExists(dest + "readme.txt"), withReadme);
+        EXPECT_FALSE(FileExists(dest + "Setup.exe"));
+        int copied = 0;
+        for (const char* name : {"Support", "Control", "Database", "线型库", "填充图案", "图框",
+                                 "图例", "图库", "Temp"})
+            copied += CountFilesBelow(dest + name);
+        EXPECT_EQ(copied, packageFiles);
+        std::string log = dest + "Uninstall.log";
+        ASSERT_TRUE(FileExists(log));
+        EXPECT_TRUE(::GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        std::string record = ReadFile(log);
+        std::string last = "File Copy: " + log + "\r\n";
+        ASSERT_GE(record.size(), last.size());
+        EXPECT_EQ(record.substr(record.size() - last.size()), last);
+        EXPECT_NE(record.find("Made Dir: " + dest + "Support"), std::string::npos);
+    }
+
+    std::string medium_;
+    PROCESS_INFORMATION pi_ = {};
+    std::vector<std::string> extraCleanup_;
+};
+
+TEST_F(WizardTest, HappyPathWithTheDefaultFolder) {
+    int files = Build(MediumOptions{false, "", 0});  // no readme.txt on this medium
+    Start();
+    HWND welcome = Page(kWelcome);
+    ASSERT_NE(welcome, nullptr);
+    Shot("1-welcome");
+    EXPECT_EQ(GetItemText(welcome, 1003), "欢迎使用 Quilm V8.5 土地整理规划设计软件");
+    EXPECT_EQ(GetItemText(welcome, 1004),
+              "单击 “下一步” 按钮继续安装, 或者\n单击 “取  消” 按钮退出安装程序。");
+    // The backdrop covers the screen behind the page and owns the taskbar text.
+    HWND backdrop = ::GetWindow(welcome, GW_OWNER);
+    ASSERT_NE(backdrop, nullptr);
+    EXPECT_EQ(GetText(backdrop), kTitle);
+    EXPECT_TRUE(::IsZoomed(backdrop));
+    RECT screen;
+    ::GetWindowRect(backdrop, &screen);
+    EXPECT_GE(screen.right - screen.left, ::GetSystemMetrics(SM_CXSCREEN));
+
+    // The agreement gates "下一步".
+    Click(welcome, 1001);
+    HWND license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    Shot("2-license");
+    EXPECT_EQ(GetItemCheck(license, 1006), BST_CHECKED);
+    EXPECT_EQ(GetItemCheck(license, 1007), BST_UNCHECKED);
+    EXPECT_FALSE(IsItemEnabled(license, 1001));
+    std::string text = GetItemText(license, 1005);
+    EXPECT_NE(text.find("最终用户许可协议"), std::string::npos);
+    Click(license, 1007);
+    EXPECT_TRUE(WaitItemEnabled(license, 1001, true, kWait));
+    EXPECT_EQ(GetItemCheck(license, 1006), BST_UNCHECKED);
+    Click(license, 1006);
+    EXPECT_TRUE(WaitItemEnabled(license, 1001, false, kWait));
+    EXPECT_EQ(GetItemCheck(license, 1007), BST_UNCHECKED);
+    Click(license, 1007);
+    ASSERT_TRUE(WaitItemEnabled(license, 1001, true, kWait));
+    Click(license, 1001);
+
+    HWND path = Page(kPath);
+    ASSERT_NE(path, nullptr);
+    Shot("3-path");
+    EXPECT_EQ(GetItemText(path, 1011), kDefaultDest);
+    Click(path, 1001);
+
+    HWND copy = Page(kCopy, kWait);
+    if (copy) Shot("4-copy");
+    HWND finish = Page(kFinish, kCopyWait);
+    ASSERT_NE(finish, nullptr);
+    Shot("5-finish");
+    EXPECT_EQ(GetItemCheck(finish, 1017), BST_CHECKED);
+    EXPECT_EQ(GetItemText(finish, 1017), "阅读 readme.htm 文件。");
+    // Checked, but there is no readme.txt: the program just ends.
+    Click(finish, 1001);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(CloseNotepads(), 0);
+    CheckInstalled(kDefaultDest, files, false);
+}
+
+TEST_F(WizardTest, HappyPathIntoAFolderWithBlanksAndChineseNames) {
+    int files = Build();
+    const std::string top = "C:\\Program Files\\测试 目录";
+    const std::string dest = top + "\\Quilm 安装\\";
+    extraCleanup_.push_back(top);
+    // A fresh prefix may lack the ".txt" association that every desktop
+    // has; give it one for this test.
+    std::string association;
+    bool hadAssociation = GetValue(HKEY_CLASSES_ROOT, ".txt", NULL, association);
+    if (!hadAssociation) SetValue(HKEY_CLASSES_ROOT, ".txt", NULL, "txtfile");
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    // Typed without the trailing backslash: the copy page adds it.
+    SetItemText(path, 1011, dest.substr(0, dest.size() - 1));
+    Click(path, 1001);
+    HWND finish = Page(kFinish, kCopyWait);
+    ASSERT_NE(finish, nullptr);
+    Click(finish, 1001);  // with "readme.txt" there: opened by the shell
+    ASSERT_TRUE(Ended());
+    CheckInstalled(dest, files);
+    HWND notepad = WaitTopWindow(NULL, "Notepad", 0, 0, kWait);
+    EXPECT_NE(notepad, nullptr);
+    if (notepad) {
+        EXPECT_NE(GetText(notepad).find("readme"), std::string::npos);
+    }
+    if (!hadAssociation) DeleteKeyTree(HKEY_CLASSES_ROOT, ".txt");
+    RemoveInstallation(dest);
+}
+
+TEST_F(WizardTest, BackAndNextCarryTheData) {
+    Build();
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    // A drive without backslash is refused: the page stays, text selected.
+    SetItemText(path, 1011, "D:");
+    Click(path, 1001);
+    HWND edit = ::GetDlgItem(path, 1011);
+    ASSERT_NE(edit, nullptr);
+    DWORD_PTR selection = 0;
+    for (int i = 0; i < 100 && selection != MAKELONG(0, 2); ++i) {
+        ::Sleep(30);
+        ::SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
+    }
+    EXPECT_EQ(selection, static_cast<DWORD_PTR>(MAKELONG(0, 2)));
+    EXPECT_TRUE(::IsWindowVisible(path));
+    // Refused and left with Back: carried, and shown again on return.
+    Click(path, 1000);
+    HWND license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    EXPECT_EQ(GetItemCheck(license, 1007), BST_CHECKED);
+    EXPECT_TRUE(IsItemEnabled(license, 1001));
+    Click(license, 1001);
+    path = Page(kPath);
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(GetItemText(path, 1011), "D:");
+    // Typed and left with Back: dropped.
+    SetItemText(path, 1011, "C:\\Typed\\Only");
+    Click(path, 1000);
+    license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    Click(license, 1001);
+    path = Page(kPath);
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(GetItemText(path, 1011), "D:");
+    // Back twice reaches the welcome page; Back there is not offered.
+    Click(path, 1000);
+    license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    Click(license, 1000);
+    HWND welcome = Page(kWelcome);
+    ASSERT_NE(welcome, nullptr);
+    EXPECT_EQ(::GetDlgItem(welcome, 1000), nullptr);
+    Click(welcome, IDCANCEL);
+    AnswerQuit(IDYES);
+    EXPECT_TRUE(Ended());
+    EXPECT_FALSE(FolderExists(kDefaultDest));
+}
+
+TEST_F(WizardTest, CancelQuestionOnSeveralPages) {
+    Build();
+    Start();
+    HWND welcome = Page(kWelcome);
+    ASSERT_NE(welcome, nullptr);
+    // The product key is made (empty) by the first start.
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    Click(welcome, IDCANCEL);
+    Shot("6-cancel-question");
+    AnswerQuit(IDNO);
+    welcome = Page(kWelcome);
+    ASSERT_NE(welcome, nullptr);
+    Click(welcome, 1001);
+    HWND license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    Click(license, 1007);
+    ASSERT_TRUE(WaitItemEnabled(license, 1001, true, kWait));
+    Click(license, IDCANCEL);
+    AnswerQuit(IDNO);
+    // Shown again from the carried flag.
+    license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    EXPECT_EQ(GetItemCheck(license, 1007), BST_CHECKED);
+    EXPECT_TRUE(IsItemEnabled(license, 1001));
+    Click(license, 1001);
+    HWND path = Page(kPath);
+    ASSERT_NE(path, nullptr);
+    // The close box asks too.
+    ::PostMessageA(path, WM_CLOSE, 0, 0);
+    AnswerQuit(IDNO);
+    path = Page(kPath);
+    ASSERT_NE(path, nullptr);
+    Click(path, IDCANCEL);
+    AnswerQuit(IDYES);
+    EXPECT_TRUE(Ended());
+    EXPECT_FALSE(FolderExists(kDefaultDest));
+    std::string value;
+    EXPECT_FALSE(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", value));
+}
+
+TEST_F(WizardTest, ReinstallQuestionAnsweredNo) {
+    Build();
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", ""));
+    Start();
+    HWND box = Box();
+    ASSERT_NE(box, nullptr);
+    Shot("7-reinstall-question");
+    EXPECT_EQ(MessageBoxText(box), "已经安装了本软件!\n是否重新安装?");
+    EXPECT_EQ(GetText(box), "警告");
+    EXPECT_TRUE(AnswerMessageBox(box, IDNO));
+    EXPECT_TRUE(Ended());
+    EXPECT_EQ(FindTopWindow(kTitle, "#32770", pi_.dwProcessId, kWelcome), nullptr);
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi_.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(WizardTest, ReinstallQuestionAnsweredYes) {
+    int files = Build();
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", "C:\\Old\\"));
+    Start();
+    HWND box = Box();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(AnswerMessageBox(box, IDYES));
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    Click(path, 1001);
+    HWND finish = Page(kFinish, kCopyWait);
+    ASSERT_NE(finish, nullptr);
+    Click(finish, 1017);  // unchecked: nothing is opened
+    ASSERT_TRUE(WaitItemEnabled(finish, 1001, true, kWait));
+    for (int i = 0; i < 100 && GetItemCheck(finish, 1017) != BST_UNCHECKED; ++i) ::Sleep(30);
+    Click(finish, 1001);
+    ASSERT_TRUE(Ended());
+    CheckInstalled(kDefaultDest, files);
+    EXPECT_EQ(WaitTopWindow(NULL, "Notepad", 0, 0, 1500), nullptr);
+}
+
+TEST_F(WizardTest, CancelOnTheCopyPage) {
+    Build(MediumOptions{true, "", 3000});
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    Click(path, 1001);
+    HWND copy = Page(kCopy);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_FALSE(IsItemEnabled(copy, 1000));
+    EXPECT_FALSE(IsItemEnabled(copy, 1001));
+    // Enter neither ends the page nor starts the job again.
+    ::PostMessageA(copy, WM_COMMAND, IDOK, 0);
+    Click(copy, IDCANCEL);
+    HWND box = Box();
+    ASSERT_NE(box, nullptr);
+    Shot("8-copy-cancel-question");
+    EXPECT_EQ(GetText(box), "Setup");
+    EXPECT_NE(MessageBoxText(box).find("真要退出安装程序吗？"), std::string::npos);
+    EXPECT_TRUE(AnswerMessageBox(box, IDNO));
+    // The copy goes on: the line moves on, the page stays.
+    std::string before = GetItemText(copy, 1015);
+    bool moved = false;
+    for (int i = 0; i < 200 && !moved; ++i) {
+        ::Sleep(20);
+        moved = GetItemText(copy, 1015) != before;
+    }
+    EXPECT_TRUE(moved);
+    EXPECT_TRUE(::IsWindow(copy));
+    Click(copy, IDCANCEL);
+    box = Box();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_TRUE(Ended(kCopyWait));
+    // Stopped during the copy: no record, no product value, no finish page.
+    EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
+    EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilm.exe"));
+    std::string value;
+    EXPECT_FALSE(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", value));
+    EXPECT_LT(CountFilesBelow(kDefaultDest), 3000 + 27);
+}
+
+TEST_F(WizardTest, MissingPackageFolderIgnored) {
+    int files = Build(MediumOptions{true, "Database", 0});
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    Click(path, 1001);
+    HWND box = Box(kCopyWait);
+    ASSERT_NE(box, nullptr);
+    Shot("9-missing-folder");
+    EXPECT_NE(MessageBoxText(box).find("找不到安装文件的路径"), std::string::npos);
+    EXPECT_NE(MessageBoxText(box).find("Database"), std::string::npos);
+    EXPECT_TRUE(AnswerMessageBox(box, IDIGNORE));
+    HWND finish = Page(kFinish, kCopyWait);
+    ASSERT_NE(finish, nullptr);
+    Click(finish, 1001);
+    ASSERT_TRUE(Ended());
+    CloseNotepads();
+    EXPECT_TRUE(FolderExists(std::string(kDefaultDest) + "Database"));
+    CheckInstalled(kDefaultDest, files);
+}
+
+TEST_F(WizardTest, MissingPackageFolderAborted) {
+    Build(MediumOptions{true, "Database", 0});
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    Click(path, 1001);
+    HWND box = Box(kCopyWait);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(AnswerMessageBox(box, IDABORT));
+    // The wizard ends without the finish page and without a question.
+    ASSERT_TRUE(Ended());
+    EXPECT_TRUE(FolderExists(std::string(kDefaultDest) + "Control"));
+    EXPECT_FALSE(FolderExists(std::string(kDefaultDest) + "线型库"));
+    EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilm.exe"));
+    EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// The wizard's parts that can be tested without driving Setup.exe: the
+// agreement text, the copy page's file count, the slide list and the
+// slide canvas, the folder picker's title.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestKit.h"
+#include "setup/CopyPage.h"
+#include "setup/FolderPicker.h"
+#include "setup/LicenseText.h"
+#include "setup/SetupDlg.h"
+
+using namespace testkit;
+
+namespace {
+
+std::string Fresh(const char* name) {
+    std::string dir = TempDir() + name + "\\";
+    DeleteTree(dir);
+    ::CreateDirectoryA(dir.c_str(), NULL);
+    return dir;
+}
+
+std::string CurrentDir() {
+    char buffer[1024] = {0};
+    ::GetCurrentDirectoryA(sizeof(buffer), buffer);
+    return buffer;
+}
+
+}  // namespace
+
+TEST(LicenseText, HasTheShapeOfTheAgreementBox) {
+    std::string text = kLicenseText;
+    EXPECT_GE(text.size(), 1900u);
+    EXPECT_LE(text.size(), 1950u);
+    int lines = 0;
+    size_t start = 0;
+    bool indented = false;
+    int blank = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
+        std::string line = text.substr(start, end - start);
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+        EXPECT_EQ(line.find('\r'), std::string::npos);
+        wchar_t wide[128];
+        int chars = ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, line.c_str(),
+                                          static_cast<int>(line.size()), wide, 128);
+        EXPECT_TRUE(line.empty() || chars > 0) << "line " << lines + 1 << " is not code page 936";
+        EXPECT_LE(chars, 27) << "line " << lines + 1;
+        if (line.compare(0, 4, "\xA1\xA1\xA1\xA1") == 0) indented = true;  // two U+3000
+        if (line.empty()) ++blank;
+        ++lines;
+        start = end + 2;
+    }
+    EXPECT_EQ(lines, 58);
+    EXPECT_TRUE(indented);
+    EXPECT_GE(blank, 7);
+}
+
+TEST(CopyPage, CountsPlainFilesOfTheNinePackageFolders) {
+    std::string medium = Fresh("QuilmCountMedium");
+    MediumOptions options;
+    options.extraFiles = 5;
+    int built = BuildMedium(medium, options);
+    // Files outside the nine folders and in the picture folder don't count.
+    EXPECT_EQ(CCopyPage::CountPackageFiles(medium.c_str()), built);
+    EXPECT_EQ(built, 9 * 3 + 5);
+    EXPECT_EQ(CCopyPage::CountFiles((medium + "Support").c_str()), 3);
+    EXPECT_EQ(CCopyPage::CountFiles(("  " + medium + "Support\\  ").c_str()), 3);
+    EXPECT_EQ(CCopyPage::CountFiles((medium + "Missing").c_str()), 0);
+    EXPECT_EQ(CCopyPage::CountFiles(""), 0);
+    EXPECT_EQ(CCopyPage::CountFiles("   "), 0);
+    MediumOptions without;
+    without.missingFolder = "图框";
+    EXPECT_EQ(BuildMedium(medium, without), 8 * 3);
+    EXPECT_EQ(CCopyPage::CountPackageFiles(medium.c_str()), 8 * 3);
+    DeleteTree(medium);
+}
+
+TEST(SlideList, ListsPlainJpegFilesAndKeepsTheCurrentDirectory) {
+    std::string dir = Fresh("QuilmSlides");
+    WriteTextFile(dir + "one.jpg", "x");
+    WriteTextFile(dir + "两.jpg", "x");
+    WriteTextFile(dir + "note.txt", "x");
+    ::CreateDirectoryA((dir + "folder.jpg").c_str(), NULL);
+    std::string before = CurrentDir();
+    CStringArray files;
+    files.Add("stale");
+    CSetupDlg::BuildSlideList(dir.c_str(), "*.jpg", files);
+    EXPECT_EQ(CurrentDir(), before);
+    ASSERT_EQ(files.GetSize(), 2);
+    for (int i = 0; i < files.GetSize(); ++i) {
+        std::string path = files[i].str();
+        EXPECT_EQ(path.compare(0, dir.size(), dir), 0) << path;
+        EXPECT_TRUE(path == dir + "one.jpg" || path == dir + "两.jpg") << path;
+    }
+    CSetupDlg::BuildSlideList((dir + "nowhere\\").c_str(), "*.jpg", files);
+    EXPECT_EQ(files.GetSize(), 0);
+    EXPECT_EQ(CurrentDir(), before);
+    DeleteTree(dir);
+}
+
+namespace {
+
+// Loads a slide onto a canvas and reads pixels back.
+struct Canvas {
+    HBITMAP bitmap = NULL;
+    HDC dc = NULL;
+    HGDIOBJ old = NULL;
+    explicit Canvas(const std::string& path) {
+        HDC screen = ::GetDC(NULL);
+        bitmap = CSetupDlg::LoadSlide(screen, path.c_str());
+        dc = ::CreateCompatibleDC(screen);
+        ::ReleaseDC(NULL, screen);
+        if (bitmap) old = ::SelectObject(dc, bitmap);
+    }
+    ~Canvas() {
+        if (bitmap) {
+            ::SelectObject(dc, old);
+            ::DeleteObject(bitmap);
+        }
+        ::DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
+};
+
+bool Near(COLORREF c, int r, int g, int b) {
+    return abs(GetRValue(c) - r) < 40 && abs(GetGValue(c) - g) < 40 && abs(GetBValue(c) - b) < 40;
+}
+
+}  // namespace
+
+TEST(LoadSlide, WidePictureGetsWhiteBarsAboveAndBelow) {
+    ::OleInitialize(NULL);
+    // 320 x 180: ratio 0.5625, drawn at y 96..671.
+    Canvas c(HostPath(std::string(QUILM_TEST_DATA) + "/wide_16x9.jpg"));
+    ASSERT_NE(c.bitmap, nullptr);
+    BITMAP info = {};
+    ::GetObjectA(c.bitmap, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 1024);
+    EXPECT_EQ(info.bmHeight, 768);
+    EXPECT_EQ(c.At(0, 0), RGB(192, 192, 192));        // frame
+    EXPECT_EQ(c.At(512, 50), RGB(255, 255, 255));     // bar above
+    EXPECT_EQ(c.At(512, 720), RGB(255, 255, 255));    // bar below
+    EXPECT_NE(c.At(512, 384), RGB(255, 255, 255));    // the picture
+    EXPECT_EQ(c.At(512, 767), RGB(192, 192, 192));
+}
+
+TEST(LoadSlide, TallPictureIsCentredWithBarsLeftAndRight) {
+    ::OleInitialize(NULL);
+    // 100 x 200: ratio 2, 384 wide at x 320.
+    Canvas c(HostPath(std::string(QUILM_TEST_DATA) + "/tall_1x2.jpg"));
+    ASSERT_NE(c.bitmap, nullptr);
+    EXPECT_EQ(c.At(100, 384), RGB(255, 255, 255));
+    EXPECT_EQ(c.At(900, 384), RGB(255, 255, 255));
+    EXPECT_TRUE(Near(c.At(330, 20), 0x2e, 0x86, 0xc1));
+    EXPECT_TRUE(Near(c.At(512, 384), 255, 255, 255));  // the white circle
+}
+
+TEST(LoadSlide, FourByThreeFillsTheCanvasFrameIncluded) {
+    ::OleInitialize(NULL);
+    // 384 x 288 pixels are exactly 10160 x 7620 HIMETRIC units: ratio 0.75.
+    Canvas c(HostPath(std::string(QUILM_TEST_DATA) + "/wide_4x3.jpg"));
+    ASSERT_NE(c.bitmap, nullptr);
+    EXPECT_TRUE(Near(c.At(0, 0), 0xc0, 0x39, 0x2b));
+    EXPECT_TRUE(Near(c.At(1023, 767), 0xc0, 0x39, 0x2b));
+    EXPECT_TRUE(Near(c.At(512, 384), 0xf1, 0xc4, 0x0f));
+}
+
+TEST(LoadSlide, NotAPictureGivesNone) {
+    ::OleInitialize(NULL);
+    std::string dir = Fresh("QuilmBadSlide");
+    WriteTextFile(dir + "bad.jpg", "this is no picture");
+    Canvas bad(dir + "bad.jpg");
+    EXPECT_EQ(bad.bitmap, nullptr);
+    Canvas missing(dir + "missing.jpg");
+    EXPECT_EQ(missing.bitmap, nullptr);
+    DeleteTree(dir);
+}
+
+TEST(FolderPicker, TitleComesFromTheStringTable) {
+    CFolderPicker picker(NULL, nullptr, 103);
+    EXPECT_EQ(picker.GetPath(), CString(""));
+    EXPECT_TRUE(picker.SetTitle(103));
+    EXPECT_FALSE(picker.SetTitle(0));
+    EXPECT_FALSE(picker.SetTitle(-5));
+    EXPECT_FALSE(picker.SetTitle(9999));
+    EXPECT_EQ(picker.GetDialogWindow(), nullptr);
+}
+
+TEST(SetupDlg, InstalledCheckLooksOnlyAtTheValue) {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kProductKey);
+    EXPECT_FALSE(CSetupDlg::IsInstalled());
+    // Probing left the key behind, empty.
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", ""));
+    EXPECT_TRUE(CSetupDlg::IsInstalled());
+    // A value longer than any buffer still means installed.
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", std::string(3000, 'x')));
+    EXPECT_TRUE(CSetupDlg::IsInstalled());
+    RemoveInstallation("");
+}
