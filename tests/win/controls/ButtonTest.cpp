@@ -287,6 +287,27 @@ TEST_F(ShadedButtonTest, DrawsEachState) {
     EXPECT_EQ(FaceColour(f.disabled, 6, 4), s.At(6, 4));
 }
 
+TEST_F(ShadedButtonTest, FlatButtonShowsItsFrameOnlyWhenPressed) {
+    CShadedButton flat;
+    Attach(flat, IdFlat);
+    ::SetWindowTextA(flat.m_hWnd, "");
+    flat.GenerateFaces(0, 8, 10, 0, 0);
+    RECT rc;
+    ::GetClientRect(flat.m_hWnd, &rc);
+    MemorySurface s(rc.right, rc.bottom);
+    // At rest: no frame, the face reaches the corner.
+    Draw(flat, 0, s);
+    EXPECT_EQ(FaceColour(flat.Faces().normal, 0, 0), s.At(0, 0));
+    EXPECT_EQ(FaceColour(flat.Faces().normal, rc.right - 1, rc.bottom - 1), s.At(rc.right - 1, rc.bottom - 1));
+    // Pressed: a thin rectangle, dark above and left, light below and right.
+    Draw(flat, ODS_SELECTED, s);
+    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), s.At(0, 0));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), s.At(0, rc.bottom / 2));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNHIGHLIGHT), s.At(rc.right - 1, rc.bottom / 2));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNHIGHLIGHT), s.At(rc.right / 2, rc.bottom - 1));
+    EXPECT_EQ(FaceColour(flat.Faces().pressed, 1, 1), s.At(2, 2));
+}
+
 TEST_F(ShadedButtonTest, CheckedButtonDrawsPressed) {
     CShadedButton like;
     Attach(like, IdPushLikeCheck);
