@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "../common/host_release.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
 
@@ -37,10 +38,27 @@ public:
     void CopyRootFiles();
     static void ListFiles(const CString& folder, LPCSTR mask, CStringArray& names);
 
-    // Configuring steps, run after a complete copy phase.
-    virtual void RegisterControls() {}
-    virtual void WriteProductKeys() {}
-    virtual BOOL CreateShortcuts() { return FALSE; }
+    // Configuring steps, run after a complete copy phase (ControlsAndKeys.cpp,
+    // HostProfile.cpp, Shortcuts.cpp).
+    virtual void RegisterControls();
+    virtual void WriteProductKeys();
+    virtual BOOL CreateShortcuts();
+
+    // Controls and product keys
+    static BOOL RegisterControl(const CString& path);
+    static const char* const kProductKey;    // "SOFTWARE\Corvantix\Quilm\V8"
+    static const char* const kUninstallKey;  // Add/Remove Programs entry
+    static const char* const kDisplayName;   // "土地整理规划设计软件 Quilm V8.5"
+    static const char* const kProfileName;   // "<<Quilm V8>>"
+
+    // Host CAD integration: detection and the package profile of one
+    // release.  folder ends with "\" when the release is found.
+    BOOL FindHostRelease(const HostRelease& release, CString& folder);
+    void CreateHostProfile(const HostRelease& release, const CString& acadFolder = CString());
+
+    // Shortcuts.  arguments and icon may be NULL; the icon index is 0.
+    static BOOL CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target, LPCSTR arguments,
+                                LPCSTR icon);
 
     // Install record
     void RecordFileCopy(const CString& path);

@@ -1,0 +1,116 @@
+// Install step 5: the Start-menu folder and the package's shortcuts, one
+// per AutoCAD release found among them.
+#include "SetupThread.h"
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "../common/RegistryStrings.h"
+#include "../common/paths.h"
+
+namespace {
+
+const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kShellFoldersNT[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Reads the desktop and programs folders as a pair from one key: the
+// desktop value first, the programs value only when that was found.
+BOOL ReadFolderPair(HKEY root, LPCSTR key, LPCSTR desktopValue, LPCSTR programsValue,
+                    CString& desktop, CString& programs) {
+    programs.Empty();
+    return GetRegString(root, key, desktopValue, desktop) &&
+           GetRegString(root, key, programsValue, programs);
+}
+
+BOOL FindShellFolders(CString& desktop, CString& programs) {
+    return ReadFolderPair(HKEY_CURRENT_USER, kShellFolders, "Desktop", "Programs", desktop,
+                          programs) ||
+           ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersNT, "Desktop", "Programs", desktop,
+                          programs) ||
+           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop", "Common Programs",
+                          desktop, programs) ||
+           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersNT, "Common Desktop",
+                          "Common Programs", desktop, programs);
+}
+
+}  // namespace
+
+BOOL CSetupThread::CreateShortcuts() {
+    CString desktop, programs;
+    if (!FindShellFolders(desktop, programs)) return FALSE;
+    std::string desktopDir = WithTrailingBackslash(TrimBlanks(desktop.str()));
+    std::string programsDir = WithTrailingBackslash(TrimBlanks(programs.str()));
+
+    // A cancelled folder prompt leaves the folder missing: the shortcuts
+    // inside it then fail and go unrecorded, and the job goes on.
+    CString menuDir(JoinPath(programsDir, kDisplayName));
+    MakeDirPath(menuDir);
+
+    const std::string dest = m_strDestDir.str();
+    const std::string program = JoinPath(dest, "Quilm.exe");
+    auto make = [&](const std::string& link, const std::string& target, LPCSTR arguments,
+                    LPCSTR icon) {
+        ::DeleteFileA(link.c_str());  // a shortcut of an earlier installation
+        if (CreateShellLink(m_strDestDir, link.c_str(), target.c_str(), arguments, icon))
+            RecordFileCopy(CString(link));
+    };
+
+    make(JoinPath(desktopDir, "土地整理规划设计.LNK"), program, NULL, NULL);
+    make(JoinPath(menuDir.str(), "土地整理规划设计.LNK"), program, NULL, NULL);
+
+    const std::string arguments = std::string("/p \"") + kProfileName + "\" /t acad.dwt";
+    const std::string icon = JoinPath(dest, "QuilmV8.5.ICO");
+    for (const HostRelease& release : kHostReleases) {
+        CString acadFolder;
+        if (!FindHostRelease(release, acadFolder)) continue;
+        CString name;
+        name.Format("Quilmfor%d.LNK", release.shortcutYear);
+        make(JoinPath(dest, name.str()), JoinPath(acadFolder.str(), "acad.exe"), arguments.c_str(),
+             icon.c_str());
+    }
+
+    make(JoinPath(menuDir.str(), "Corvantix网站.LNK"), JoinPath(dest, "Quilm.url"), NULL, NULL);
+    make(JoinPath(menuDir.str(), "Quilm V8.5 在线帮助.LNK"), JoinPath(dest, "QuilmHelp.chm"), NULL,
+         NULL);
+    make(JoinPath(menuDir.str(), "Quilm V8.5 卸载程序.LNK"), JoinPath(dest, "Uninstall.exe"), NULL,
+         NULL);
+
+    RecordFileCopy(menuDir);
+    return TRUE;
+}
+
+BOOL CSetupThread::CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target,
+                                   LPCSTR arguments, LPCSTR icon) {
+    // The saved path must fit the conversion buffer whole, terminator
+    // included; a longer one is refused before anything is made, rather
+    // than cut short into a shortcut at some other path.
+    WCHAR widePath[MAX_PATH];
+    int needed = ::MultiByteToWideChar(CP_ACP, 0, linkPath, -1, NULL, 0);
+    if (needed <= 0 || needed > MAX_PATH) return FALSE;
+    if (::MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) != needed) return FALSE;
+
+    // COM stays initialised on this thread from the first shortcut on.
+    if (FAILED(::CoInitialize(NULL))) return FALSE;
+    IShellLinkA* link = NULL;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(&link))))
+        return FALSE;
+    link->SetPath(target);
+    if (arguments) link->SetArguments(arguments);
+    if (icon) link->SetIconLocation(icon, 0);
+    link->SetWorkingDirectory(workDir);
+
+    IPersistFile* file = NULL;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        link->Release();
+        return FALSE;
+    }
+    HRESULT saved = file->Save(widePath, TRUE);
+    file->Release();
+    link->Release();
+    return SUCCEEDED(saved);
+}

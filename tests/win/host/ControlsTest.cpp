@@ -1,0 +1,94 @@
+// Control registration with the real test control library.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "HostTestSupport.h"
+
+using namespace hosttest;
+
+namespace {
+
+const char kNotes[] = "Software\\QuilmTest\\Controls";
+
+class Controls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_guard.Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
+        DeleteTree(HKEY_CURRENT_USER, kNotes);
+        m_job.m_strDestDir = m_dest.path().c_str();
+        m_control = m_dest.path() + "Control\\";
+        ASSERT_TRUE(CreateDirectoryA(m_control.c_str(), NULL));
+    }
+    std::string Note(const std::string& name) {
+        std::string text;
+        ReadString(HKEY_CURRENT_USER, kNotes, name, text);
+        return text;
+    }
+    KeyGuard m_guard;
+    TempDir m_dest;
+    std::string m_control;
+    TestJob m_job;
+};
+
+}  // namespace
+
+TEST_F(Controls, RegisterControlReportsTheEntryPointsResult) {
+    ASSERT_TRUE(CopyTestControl(m_control + "good.ocx"));
+    ASSERT_TRUE(CopyTestControl(m_control + "WillFail.ocx"));
+    ASSERT_TRUE(WriteTextFile(m_control + "text.ocx", "not a library\r\n"));
+    EXPECT_TRUE(CSetupThread::RegisterControl((m_control + "good.ocx").c_str()));
+    EXPECT_EQ("registered", Note("good.ocx"));
+    EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "WillFail.ocx").c_str()));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "WillFail.ocx"));
+    EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "text.ocx").c_str()));
+    EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "missing.ocx").c_str()));
+    // A library without the entry point.
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_FALSE(CSetupThread::RegisterControl((std::string(system) + "\\version.dll").c_str()));
+    // The library is unloaded again: its file can be deleted.
+    EXPECT_TRUE(DeleteFileA((m_control + "good.ocx").c_str()));
+}
+
+TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
+    ASSERT_TRUE(CopyTestControl(m_control + "good.ocx"));
+    ASSERT_TRUE(CopyTestControl(m_control + "fail.ocx"));
+    ASSERT_TRUE(WriteTextFile(m_control + "broken.ocx", "plain text"));
+    ASSERT_TRUE(CopyTestControl(m_control + "library.dll"));  // not a control name
+    ASSERT_TRUE(CreateDirectoryA((m_control + "sub").c_str(), NULL));
+    ASSERT_TRUE(CopyTestControl(m_control + "sub\\inner.ocx"));  // subfolders are not searched
+
+    m_job.RegisterControls();
+
+    std::vector<std::string> lines = RecordLines(m_job.m_strRecord.str());
+    std::vector<std::string> expected;
+    CStringArray names;
+    CSetupThread::ListFiles(m_control.c_str(), "*.ocx", names);
+    for (int i = 0; i < names.GetSize(); ++i)
+        expected.push_back("Reg Ctrl: " + m_control + names[i].str());
+    EXPECT_EQ(expected, lines);  // in list order
+    std::vector<std::string> sorted = lines;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ((std::vector<std::string>{"Reg Ctrl: " + m_control + "broken.ocx",
+                                        "Reg Ctrl: " + m_control + "fail.ocx",
+                                        "Reg Ctrl: " + m_control + "good.ocx"}),
+              sorted);
+    EXPECT_EQ("registered", Note("good.ocx"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "fail.ocx"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "library.dll"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "inner.ocx"));
+    EXPECT_EQ(0, m_job.m_nPrompts);
+}
+
+TEST_F(Controls, NoControlsNoEntries) {
+    ASSERT_TRUE(WriteTextFile(m_control + "readme.txt", "x"));
+    m_job.RegisterControls();
+    EXPECT_TRUE(m_job.m_strRecord.IsEmpty());
+}
+
+TEST_F(Controls, MissingControlFolderNoEntries) {
+    RemoveDirectoryA(m_control.c_str());
+    m_job.RegisterControls();
+    EXPECT_TRUE(m_job.m_strRecord.IsEmpty());
+}
