@@ -1,1 +1,204 @@
+// Install a medium with the install engine, then uninstall it from the
+// record the installer wrote: nothing recorded may remain, except folders
+// that hold a file the user added.
 #include <gtest/gtest.h>
+
+#include "common/install_log.h"
+#include "common/messages.h"
+#include "setup/SetupThread.h"
+#include "test_support.h"
+
+namespace {
+
+const std::string kAcad = "SOFTWARE\\Autodesk\\AutoCAD\\";
+const std::string kR17 = kAcad + "R17.0";
+const std::string kProfiles = kR17 + "\\ACAD-5001:804\\Profiles\\";
+const char* const kControlMarks = "Software\\QuilmTest\\Controls";
+
+std::string ControlSource() {
+#ifdef QUILM_TEST_CONTROL
+    return HostToWine(QUILM_TEST_CONTROL);
+#else
+    return std::string();
+#endif
+}
+
+// A small medium: the nine package folders with nested and empty
+// subfolders, Chinese names, two controls and the root files.
+void MakeMedium(const std::string& medium) {
+    const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu", "Support\\2000-02\\arx\\q.arx",
+                           "Database\\Quilm.mdb", "线型库\\土地.lin", "填充图案\\田块.pat",
+                           "图框\\图框A3.dwg", "图例\\图例.dwg", "图库\\道路\\桥涵\\涵洞.dwg",
+                           "Temp\\t.tmp", "Quilm.exe", "QuilmV8.5.ico", "readme.txt",
+                           "Quilm.url", "QuilmHelp.chm", "Uninstall.exe", "Setup.exe"};
+    for (const char* f : files) {
+        std::string path = medium + f;
+        ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))));
+        ASSERT_TRUE(WriteBytes(path, std::string("content of ") + f));
+    }
+    ASSERT_TRUE(MakeFolders(medium + "Temp\\空文件夹"));
+    ASSERT_TRUE(MakeFolders(medium + "Control"));
+    for (const char* name : {"QuilmMap.ocx", "QuilmGrid.ocx"}) {
+        std::string target = medium + "Control\\" + name;
+        if (!ControlSource().empty())
+            ASSERT_TRUE(::CopyFileA(ControlSource().c_str(), target.c_str(), FALSE));
+        else
+            ASSERT_TRUE(WriteBytes(target, "no library"));
+    }
+}
+
+std::vector<std::string> Entries(const CUninstallThread& job, int kind) {
+    std::vector<std::string> values;
+    size_t pos = 0, start = 0, length = 0;
+    while (job.FindEntry(kind, pos, start, length))
+        values.push_back(job.m_strRecord.str().substr(start, length));
+    return values;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+class RoundTripTest : public UninstallTest {};
+
+TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
+    const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
+    const std::string driverKey = "Software\\ODBC\\ODBCINST.INI\\Microsoft Access Driver (*.mdb)";
+    m_guards->Add(HKEY_LOCAL_MACHINE, uninstallKey);
+    m_guards->Add(HKEY_LOCAL_MACHINE, driverKey);
+    std::string medium = m_dir + "medium\\";
+    std::string dest = m_dir + "Program Files\\安装 目录\\Quilm\\";
+    MakeMedium(medium);
+    if (HasFatalFailure()) return;
+
+    // AutoCAD R17.0 "installed", with a base profile to copy from.
+    std::string acad = m_dir + "AutoCAD 2007\\";
+    ASSERT_TRUE(MakeFolders(acad));
+    ASSERT_TRUE(WriteBytes(acad + "acad.exe", "not really"));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kR17, "CurVer", "ACAD-5001:804"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kR17, "CurVer", "ACAD-5001:804"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kR17 + "\\ACAD-5001:804", "AcadLocation", acad));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kProfiles + "<<Unnamed Profile>>\\General", "ACAD",
+                         acad + "support"));
+    // The data source's driver.
+    std::string driver = HostToWine(QUILM_ODBC_FIXTURE);
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, driverKey, "Driver", driver));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, driverKey, "Setup", driver));
+
+    // Install.
+    {
+        OwnerWindow owner;
+        CSetupThread setup;
+        setup.m_strSourceDir = medium.c_str();
+        setup.m_strDestDir = dest.c_str();
+        setup.m_pMainWnd = &owner.m_wnd;
+        setup.m_bAutoDelete = FALSE;
+        ASSERT_TRUE(setup.CreateThread(0, 0, NULL));
+        setup.WaitForEnd();
+        owner.Pump();
+    }
+    std::string recordPath = dest + "Uninstall.log";
+    ASSERT_TRUE(FileExists(recordPath));
+    ASSERT_TRUE(FileExists(dest + "Control\\QuilmMap.ocx"));
+
+    TestJob job;
+    ASSERT_TRUE(job.LoadRecord(recordPath.c_str()));
+    // An install engine built without its configuring steps records no
+    // controls and no keys: then do their part here, as they would.
+    if (job.CountEntries(kRegCtrl) == 0 || job.CountEntries(kRegDbKey) == 0) {
+        std::string extra;
+        if (job.CountEntries(kRegCtrl) == 0) {
+            for (const char* name : {"QuilmMap.ocx", "QuilmGrid.ocx"}) {
+                std::string path = dest + "Control\\" + name;
+                SetValue(HKEY_CURRENT_USER, kControlMarks, name, "registered");
+                extra += RecordLine(kRegCtrl, path);
+            }
+        }
+        if (job.CountEntries(kRegDbKey) == 0) {
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8", "installPath", dest));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName", "x"));
+            extra += RecordRegKeyLine(kRootLocalMachine, "SOFTWARE\\Corvantix\\Quilm\\V8");
+            extra += RecordRegKeyLine(kRootLocalMachine, uninstallKey);
+        }
+        ::SetFileAttributesA(recordPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::string text = ReadBytes(recordPath);
+        for (size_t at = 0; (at = extra.find('\n', at)) != std::string::npos; at += 2) extra.insert(at, "\r");
+        ASSERT_TRUE(WriteBytes(recordPath, extra + text));
+        ASSERT_TRUE(job.LoadRecord(recordPath.c_str()));
+    }
+    const std::vector<std::string> files = Entries(job, kFileCopy);
+    const std::vector<std::string> dirs = Entries(job, kMadeDir);
+    const std::vector<std::string> controls = Entries(job, kRegCtrl);
+    const std::vector<std::string> keys = Entries(job, kRegDbKey);
+    ASSERT_FALSE(files.empty());
+    EXPECT_EQ(files.back(), recordPath);
+    ASSERT_EQ(controls.size(), 2u);
+    ASSERT_EQ(keys.size(), 2u);
+    for (const std::string& f : files) EXPECT_TRUE(::GetFileAttributesA(f.c_str()) != INVALID_FILE_ATTRIBUTES) << f;
+
+    // What the user and AutoCAD added since.
+    std::string userFile = dest + "图库\\道路\\我的图块.dwg";
+    ASSERT_TRUE(WriteBytes(userFile, "mine"));
+    const std::string v9 = kProfiles + "<<Quilm V9>>", v8 = kProfiles + "<<Quilm V8>>";
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9, "", "<<Quilm V9>>"));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9 + "\\General", "ACAD", dest + "Support"));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9 + "\\General Configuration", "MenuFile", dest + "m"));
+    if (!KeyExists(HKEY_CURRENT_USER, v8)) {
+        ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v8, "", "<<Quilm V8>>"));
+    }
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", dest));
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc");
+
+    // Uninstall.
+    OwnerWindow owner;
+    std::vector<std::string> problems;
+    owner.m_onMessage = [&](const JobMessage& m) {
+        if (m.message != WM_UNINSTALL_PROGRESS) return;
+        if (FileExists(m.path)) problems.push_back("reported before its delete: " + m.path);
+        if (GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc", "Calls") != "1")
+            problems.push_back("files deleted before the data source was removed");
+    };
+    RunJob(job, owner);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+
+    ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), static_cast<int>(files.size()));
+    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(owner.m_log[i].path, files[i]);
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
+    for (const std::string& f : files) EXPECT_FALSE(FileExists(f)) << f;
+    for (const std::string& d : dirs) {
+        bool holdsUserFile = userFile.compare(0, d.size() + 1, d + "\\") == 0;
+        EXPECT_EQ(FolderExists(d), holdsUserFile) << d;
+    }
+    EXPECT_TRUE(FileExists(userFile));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, uninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, v8));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kProfiles + "<<Unnamed Profile>>\\General"));
+
+    // The data source went with the database path of the install folder.
+    std::string expected = "DSN=Quilm";
+    for (const std::string& pair : {std::string("Corvantix=土地整理Quilm"),
+                                    "DBQ=" + dest + "Database\\Quilm.mdb", std::string("FIL=MS Access"),
+                                    std::string("UID=Corvantix"), std::string("PWD=Wendabrix52081736409")}) {
+        expected += '\0';
+        expected += pair;
+    }
+    expected += std::string(2, '\0');
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc", "Attributes"), Hex(expected));
+
+    if (!ControlSource().empty()) {
+        // Unregistered while the file still existed, and deleted afterwards.
+        for (const std::string& c : controls) {
+            std::string name = c.substr(c.rfind('\\') + 1);
+            EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, name.c_str()), "unregistered") << c;
+            EXPECT_FALSE(FileExists(c));
+        }
+    }
+    std::string batch = TakeBatch();
+    EXPECT_TRUE(EndsWith(batch, "del \"\\DelUS.bat\"\r\n")) << batch;
+    EXPECT_EQ(TestJob::s_batchStarts, 1);
+}

@@ -363,7 +363,6 @@ TEST_F(JobTest, ControlsAreUnregisteredThenDeleted) {
     EXPECT_TRUE(CUninstallThread::UnregisterControl(good.c_str()));
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "good.ocx"), "unregistered");
     EXPECT_FALSE(CUninstallThread::UnregisterControl(fail.c_str()));
-    ::RegDeleteValueA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", nullptr);
     SetValue(HKEY_CURRENT_USER, marks, "good.ocx", "registered");
 
     OwnerWindow owner;
