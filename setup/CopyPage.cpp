@@ -1,7 +1,5 @@
 #include "CopyPage.h"
 
-#include <commctrl.h>
-
 #include "../common/paths.h"
 #include "../framework/AfxFile.h"
 #include "../resources/setup/resource.h"
@@ -58,11 +56,12 @@ void CCopyPage::OnInitPage() {
     m_strSourceDir = NormalizedFolder(m_strSourceDir.str()).c_str();
     m_strDestDir = NormalizedFolder(m_strDestDir.str()).c_str();
 
+    // Range: the files to copy and a margin of 15.
     int files = CountPackageFiles(m_strSourceDir);
-    HWND bar = GetDlgItem(IDC_PROGRESS);
-    ::SendMessageA(bar, PBM_SETRANGE32, 0, files + 15);
-    ::SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    ::SendMessageA(bar, PBM_SETPOS, 0, 0);
+    m_progress.SubclassDlgItem(IDC_PROGRESS, this);
+    m_progress.EnableText(TRUE);
+    m_progress.SetRange(0, files + 15);
+    m_progress.SetStep(1);
 
     // A job object runs once: a page shown again does not start it again.
     if (m_job.m_hThread) return;
@@ -74,12 +73,10 @@ void CCopyPage::OnInitPage() {
     m_job.CreateThread(0, 0, NULL);
 }
 
-void CCopyPage::StepProgress() { ::SendMessageA(GetDlgItem(IDC_PROGRESS), PBM_STEPIT, 0, 0); }
-
 LRESULT CCopyPage::OnProgress(WPARAM, LPARAM lParam) {
     const char* path = reinterpret_cast<const char*>(lParam);
     SetDlgItemText(IDC_COPY_ITEM, ProgressLine(path ? path : "", m_strDestDir.str()).c_str());
-    StepProgress();
+    m_progress.StepIt();
     return 1;
 }
 

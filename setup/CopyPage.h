@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../common/messages.h"
+#include "../controls/PercentProgressCtrl.h"
 #include "SetupThread.h"
 #include "WizardPages.h"
 
@@ -48,8 +49,8 @@ private:
     LRESULT OnFailed(WPARAM, LPARAM);
     void OnNext() { EndDialog(ID_WIZNEXT); }
 
-    void StepProgress();
 
+    CPercentProgressCtrl m_progress;
     CSetupThread m_job;
     CWnd m_self;             // the page as the job's owner window
     BOOL m_bConfiguring = FALSE;

@@ -18,6 +18,19 @@ BOOL CWizardPage::OnInitDialog() {
         SetIcon(reinterpret_cast<HICON>(m_pParentWnd->SendMessage(WM_GETICON, ICON_BIG)), TRUE);
         SetIcon(reinterpret_cast<HICON>(m_pParentWnd->SendMessage(WM_GETICON, ICON_SMALL)), FALSE);
     }
+    if (m_title.SubclassDlgItem(IDC_TITLE, this)) m_title.SetShadow(TRUE);
+    // Navigation and finish buttons get the rounded faces, cancel the soft ones.
+    struct {
+        CShadedButton* button;
+        int id;
+        uint32_t style;
+    } const buttons[] = {{&m_btnBack, IDC_BACK, ShadeRoundedBump},
+                         {&m_btnNext, IDC_NEXT, ShadeRoundedBump},
+                         {&m_btnCancel, IDCANCEL, ShadeSoftBump}};
+    for (const auto& b : buttons) {
+        if (GetDlgItem(b.id) && b.button->SubclassDlgItem(b.id, this))
+            b.button->GenerateFaces(b.style, 8, 10, 0, 0);
+    }
     OnInitPage();
     CenterWindow();
     return TRUE;
@@ -26,6 +39,8 @@ BOOL CWizardPage::OnInitDialog() {
 // CWelcomePage
 
 CWelcomePage::CWelcomePage(CWnd* pParent) : CWizardPage(IDD_WELCOME, pParent) {}
+
+void CWelcomePage::OnInitPage() { m_text.SubclassDlgItem(IDC_WELCOME_TEXT, this); }
 
 // CLicensePage
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "../controls/ColorLabel.h"
+#include "../controls/ShadedButton.h"
 #include "../framework/AfxDialog.h"
 #include "WizardFlow.h"
 
@@ -27,18 +29,31 @@ protected:
     virtual void OnInitPage() {}
 
     void EnableNext(BOOL enable) const { EnableDlgItem(1001, enable); }
+
+    // Bound to the template's controls at every showing; a page without
+    // one of the buttons leaves its object unbound.
+    CColorLabel m_title;
+    CShadedButton m_btnBack;
+    CShadedButton m_btnNext;
+    CShadedButton m_btnCancel;
 };
 
 class CWelcomePage : public CWizardPage {
 public:
     explicit CWelcomePage(CWnd* pParent);
 
+protected:
+    void OnInitPage() override;
+
+public:
     BEGIN_MSG_TABLE(CWelcomePage, CWizardPage)
         ON_COMMAND(1001, OnNext)
     END_MSG_TABLE()
 
 private:
     void OnNext() { EndDialog(ID_WIZNEXT); }
+
+    CColorLabel m_text;
 };
 
 class CLicensePage : public CWizardPage {
