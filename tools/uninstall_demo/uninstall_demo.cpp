@@ -1,0 +1,91 @@
+// Runs the uninstall job from a console on a given install record and
+// prints its messages.  The job's self-deletion batch is written but not
+// started (it would delete this program), and removed again afterwards.
+//
+// usage: uninstall_demo RECORD_PATH [--quiet]
+// Must run with the current directory on C: (the batch goes to "\").
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/install_log.h"
+#include "common/messages.h"
+#include "uninstall/UninstallThread.h"
+
+namespace {
+
+int g_progress = 0;
+bool g_quiet = false;
+bool g_filesDone = false, g_done = false, g_failed = false;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_UNINSTALL_PROGRESS:
+        ++g_progress;
+        if (!g_quiet) printf("%5d  %s\n", g_progress, reinterpret_cast<const char*>(lParam));
+        return 1;
+    case WM_UNINSTALL_FILES_DONE:
+        g_filesDone = true;
+        return 1;
+    case WM_UNINSTALL_DONE:
+        g_done = true;
+        return 1;
+    case WM_UNINSTALL_FAILED:
+        g_failed = true;
+        return 1;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+BOOL KeepBatch(LPSTR, PROCESS_INFORMATION&) { return FALSE; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        fprintf(stderr, "usage: uninstall_demo RECORD_PATH [--quiet]\n");
+        return 2;
+    }
+    g_quiet = argc > 2 && strcmp(argv[2], "--quiet") == 0;
+    char dir[MAX_PATH] = {0};
+    GetCurrentDirectoryA(sizeof(dir), dir);
+    if (!(dir[0] == 'C' || dir[0] == 'c') || dir[1] != ':') {
+        fprintf(stderr, "run with the current directory on drive C:\n");
+        return 2;
+    }
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "QuilmUninstallDemo";
+    RegisterClassA(&wc);
+    HWND owner = CreateWindowA(wc.lpszClassName, "Quilm uninstall", WS_OVERLAPPED, 0, 0, 10, 10,
+                               NULL, NULL, wc.hInstance, NULL);
+    CWnd ownerWnd(owner);
+
+    CUninstallThread job;
+    job.m_pMainWnd = &ownerWnd;
+    job.m_bAutoDelete = FALSE;
+    job.m_pfnStartBatch = &KeepBatch;
+    DWORD started = GetTickCount();
+    if (!job.LoadRecord(argv[1])) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        printf("result: record unreadable%s\n", g_failed ? " (failure posted)" : "");
+        DestroyWindow(owner);
+        return 1;
+    }
+    printf("record: %d files, %d folders, %d controls, %d keys\n", job.CountEntries(kFileCopy),
+           job.CountEntries(kMadeDir), job.CountEntries(kRegCtrl), job.CountEntries(kRegDbKey));
+    if (!job.CreateThread(0, 0, NULL)) {
+        fprintf(stderr, "cannot start the uninstall job\n");
+        return 1;
+    }
+    job.WaitForEnd();
+    DWORD elapsed = GetTickCount() - started;
+    DeleteFileA("\\DelUS.bat");
+    printf("result: %s, %d progress messages, %lu ms\n", g_done ? "done" : "not finished", g_progress,
+           static_cast<unsigned long>(elapsed));
+    DestroyWindow(owner);
+    return g_done && g_filesDone ? 0 : 1;
+}
