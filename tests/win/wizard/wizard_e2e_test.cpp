@@ -3,6 +3,7 @@
 // typed into and questions answered; then the installation is checked in
 // the file system and the registry.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,26 @@ protected:
         ASSERT_GE(record.size(), last.size());
         EXPECT_EQ(record.substr(record.size() - last.size()), last);
         EXPECT_NE(record.find("Made Dir: " + dest + "Support"), std::string::npos);
+        EXPECT_NE(record.find(std::string("RegDB Key: ")), std::string::npos);
+
+        // Product key, Add/Remove Programs entry and shortcuts.
+        std::string value;
+        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", value));
+        EXPECT_EQ(value, dest);
+        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "Ver", value));
+        EXPECT_EQ(value, "8.00");
+        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", value));
+        EXPECT_EQ(value, "土地整理规划设计软件 Quilm V8.5");
+        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", value));
+        EXPECT_NE(value.find(dest + "Uninstall.exe"), std::string::npos) << value;
+        bool desktopLink = false, menuLink = false;
+        for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
+            desktopLink |= FileExists(ShellFolder(csidl) + "\\土地整理规划设计.LNK");
+        for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
+            menuLink |= FileExists(ShellFolder(csidl) + "\\" + kStartMenuGroup +
+                                   "\\Quilm V8.5 卸载程序.LNK");
+        EXPECT_TRUE(desktopLink);
+        EXPECT_TRUE(menuLink);
     }
 
     std::string medium_;
@@ -275,6 +296,69 @@ TEST_F(WizardTest, BackAndNextCarryTheData) {
     AnswerQuit(IDYES);
     EXPECT_TRUE(Ended());
     EXPECT_FALSE(FolderExists(kDefaultDest));
+}
+
+namespace {
+
+struct ChildText {
+    std::string wanted;
+    bool found;
+};
+
+BOOL CALLBACK FindChildText(HWND child, LPARAM lParam) {
+    ChildText* c = reinterpret_cast<ChildText*>(lParam);
+    if (GetText(child) == c->wanted) c->found = true;
+    return !c->found;
+}
+
+bool HasChildText(HWND window, const std::string& text) {
+    ChildText c = {text, false};
+    ::EnumChildWindows(window, &FindChildText, reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+}  // namespace
+
+TEST_F(WizardTest, BrowseForTheDestination) {
+    Build();
+    const std::string top = "C:\\QuilmBrowseTarget";
+    const std::string start = top + "\\Apps";
+    extraCleanup_.push_back(top);
+    ::CreateDirectoryA(top.c_str(), NULL);
+    ::CreateDirectoryA(start.c_str(), NULL);
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    SetItemText(path, 1011, start);
+    Click(path, 1012);
+    HWND browser = WaitTopWindow(NULL, "#32770", pi_.dwProcessId, IDOK, kWait);
+    ASSERT_NE(browser, nullptr);
+    Shot("10-browse");
+    EXPECT_TRUE(HasChildText(browser, "请选择安装路径:"));
+    EXPECT_TRUE(HasChildText(browser, start));  // the status line
+    // Cancelled: nothing changes.
+    Click(browser, IDCANCEL);
+    ASSERT_TRUE(WaitGone(browser, kWait));
+    EXPECT_EQ(GetItemText(path, 1011), start);
+    // Chosen: the package folder goes below the chosen one, only in the box.
+    Click(path, 1012);
+    browser = WaitTopWindow(NULL, "#32770", pi_.dwProcessId, IDOK, kWait);
+    ASSERT_NE(browser, nullptr);
+    Click(browser, IDOK);
+    ASSERT_TRUE(WaitGone(browser, kWait));
+    EXPECT_TRUE(WaitItemText(path, 1011, start + "\\Corvantix\\Quilm", kWait))
+        << GetItemText(path, 1011);
+    // Left with Back, the browsed text is not the destination.
+    Click(path, 1000);
+    HWND license = Page(kLicense);
+    ASSERT_NE(license, nullptr);
+    Click(license, 1001);
+    path = Page(kPath);
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(GetItemText(path, 1011), kDefaultDest);
+    Click(path, IDCANCEL);
+    AnswerQuit(IDYES);
+    EXPECT_TRUE(Ended());
 }
 
 TEST_F(WizardTest, CancelQuestionOnSeveralPages) {
