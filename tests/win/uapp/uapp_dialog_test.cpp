@@ -1,0 +1,179 @@
+// The uninstall dialog in the test's own process: the bar's range and
+// steps, the progress line, the end states and the dialog's results.  Only
+// the self-deleting batch is kept from starting (it would delete the test
+// program); message boxes are answered from a helper thread as a person
+// would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "UiDriver.h"
+#include "common/install_log.h"
+#include "test_support.h"
+#include "uninstall/UninstallDlg.h"
+
+namespace {
+
+const std::string kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
+
+int g_batchStarts = 0;
+BOOL NoBatch(LPSTR, PROCESS_INFORMATION&) {
+    ++g_batchStarts;
+    return FALSE;
+}
+
+struct Step {
+    int pos, upper;
+    std::string line;
+};
+
+// The real dialog, watched: every job message is noted after the dialog
+// has handled it; at the end the finish button is clicked.
+class WatchedDlg : public CUninstallDlg {
+public:
+    WatchedDlg() { m_job.m_pfnStartBatch = &NoBatch; }
+
+    BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
+        BOOL handled = CUninstallDlg::OnMessage(message, wParam, lParam, lResult);
+        if (message == WM_UNINSTALL_PROGRESS)
+            m_steps.push_back({m_progress.GetPos(), m_progress.GetUpper(), GetDlgItemText(1001).str()});
+        if (message == WM_UNINSTALL_DONE) {
+            m_donePos = m_progress.GetPos();
+            m_doneUpper = m_progress.GetUpper();
+            m_doneTextVisible = ::IsWindowVisible(GetDlgItem(1003)) != 0;
+            m_barVisible = ::IsWindowVisible(GetDlgItem(1000)) != 0;
+            m_finishEnabled = ::IsWindowEnabled(GetDlgItem(IDOK)) != 0;
+            m_focusOnFinish = ::GetFocus() == GetDlgItem(IDOK);
+            ::PostMessageA(GetDlgItem(IDOK), BM_CLICK, 0, 0);
+        }
+        return handled;
+    }
+
+    std::vector<Step> m_steps;
+    int m_donePos = -1, m_doneUpper = -1;
+    bool m_doneTextVisible = false, m_barVisible = true, m_finishEnabled = false, m_focusOnFinish = false;
+};
+
+// Answers every message box of this process with button until stopped;
+// notes their texts.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(int button)
+        : m_thread([this, button] {
+              while (!m_stop) {
+                  HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 200);
+                  if (!box) continue;
+                  std::string text = uidriver::MessageBoxText(box);
+                  {
+                      std::lock_guard<std::mutex> lock(m_mutex);
+                      m_texts.push_back(text);
+                  }
+                  uidriver::AnswerMessageBox(box, button);
+              }
+          }) {}
+    ~BoxAnswerer() {
+        m_stop = true;
+        m_thread.join();
+    }
+    std::vector<std::string> Texts() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_texts;
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<std::string> m_texts;
+    std::thread m_thread;
+};
+
+}  // namespace
+
+class UninstallDialogTest : public UninstallTest {
+protected:
+    // A record of count files, all present, in an install folder.
+    std::string MakeInstallation(int count) {
+        std::string dest = m_dir + "安装\\";
+        EXPECT_TRUE(MakeFolders(dest + "Support"));
+        std::string record;
+        for (int i = 0; i < count; ++i) {
+            std::string file = dest + "Support\\文件" + std::to_string(i) + ".dat";
+            EXPECT_TRUE(WriteBytes(file, "x"));
+            record += RecordLine(kFileCopy, file);
+        }
+        record += RecordLine(kMadeDir, dest + "Support");
+        EXPECT_TRUE(WriteBytes(dest + "Uninstall.log", record));
+        EXPECT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", dest.substr(0, dest.size() - 1)));
+        return dest;
+    }
+};
+
+TEST_F(UninstallDialogTest, BarRunsOneStepPerFileToTheFullRange) {
+    std::string dest = MakeInstallation(40);
+    g_batchStarts = 0;
+    WatchedDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(dlg.m_steps.size(), 40u);
+    for (size_t i = 0; i < dlg.m_steps.size(); ++i) {
+        EXPECT_EQ(dlg.m_steps[i].pos, static_cast<int>(i) + 1);
+        EXPECT_EQ(dlg.m_steps[i].upper, 40);
+        EXPECT_EQ(dlg.m_steps[i].line, dest + "Support\\文件" + std::to_string(i) + ".dat ... ");
+    }
+    EXPECT_EQ(dlg.m_donePos, 40);
+    EXPECT_EQ(dlg.m_doneUpper, 40);
+    EXPECT_TRUE(dlg.m_doneTextVisible);
+    EXPECT_FALSE(dlg.m_barVisible);
+    EXPECT_TRUE(dlg.m_finishEnabled);
+    EXPECT_TRUE(dlg.m_focusOnFinish);
+    EXPECT_EQ(g_batchStarts, 1);
+    EXPECT_FALSE(FolderExists(dest + "Support"));
+}
+
+TEST_F(UninstallDialogTest, InstallPathFromTheProductKeyEndsWithBackslash) {
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\装"));
+    CString path;
+    ASSERT_TRUE(CUninstallDlg::GetInstallPath(path));
+    EXPECT_EQ(path.str(), "C:\\装\\");
+    // "誠" ends with the byte of "\": still a separator is appended.
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\誠"));
+    ASSERT_TRUE(CUninstallDlg::GetInstallPath(path));
+    EXPECT_EQ(path.str(), "C:\\誠\\");
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\Quilm\\"));
+    ASSERT_TRUE(CUninstallDlg::GetInstallPath(path));
+    EXPECT_EQ(path.str(), "C:\\Quilm\\");
+    EXPECT_EQ(CUninstallDlg::RecordPath().str(), "C:\\Quilm\\Uninstall.log");
+
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key.c_str());
+    EXPECT_FALSE(CUninstallDlg::GetInstallPath(path));
+    EXPECT_TRUE(path.IsEmpty());
+    // Without the key: beside the program.
+    std::string own = OwnProgramPath();
+    EXPECT_EQ(CUninstallDlg::RecordPath().str(), own.substr(0, own.rfind('\\') + 1) + "Uninstall.log");
+}
+
+TEST_F(UninstallDialogTest, LockedRecordEndsWithTwoAfterTheReports) {
+    std::string dest = MakeInstallation(3);
+    HANDLE lock = ::CreateFileA((dest + "Uninstall.log").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    INT_PTR result = 0;
+    std::vector<std::string> texts;
+    {
+        BoxAnswerer answerer(IDOK);
+        WatchedDlg dlg;
+        result = dlg.DoModal();
+        texts = answerer.Texts();
+        EXPECT_TRUE(dlg.m_steps.empty());
+    }
+    ::CloseHandle(lock);
+    EXPECT_EQ(result, 2);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find("Uninstall.log"), std::string::npos) << texts[0];
+    EXPECT_EQ(texts[1], "Quilm V9.0 卸载未能完成!");
+    EXPECT_TRUE(FileExists(dest + "Support\\文件0.dat"));
+}
