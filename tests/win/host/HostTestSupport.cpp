@@ -175,13 +175,65 @@ void DeleteValue(HKEY root, const std::string& key, const std::string& value) {
     ::RegCloseKey(h);
 }
 
+namespace {
+
+void SnapshotTree(HKEY root, const std::string& key, const std::string& relative,
+                  std::vector<KeyGuard::Node>& nodes) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    KeyGuard::Node node;
+    node.path = relative;
+    std::vector<std::string> children;
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD nameSize = sizeof(name), type = 0, dataSize = 0;
+        LONG r = ::RegEnumValueA(h, i, name, &nameSize, NULL, &type, NULL, &dataSize);
+        if (r != ERROR_SUCCESS && r != ERROR_MORE_DATA) break;
+        KeyGuard::Value value;
+        value.name.assign(name, nameSize);
+        value.type = type;
+        value.data.resize(dataSize);
+        if (::RegQueryValueExA(h, value.name.c_str(), NULL, &value.type,
+                               dataSize ? value.data.data() : NULL, &dataSize) == ERROR_SUCCESS) {
+            value.data.resize(dataSize);
+            node.values.push_back(value);
+        }
+    }
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        DWORD nameSize = sizeof(name);
+        if (::RegEnumKeyExA(h, i, name, &nameSize, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+        children.emplace_back(name, nameSize);
+    }
+    ::RegCloseKey(h);
+    nodes.push_back(node);
+    for (const std::string& child : children)
+        SnapshotTree(root, key + "\\" + child, relative.empty() ? child : relative + "\\" + child,
+                     nodes);
+}
+
+}  // namespace
+
 KeyGuard::~KeyGuard() {
-    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it)
-        if (!it->existed) DeleteTree(it->root, it->key);
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
+        DeleteTree(it->root, it->key);
+        if (!it->existed) continue;
+        for (const Node& node : it->nodes) {
+            std::string path = node.path.empty() ? it->key : it->key + "\\" + node.path;
+            HKEY h = NULL;
+            if (::RegCreateKeyA(it->root, path.c_str(), &h) != ERROR_SUCCESS) continue;
+            for (const Value& v : node.values)
+                ::RegSetValueExA(h, v.name.c_str(), 0, v.type, v.data.empty() ? NULL : v.data.data(),
+                                 static_cast<DWORD>(v.data.size()));
+            ::RegCloseKey(h);
+        }
+    }
 }
 
 void KeyGuard::Guard(HKEY root, const std::string& key) {
-    m_entries.push_back({root, key, KeyExists(root, key)});
+    Entry entry{root, key, KeyExists(root, key), {}};
+    if (entry.existed) SnapshotTree(root, key, "", entry.nodes);
+    m_entries.push_back(entry);
 }
 
 ValueGuard::ValueGuard(HKEY root, const std::string& key, const std::string& value)
@@ -212,9 +264,7 @@ ValueGuard::~ValueGuard() {
 void GuardAutoCadKeys(KeyGuard& guard) {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         guard.Guard(root, "SOFTWARE\\Autodesk");
-        guard.Guard(root, "SOFTWARE\\Autodesk\\AutoCAD");
-        for (const HostRelease& r : kHostReleases)
-            guard.Guard(root, std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + r.releaseKey);
+        DeleteTree(root, "SOFTWARE\\Autodesk");  // every test starts without AutoCAD
     }
 }
 

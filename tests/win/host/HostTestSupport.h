@@ -48,8 +48,9 @@ bool ValueExists(HKEY root, const std::string& key, const std::string& value);
 void DeleteTree(HKEY root, const std::string& key);
 void DeleteValue(HKEY root, const std::string& key, const std::string& value);
 
-// Deletes, at destruction, every guarded key that did not exist when it
-// was guarded (with everything below it).
+// Puts guarded keys back as they were at destruction: a key that did not
+// exist is deleted with everything below it, one that existed gets back
+// exactly its former subkeys and values.
 class KeyGuard {
 public:
     KeyGuard() = default;
@@ -58,11 +59,22 @@ public:
     KeyGuard& operator=(const KeyGuard&) = delete;
     void Guard(HKEY root, const std::string& key);
 
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    struct Node {
+        std::string path;  // relative to the guarded key ("" for itself)
+        std::vector<Value> values;
+    };
+
 private:
     struct Entry {
         HKEY root;
         std::string key;
         bool existed;
+        std::vector<Node> nodes;  // parents before children
     };
     std::vector<Entry> m_entries;
 };
@@ -84,8 +96,8 @@ private:
 };
 
 // Guards the AutoCAD keys that detection and profile setup create or that
-// the tests write: HKCU and HKLM "SOFTWARE\Autodesk", its "AutoCAD" key and
-// every release key.
+// the tests write: HKCU and HKLM "SOFTWARE\Autodesk", which are then
+// cleared, so that each test starts on a machine without AutoCAD.
 void GuardAutoCadKeys(KeyGuard& guard);
 
 // Registry fixtures standing in for an installed AutoCAD.
