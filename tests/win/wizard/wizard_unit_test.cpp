@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "TestKit.h"
+#include "UiDriver.h"
 #include "setup/CopyPage.h"
 #include "setup/FolderPicker.h"
 #include "setup/LicenseText.h"
@@ -203,4 +205,105 @@ TEST(SetupDlg, InstalledCheckLooksOnlyAtTheValue) {
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", std::string(3000, 'x')));
     EXPECT_TRUE(CSetupDlg::IsInstalled());
     RemoveInstallation("");
+}
+
+namespace {
+
+bool ProcessBoxWithText(const std::string& part, HWND* found, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 100);
+        if (box && uidriver::MessageBoxText(box).find(part) != std::string::npos) {
+            *found = box;
+            return true;
+        }
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(30);
+    }
+}
+
+}  // namespace
+
+// The copy page in this process, its job held in the missing-folder prompt
+// while the test sends it the job's messages and the user's commands.
+TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
+    std::string source = Fresh("QuilmEmptyMedium");
+    std::string dest = Fresh("QuilmCopyPageDest");
+    CCopyPage page(nullptr);
+    WizardData data;
+    data.strSourceDir = "  " + source.substr(0, source.size() - 1);  // trimmed, "\" added
+    data.strDestDir = dest;
+    page.Load(data);
+
+    struct Seen {
+        std::string line, configuringText;
+        bool stayedAfterEnter = false, stayedAfterNo = false, questionShown = false;
+        bool configuringShown = false, barHidden = false, groupHidden = false, cancelDisabled = true;
+        bool noQuestionWhenConfiguring = false, lineEmptied = false, backDisabled = false;
+        bool nextDisabled = false;
+    } seen;
+
+    std::thread driver([&] {
+        using namespace uidriver;
+        HWND window = WaitTopWindow("Quilm V8.5 安装向导", "#32770", ::GetCurrentProcessId(), 1014,
+                                    15000);
+        if (!window) return;
+        seen.backDisabled = !IsItemEnabled(window, 1000);
+        seen.nextDisabled = !IsItemEnabled(window, 1001);
+        HWND prompt = NULL;
+        if (!ProcessBoxWithText("找不到安装文件的路径", &prompt, 15000)) {
+            ::PostMessageA(window, WM_SETUP_FAILED, 0, 0);
+            return;
+        }
+        std::string entry = dest + "Support\\子目录\\a.txt";
+        ::SendMessageA(window, WM_SETUP_PROGRESS, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        seen.line = GetItemText(window, 1015);
+        ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+        seen.stayedAfterEnter = ::IsWindow(window) && ::IsWindowVisible(window);
+        ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        HWND question = NULL;
+        seen.questionShown = ProcessBoxWithText("真要退出安装程序吗？", &question, 15000);
+        if (question) AnswerMessageBox(question, IDNO);
+        seen.stayedAfterNo = ::IsWindow(window) && ::IsWindowVisible(window);
+        ::SendMessageA(window, WM_SETUP_CONFIGURING, 0, 0);
+        seen.configuringShown = IsItemVisible(window, 1018);
+        seen.configuringText = GetItemText(window, 1018);
+        seen.barHidden = !IsItemVisible(window, 1014);
+        seen.groupHidden = !IsItemVisible(window, 1013);
+        seen.lineEmptied = GetItemText(window, 1015).empty();
+        seen.cancelDisabled = !IsItemEnabled(window, IDCANCEL);
+        // Configuring: a cancel asks nothing and returns at once.
+        DWORD_PTR r = 0;
+        seen.noQuestionWhenConfiguring =
+            ::SendMessageTimeoutA(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 5000, &r) != 0;
+        // Abort at the job's prompt: the job reports the stop.
+        AnswerMessageBox(prompt, IDABORT);
+    });
+    INT_PTR result = page.DoModal();
+    driver.join();
+
+    EXPECT_EQ(result, ID_WIZFINISH);
+    EXPECT_TRUE(seen.backDisabled);
+    EXPECT_TRUE(seen.nextDisabled);
+    EXPECT_EQ(seen.line, "Support\\子目录\\a.txt ...");
+    EXPECT_TRUE(seen.stayedAfterEnter);
+    EXPECT_TRUE(seen.questionShown);
+    EXPECT_TRUE(seen.stayedAfterNo);
+    EXPECT_TRUE(seen.configuringShown);
+    EXPECT_EQ(seen.configuringText, "正在配置系统, 请稍候...");
+    EXPECT_TRUE(seen.barHidden);
+    EXPECT_TRUE(seen.groupHidden);
+    EXPECT_TRUE(seen.lineEmptied);
+    EXPECT_TRUE(seen.cancelDisabled);
+    EXPECT_TRUE(seen.noQuestionWhenConfiguring);
+    // Normalised folders, given back to the wizard.
+    EXPECT_EQ(page.m_strSourceDir, CString(source.c_str()));
+    EXPECT_EQ(page.m_strDestDir, CString(dest.c_str()));
+    WizardData back;
+    page.Store(back);
+    EXPECT_EQ(back.strSourceDir, source);
+    // Stopped at the first folder: nothing of the record was written.
+    EXPECT_FALSE(FileExists(dest + "Uninstall.log"));
+    DeleteTree(source);
+    DeleteTree(dest);
 }
