@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix xvfb fonts-wqy-zenhei locales
-          cmake ninja-build g++ make googletest imagemagick x11-utils)
+          cmake ninja-build g++ make googletest imagemagick x11-utils clang libclang-rt-14-dev)
 
 SUDO=
 [ "$(id -u)" = 0 ] || SUDO=sudo

@@ -12,6 +12,14 @@ cmake --build "$BUILD_ROOT/native" -j2
 status=0
 ctest --test-dir "$BUILD_ROOT/native" --output-on-failure || status=1
 
+# The platform-free code again under AddressSanitizer and UBSan.
+cmake -S "$ROOT" -B "$BUILD_ROOT/native-asan" -G Ninja -DQUILM_SANITIZE=ON >/dev/null
+cmake --build "$BUILD_ROOT/native-asan" -j2
+ctest --test-dir "$BUILD_ROOT/native-asan" --output-on-failure || status=1
+
+# Fuzzing from the committed seed corpus, for a bounded time each.
+"$ROOT/scripts/fuzz.sh" || status=1
+
 source "$ROOT/scripts/wine-env.sh"
 # The shipped programs are 32-bit: always build them.  Tests run in the
 # flavour this machine can execute (see wine-env.sh).

@@ -64,3 +64,13 @@ TEST(TrimBlanks, Ends) {
     EXPECT_EQ(TrimBlanks("  C:\\a b \t"), "C:\\a b");
     EXPECT_EQ(TrimBlanks("   "), "");
 }
+
+TEST(Mbcs, LoneLeadByteAtTheEnd) {
+    // Not valid code page 936: the lead byte stands alone, so the folder
+    // does not end with a separator and one is appended; the appended
+    // byte then pairs with it, as it would for the system's own scan.
+    std::string value = "~!D:\\M\xAF";
+    EXPECT_FALSE(EndsWithSeparator(value));
+    EXPECT_EQ(WithTrailingBackslash(value), value + "\\");
+    EXPECT_EQ(FolderPathPrefixes(value), (std::vector<std::string>{value}));
+}
