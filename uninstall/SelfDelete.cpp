@@ -28,7 +28,13 @@ void CUninstallThread::SelfDelete() {
     HANDLE file = ::CreateFileA(kSelfDeleteBatch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file == INVALID_HANDLE_VALUE) return;
-    std::string script = SelfDeleteScript(OwnProgramPath());
+    std::string program = OwnProgramPath();
+    std::string script = SelfDeleteScript(program);
+    // "del" passes over a read-only file (a program copied from a CD keeps
+    // the attribute): the batch would then loop for ever.
+    DWORD attributes = ::GetFileAttributesA(program.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesA(program.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     DWORD written = 0;
     ::WriteFile(file, script.data(), static_cast<DWORD>(script.size()), &written, NULL);
     ::CloseHandle(file);

@@ -65,3 +65,13 @@ TEST_F(SelfDeleteTest, FolderWithOtherFilesStaysButBatchEnds) {
     EXPECT_TRUE(AllGone({program, "C:\\DelUS.bat"}));
     EXPECT_TRUE(FileExists(folder + "\\user.txt"));
 }
+
+TEST_F(SelfDeleteTest, ReadOnlyProgramIsDeletedToo) {
+    std::string folder = m_dir + "cd copy";
+    ASSERT_TRUE(MakeFolders(folder));
+    std::string program = folder + "\\Uninstall.exe";
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_SELFDELETE_PROBE).c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(::SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(RunProbe(program, m_dir), 0u);
+    EXPECT_TRUE(AllGone({program, folder, "C:\\DelUS.bat"}));
+}
