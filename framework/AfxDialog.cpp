@@ -68,7 +68,6 @@ CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : NULL;
-    m_bEnded = FALSE;
     INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
                                        owner, &CDialog::DialogProc,
                                        reinterpret_cast<LPARAM>(this));
@@ -77,7 +76,6 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(INT_PTR nResult) {
-    m_bEnded = TRUE;
     ::EndDialog(m_hWnd, nResult);
 }
 

@@ -93,7 +93,6 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    BOOL m_bEnded = FALSE;
 };
 
 // Message table macros.  Handlers: ON_MESSAGE -> LRESULT f(WPARAM, LPARAM);
