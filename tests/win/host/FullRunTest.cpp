@@ -10,7 +10,6 @@
 #include <shlobj.h>
 
 #include "HostTestSupport.h"
-#include "common/messages.h"
 
 using namespace hosttest;
 
@@ -18,22 +17,6 @@ namespace {
 
 const char kFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kMenuName[] = "土地整理规划设计软件 Quilm V8.5";
-
-struct OwnerState {
-    int progress = 0;
-    int done = 0;
-    int failed = 0;
-};
-OwnerState* g_owner = nullptr;
-
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (g_owner) {
-        if (msg == WM_SETUP_PROGRESS) ++g_owner->progress;
-        if (msg == WM_SETUP_DONE) ++g_owner->done;
-        if (msg == WM_SETUP_FAILED) ++g_owner->failed;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
 
 class FullRun : public ::testing::Test {
 protected:
@@ -87,32 +70,6 @@ protected:
         if (!m_hadMenu) RemoveTree(m_menu);
         DeleteFileA(m_desktopLink.c_str());
         if (m_hadDesktopLink) WriteTextFile(m_desktopLink, m_oldDesktopLink);
-    }
-
-    // Runs the job as the copy page does and waits for its end.
-    void RunJob(OwnerState& state) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "QuilmHostTestOwner";
-        RegisterClassA(&wc);
-        HWND owner = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL,
-                                   wc.hInstance, NULL);
-        ASSERT_TRUE(owner != NULL);
-        CWnd ownerWnd(owner);
-        g_owner = &state;
-        TestJob job;
-        job.m_strSourceDir = m_src.c_str();
-        job.m_strDestDir = m_dest.c_str();
-        job.m_pMainWnd = &ownerWnd;
-        job.m_bAutoDelete = FALSE;
-        ASSERT_TRUE(job.CreateThread(0, 0, NULL));
-        job.WaitForEnd();
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        g_owner = nullptr;
-        DestroyWindow(owner);
-        EXPECT_EQ(0, job.m_nPrompts);
     }
 
     // The record must consist of these groups in this order; the lines
@@ -182,8 +139,8 @@ protected:
 }  // namespace
 
 TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
-    OwnerState state;
-    RunJob(state);
+    OwnerCounts state;
+    EXPECT_EQ(0, RunInstallJob(m_src, m_dest, state));
     EXPECT_EQ(1, state.done);
     EXPECT_EQ(0, state.failed);
     EXPECT_EQ(10, state.progress);  // 9 files and 1 subfolder
@@ -227,11 +184,11 @@ TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
 }
 
 TEST_F(FullRun, InstallingTwiceReplacesTheRecord) {
-    OwnerState first;
-    RunJob(first);
+    OwnerCounts first;
+    EXPECT_EQ(0, RunInstallJob(m_src, m_dest, first));
     std::vector<std::string> before = RecordFileLines(m_dest + "Uninstall.log");
-    OwnerState second;
-    RunJob(second);
+    OwnerCounts second;
+    EXPECT_EQ(0, RunInstallJob(m_src, m_dest, second));
     EXPECT_EQ(1, second.done);
     std::vector<std::string> after = RecordFileLines(m_dest + "Uninstall.log");
     ExpectGroups(after, ExpectedRecord());

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/RegistryStrings.h"
+#include "common/messages.h"
 
 namespace hosttest {
 
@@ -348,6 +349,46 @@ bool ReadLink(const std::string& path, LinkInfo& info) {
     }
     link->Release();
     return ok;
+}
+
+namespace {
+
+OwnerCounts* g_counts = nullptr;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (g_counts) {
+        if (msg == WM_SETUP_PROGRESS) ++g_counts->progress;
+        if (msg == WM_SETUP_DONE) ++g_counts->done;
+        if (msg == WM_SETUP_FAILED) ++g_counts->failed;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int RunInstallJob(const std::string& source, const std::string& dest, OwnerCounts& counts) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = ::GetModuleHandleA(NULL);
+    wc.lpszClassName = "QuilmHostTestOwner";
+    ::RegisterClassA(&wc);
+    HWND owner = ::CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL,
+                                 wc.hInstance, NULL);
+    if (!owner) return -1;
+    CWnd ownerWnd(owner);
+    g_counts = &counts;
+    TestJob job;
+    job.m_strSourceDir = source.c_str();
+    job.m_strDestDir = dest.c_str();
+    job.m_pMainWnd = &ownerWnd;
+    job.m_bAutoDelete = FALSE;
+    if (job.CreateThread(0, 0, NULL)) job.WaitForEnd();
+    // The final message is posted: take it from the queue.
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    g_counts = nullptr;
+    ::DestroyWindow(owner);
+    return job.m_nPrompts;
 }
 
 }  // namespace hosttest

@@ -140,4 +140,16 @@ protected:
     }
 };
 
+// What the owner window of a job received.
+struct OwnerCounts {
+    int progress = 0;
+    int done = 0;
+    int failed = 0;
+};
+
+// Runs a job from source to dest on its own thread, as the copy page does,
+// with a window of this thread as owner, and waits for its end.  Returns
+// the number of prompts the job asked (each answered with Cancel).
+int RunInstallJob(const std::string& source, const std::string& dest, OwnerCounts& counts);
+
 }  // namespace hosttest
