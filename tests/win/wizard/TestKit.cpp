@@ -140,6 +140,7 @@ int BuildMedium(const std::string& folder, const MediumOptions& options) {
     WriteTextFile(folder + "QuilmHelp.chm", "help\r\n");
     if (options.withReadme) WriteTextFile(folder + "readme.txt", "Quilm V8.5 说明\r\n");
     CopyHostFile(QUILM_SETUP_EXE, folder + "Setup.exe");
+    if (!options.withSlides) return files;
     std::string slides = folder + "安装界面\\";
     ::CreateDirectoryA(slides.c_str(), NULL);
     CopyHostFile(std::string(QUILM_TEST_DATA) + "/wide_4x3.jpg", slides + "a.jpg");

@@ -29,6 +29,7 @@ struct MediumOptions {
     bool withReadme = true;
     std::string missingFolder;  // one of the nine package folders left out
     int extraFiles = 0;         // more files in "Temp\bulk", for a long copy
+    bool withSlides = true;     // the picture folder with two pictures
 };
 // Builds a medium in folder (with trailing "\"): the nine package folders
 // with files at two depths, an empty subfolder, Chinese names, the root

@@ -65,6 +65,15 @@ protected:
         return WaitTopWindow(kTitle, "#32770", pi_.dwProcessId, mark, timeout);
     }
 
+    // The colour of the screen at the top left corner, which the backdrop
+    // covers and the pages never do.
+    static COLORREF BackdropCorner() {
+        HDC screen = ::GetDC(NULL);
+        COLORREF colour = ::GetPixel(screen, 3, 3);
+        ::ReleaseDC(NULL, screen);
+        return colour;
+    }
+
     HWND Box(DWORD timeout = kWait) { return WaitMessageBox(pi_.dwProcessId, timeout); }
 
     bool Ended(DWORD timeout = kWait) { return WaitProcessEnd(pi_.hProcess, timeout); }
@@ -253,6 +262,8 @@ TEST_F(WizardTest, BackAndNextCarryTheData) {
     Start();
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
+    // A picture is shown behind the pages.
+    EXPECT_NE(BackdropCorner(), RGB(0, 128, 128));
     // A drive without backslash is refused: the page stays, text selected.
     SetItemText(path, 1011, "D:");
     Click(path, 1001);
@@ -362,10 +373,15 @@ TEST_F(WizardTest, BrowseForTheDestination) {
 }
 
 TEST_F(WizardTest, CancelQuestionOnSeveralPages) {
-    Build();
+    MediumOptions noPictures;
+    noPictures.withSlides = false;
+    Build(noPictures);
     Start();
     HWND welcome = Page(kWelcome);
     ASSERT_NE(welcome, nullptr);
+    // Without pictures the backdrop is plain teal.
+    Shot("0-no-pictures");
+    EXPECT_EQ(BackdropCorner(), RGB(0, 128, 128));
     // The product key is made (empty) by the first start.
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     Click(welcome, IDCANCEL);
