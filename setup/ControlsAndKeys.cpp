@@ -5,6 +5,7 @@
 
 #include "../common/RegistryStrings.h"
 #include "../common/paths.h"
+#include "../framework/AfxDllSearch.h"
 
 const char* const CSetupThread::kProductKey = "SOFTWARE\\Corvantix\\Quilm\\V8";
 const char* const CSetupThread::kUninstallKey =
@@ -41,7 +42,7 @@ BOOL CSetupThread::RegisterControl(const CString& path) {
     // system's error box.
     DWORD oldMode = 0;
     ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    HMODULE module = ::LoadLibraryA(path);
+    HMODULE module = AfxLoadLibraryFromPath(path);
     ::SetThreadErrorMode(oldMode, NULL);
     if (!module) return FALSE;
     BOOL ok = FALSE;

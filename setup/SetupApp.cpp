@@ -1,6 +1,7 @@
 #include "SetupApp.h"
 
 #include "SetupDlg.h"
+#include "framework/AfxDllSearch.h"
 
 CSetupApp theApp;
 
@@ -17,5 +18,7 @@ BOOL CSetupApp::InitInstance() {
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
+    // Before anything is loaded late by name: never from the program's folder.
+    AfxRestrictDllSearch();
     return AfxWinMain(hInstance, lpCmdLine, nCmdShow);
 }

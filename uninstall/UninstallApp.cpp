@@ -1,6 +1,7 @@
 #include "uninstall/UninstallApp.h"
 
 #include "uninstall/UninstallDlg.h"
+#include "framework/AfxDllSearch.h"
 
 CUninstallApp theApp;
 
@@ -21,5 +22,7 @@ BOOL CUninstallApp::InitInstance() {
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
+    // Before anything is loaded late by name: never from the program's folder.
+    AfxRestrictDllSearch();
     return AfxWinMain(hInstance, lpCmdLine, nCmdShow);
 }

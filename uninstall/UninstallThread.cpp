@@ -6,6 +6,7 @@
 #include "common/install_log.h"
 #include "common/messages.h"
 #include "common/paths.h"
+#include "framework/AfxDllSearch.h"
 #include "UninstallCore.h"
 
 CUninstallThread::~CUninstallThread() {
@@ -98,7 +99,7 @@ BOOL CUninstallThread::RemoveDataSource(const CString& installDir) {
 }
 
 BOOL CUninstallThread::UnregisterControl(LPCSTR path) {
-    HMODULE control = ::LoadLibraryA(path);
+    HMODULE control = AfxLoadLibraryFromPath(path);
     if (!control) return FALSE;
     typedef HRESULT(STDAPICALLTYPE * EntryFn)();
     EntryFn unregister = reinterpret_cast<EntryFn>(
