@@ -298,3 +298,96 @@ TEST_F(FaultTest, RestrictedSearchSkipsTheProgramsFolderButNotFullPaths) {
     EXPECT_EQ(code & 3, 2u);
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "PlantedLoadedBy"), "<missing>");
 }
+
+TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
+    // An installation made by hand, with the uninstaller beside its record.
+    std::string inst = m_dir + "inst 目录\\";
+    ASSERT_TRUE(MakeFolders(inst + "子目录"));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (inst + "Uninstall.exe").c_str(), FALSE));
+    for (const char* name : {"a.txt", "子目录\\b.txt", "子目录\\c.txt", "d.txt"})
+        ASSERT_TRUE(WriteBytes(inst + name, name));
+    std::string record = "File Copy: " + inst + "a.txt\r\n";
+    // Bytes that are no characters of the code page: 0xFF and 0x80 are no
+    // lead bytes, 0x81 0x7F is no pair, and a lead byte ends a line.
+    record += "File Copy: " + inst + "\xFF\x80\x81\x7F.txt\r\n";
+    record += "Made Dir: " + inst + "\xD7\r\n";
+    record += "File Copy: " + inst + "d.txt\r\n";
+    record += "Made Dir: " + inst + "子目录\r\n";
+    record += "File Copy: " + inst + "子目录\\b.txt\r\n";
+    record += "File Copy: " + inst + "Uninstall.log\r\n";
+    record += "RegDB Key: \xFE\xFF,Software\\QuilmTest\\Faults\\\xFF\r\n";
+    // Cut in the middle of the last line, inside a double-byte character.
+    record += "File Copy: " + inst + std::string("子目录\\c.txt").substr(0, 4);
+    ASSERT_TRUE(WriteBytes(inst + "Uninstall.log", record));
+
+    Uninstall(inst + "Uninstall.exe");
+    if (HasFatalFailure()) return;
+    // What the readable lines name is gone; the file the cut line named
+    // only in part, and its folder, stay.
+    EXPECT_FALSE(FileExists(inst + "a.txt"));
+    EXPECT_FALSE(FileExists(inst + "d.txt"));
+    EXPECT_FALSE(FileExists(inst + "子目录\\b.txt"));
+    EXPECT_FALSE(FileExists(inst + "Uninstall.log"));
+    EXPECT_TRUE(FileExists(inst + "子目录\\c.txt"));
+}
+
+TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
+    const int kRounds = 10;
+    const int kExtraFiles = 1200;
+    unsigned seed = static_cast<unsigned>(::GetTickCount());
+    char fixed[32] = {0};
+    if (::GetEnvironmentVariableA("QUILM_FAULT_SEED", fixed, sizeof(fixed)) > 0)
+        seed = static_cast<unsigned>(std::strtoul(fixed, NULL, 10));
+    std::printf("cancel moments: seed %u (QUILM_FAULT_SEED=%u repeats them)\n", seed, seed);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delay(0, 4500);
+    BuildMedium(kExtraFiles);
+    int cancelled = 0, completed = 0;
+    for (int round = 0; round < kRounds && !HasFatalFailure(); ++round) {
+        int wait = delay(random);
+        PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
+        ASSERT_NE(StartCopy(setup, m_dest), nullptr);
+        HWND copy = Page(setup, kCopy);
+        ASSERT_NE(copy, nullptr);
+        ::Sleep(wait);
+        Click(copy, IDCANCEL);
+        // The question, unless the copy ended first and the finish page came.
+        bool sawQuestion = false, sawFinish = false;
+        DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < kJobWait && !WaitProcessEnd(setup.hProcess, 0)) {
+            HWND box = WaitMessageBox(setup.dwProcessId, 0);
+            if (box && MessageBoxText(box).find("真要退出安装程序吗") != std::string::npos) {
+                sawQuestion = true;
+                AnswerMessageBox(box, IDYES);
+            } else if (box) {
+                ADD_FAILURE() << "unexpected box: " << MessageBoxText(box);
+                AnswerMessageBox(box, IDCANCEL);
+            }
+            HWND finish = FindTopWindow(kWizardTitle, "#32770", setup.dwProcessId, kFinish);
+            if (finish) {
+                sawFinish = true;
+                Click(finish, 1001);
+            }
+            ::Sleep(20);
+        }
+        ExpectCleanEnd(setup, 0);
+        int copied = testkit::CountFilesBelow(m_dest);
+        std::printf("round %d: cancel after %d ms: %s, %d files in the destination\n", round + 1, wait,
+                    sawFinish ? "the copy had ended (finish page)" : sawQuestion ? "cancelled" : "?", copied);
+        if (sawFinish) {
+            ++completed;
+            EXPECT_TRUE(FileExists(m_dest + "Uninstall.log"));
+        } else {
+            ++cancelled;
+            EXPECT_TRUE(sawQuestion);
+            EXPECT_FALSE(PathExists(m_dest + "Uninstall.log"));
+            EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), "<missing>");
+        }
+        // Nothing is written after the program has ended.
+        ::Sleep(200);
+        EXPECT_EQ(testkit::CountFilesBelow(m_dest), copied);
+        testkit::RemoveInstallation(m_dest);
+        ASSERT_FALSE(FolderExists(m_dest));
+    }
+    std::printf("%d rounds cancelled, %d completed before the cancel\n", cancelled, completed);
+}
