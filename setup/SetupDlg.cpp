@@ -143,7 +143,7 @@ LRESULT CSetupDlg::OnEraseBkgnd(WPARAM wParam, LPARAM) {
     ::GetClientRect(m_hWnd, &client);
     HBITMAP canvas = NULL;
     if (m_slideFiles.GetSize() > 0) {
-        if (m_nSlideIndex >= m_slideFiles.GetSize() || m_nSlideIndex < 0) m_nSlideIndex = 0;
+        m_nSlideIndex = SlideToShow(m_nSlideIndex, m_slideFiles.GetSize());
         canvas = LoadSlide(hdc, m_slideFiles[m_nSlideIndex]);
     }
     if (!canvas) {

@@ -19,6 +19,8 @@ SlideFit FitSlide(double ratio) {
     return fit;
 }
 
+int SlideToShow(int index, int count) { return index >= count || index < 0 ? 0 : index; }
+
 namespace {
 
 // Offset of the last single-byte backslash (never a trail byte), or npos.

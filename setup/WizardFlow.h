@@ -74,6 +74,11 @@ struct SlideFit {
 enum { kCanvasWidth = 1024, kCanvasHeight = 768 };
 SlideFit FitSlide(double ratio);
 
+// The slide to show when the backdrop is erased with the index at `index`
+// and `count` pictures listed: the index itself, or 0 (not the remainder)
+// once it has run past the end.
+int SlideToShow(int index, int count);
+
 // The folder of the running program: its path cut before the last
 // backslash (the whole path when it has none).
 std::string FolderOfProgram(const std::string& programPath);

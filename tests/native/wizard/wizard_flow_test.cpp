@@ -177,6 +177,23 @@ TEST(FitSlide, RatiosOfTheCanvas) {
     EXPECT_EQ(f.width, 575); EXPECT_EQ(f.x, 224);
 }
 
+TEST(SlideToShow, RestartsAtTheFirstPictureNotAtTheRemainder) {
+    // Three pictures, one erase per tick: 0, 1, 2, 0, 1, ...
+    int index = 0;
+    std::vector<int> shown;
+    for (int tick = 0; tick < 6; ++tick) {
+        index = SlideToShow(index, 3);
+        shown.push_back(index);
+        ++index;  // the timer
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    // Several ticks without an erase: back to the first, not 7 mod 3.
+    EXPECT_EQ(SlideToShow(7, 3), 0);
+    EXPECT_EQ(SlideToShow(2, 3), 2);
+    EXPECT_EQ(SlideToShow(5, 1), 0);
+    EXPECT_EQ(SlideToShow(0, 1), 0);
+}
+
 TEST(FolderOfProgram, CutsBeforeTheLastBackslash) {
     EXPECT_EQ(FolderOfProgram("C:\\QuilmMedium\\Setup.exe"), "C:\\QuilmMedium");
     EXPECT_EQ(FolderOfProgram("D:\\Setup.exe"), "D:");
