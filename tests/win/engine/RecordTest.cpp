@@ -106,7 +106,7 @@ TEST(Record, RealFileErrorBoxIsOwnedByThePageAndClosedWithOk) {
     MakeSmallMedium(src.path());
     MakeDirs(dst / "Uninstall.log");
     OwnerWindow owner;
-    CSetupThread job;  // the real box
+    CopyOnlyJob job;  // the real box
     BoxSeen seen;
     std::pair<int, BoxSeen*> args(IDOK, &seen);
     HANDLE clicker = CreateThread(NULL, 0, ClickBox, &args, 0, NULL);
@@ -124,7 +124,7 @@ TEST(Prompt, RealMissingFolderBoxAnsweredIgnoreFromAnotherThread) {
     MakeSmallMedium(src.path());
     RemoveTree(src / "图框");
     OwnerWindow owner;
-    CSetupThread job;
+    CopyOnlyJob job;
     BoxSeen seen;
     std::pair<int, BoxSeen*> args(IDIGNORE, &seen);
     HANDLE clicker = CreateThread(NULL, 0, ClickBox, &args, 0, NULL);
