@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,7 +37,37 @@ const DWORD kJobWait = 120000;
 enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kFinish = 1017 };
 enum { IDC_PROGRESS = 1000, IDC_DONE = 1003 };
 
-bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Through the wide API with the "\\?\" prefix, so that paths longer
+// than the ANSI functions take are seen too.
+std::wstring LongPath(const std::string& path) {
+    int n = ::MultiByteToWideChar(936, 0, path.c_str(), -1, NULL, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    ::MultiByteToWideChar(936, 0, path.c_str(), -1, &wide[0], n);
+    wide.resize(wide.size() - 1);
+    return L"\\\\?\\" + wide;
+}
+
+bool PathExists(const std::string& path) {
+    return ::GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Deletes a folder tree of any path length.
+void DeleteLongTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((dir + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = dir + L"\\" + name;
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteLongTree(path);
+            else ::DeleteFileW(path.c_str());
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(dir.c_str());
+}
 
 std::vector<std::string> Entries(const std::string& record, int kind) {
     std::vector<std::string> values;
@@ -196,6 +227,71 @@ protected:
         EXPECT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (m_medium + "Uninstall.exe").c_str(),
                                 FALSE));
         return files;
+    }
+
+    // Follows a started installation to its end: the finish page is
+    // closed, the reinstall question answered Yes, the folder prompts
+    // answered Cancel (Abort) and the file-error box OK.  Fails when the
+    // program does not end within the bound.
+    struct Outcome {
+        bool finished = false;
+        std::vector<std::string> boxes;
+    };
+    static Outcome RunToEnd(const PROCESS_INFORMATION& pi) {
+        Outcome outcome;
+        DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < kJobWait && !Step(pi, outcome)) ::Sleep(20);
+        ExpectCleanEnd(pi, 0);
+        return outcome;
+    }
+    // One look at the program's windows; true when it has ended.
+    static bool Step(const PROCESS_INFORMATION& pi, Outcome& outcome) {
+        if (WaitProcessEnd(pi.hProcess, 0)) return true;
+        // Once the finish page was closed the program is on its way out;
+        // nothing more to answer.
+        if (!outcome.finished) {
+            HWND box = WaitMessageBox(pi.dwProcessId, 0);
+            if (box) {
+                std::string text = MessageBoxText(box);
+                outcome.boxes.push_back(text);
+                int answer = text.find("是否重新安装") != std::string::npos ? IDYES
+                             : ::GetDlgItem(box, IDABORT)                  ? IDABORT
+                             : ::GetDlgItem(box, IDCANCEL)                 ? IDCANCEL
+                                                                           : IDOK;
+                AnswerMessageBox(box, answer);
+            }
+            HWND finish = FindTopWindow(kWizardTitle, "#32770", pi.dwProcessId, kFinish);
+            if (finish) {
+                outcome.finished = true;
+                Click(finish, 1001);
+            }
+        }
+        return false;
+    }
+
+    // Every line of the record has a known prefix and ends with CR LF, the
+    // last one names the record itself, and every recorded file exists.
+    static void ExpectSoundRecord(const std::string& dest) {
+        std::string bytes = ReadBytes(dest + "Uninstall.log");
+        ASSERT_FALSE(bytes.empty());
+        size_t pos = 0, lines = 0;
+        while (pos < bytes.size()) {
+            size_t end = bytes.find("\r\n", pos);
+            ASSERT_NE(end, std::string::npos) << "unterminated line at " << pos;
+            std::string line = bytes.substr(pos, end - pos);
+            bool known = false;
+            for (const char* prefix : kRecordPrefixes) known |= line.compare(0, std::strlen(prefix), prefix) == 0;
+            EXPECT_TRUE(known) << line;
+            pos = end + 2;
+            ++lines;
+        }
+        std::string last = "File Copy: " + dest + "Uninstall.log\r\n";
+        ASSERT_GE(bytes.size(), last.size());
+        EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
+        // (The Start-menu folder is recorded as a file copy too.)
+        for (const std::string& file : Entries(RecordText(dest + "Uninstall.log"), kFileCopy))
+            EXPECT_TRUE(PathExists(file)) << file;
+        std::printf("record: %d lines, sound\n", static_cast<int>(lines));
     }
 
     std::string m_medium, m_dest;
@@ -390,4 +486,150 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
         ASSERT_FALSE(FolderExists(m_dest));
     }
     std::printf("%d rounds cancelled, %d completed before the cancel\n", cancelled, completed);
+}
+
+TEST_F(FaultTest, ReadOnlyDestinationFolder) {
+    int files = BuildMedium();
+    ASSERT_TRUE(MakeFolders(m_dest));
+    ASSERT_TRUE(::SetFileAttributesA(m_dest.c_str(), FILE_ATTRIBUTE_READONLY));
+    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup, m_dest), nullptr);
+    Outcome outcome = RunToEnd(setup);
+    ::SetFileAttributesA(m_dest.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::printf("read-only folder: %s, %d boxes\n", outcome.finished ? "installed" : "not installed",
+                static_cast<int>(outcome.boxes.size()));
+    // A folder's read-only attribute does not stop files going into it.
+    EXPECT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.boxes.empty());
+    EXPECT_GE(testkit::CountFilesBelow(m_dest), files);
+    ExpectSoundRecord(m_dest);
+}
+
+TEST_F(FaultTest, DestinationBelowAFileIsRefusedWithThePrompt) {
+    BuildMedium();
+    // A plain file where the destination needs a folder.
+    ASSERT_TRUE(MakeFolders(m_dir + "dest"));
+    ASSERT_TRUE(WriteBytes(m_dir + "dest\\blocker", "a file"));
+    std::string dest = m_dir + "dest\\blocker\\Quilm\\";
+    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup, dest), nullptr);
+    Outcome outcome = RunToEnd(setup);
+    EXPECT_FALSE(outcome.finished);
+    ASSERT_EQ(outcome.boxes.size(), 1u);
+    EXPECT_NE(outcome.boxes[0].find("不能创建文件夹"), std::string::npos) << outcome.boxes[0];
+    EXPECT_FALSE(PathExists(dest + "Uninstall.log"));
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), "<missing>");
+}
+
+TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
+    BuildMedium();
+    std::string dest = m_dir + "dest\\";
+    while (dest.size() <= 280) dest += "很长的目录名称 long folder name\\";
+    std::printf("destination of %d bytes\n", static_cast<int>(dest.size()));
+    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup, dest), nullptr);
+    Outcome outcome = RunToEnd(setup);
+    std::printf("long destination: %s; %d boxes%s%s\n", outcome.finished ? "installed" : "not installed",
+                static_cast<int>(outcome.boxes.size()), outcome.boxes.empty() ? "" : ", first: ",
+                outcome.boxes.empty() ? "" : outcome.boxes[0].c_str());
+    // Either the folder prompt or a whole installation.
+    if (outcome.finished) {
+        ExpectSoundRecord(dest);
+        // The installation's files, all of them, of paths the ANSI
+        // functions refuse too.
+        int found = 0;
+        for (const std::string& file : Entries(RecordText(dest + "Uninstall.log"), kFileCopy))
+            found += PathExists(file);
+        std::printf("%d recorded paths found\n", found);
+        DeleteLongTree(LongPath(m_dir + "dest"));
+    } else {
+        ASSERT_FALSE(outcome.boxes.empty());
+        EXPECT_NE(outcome.boxes[0].find("文件夹"), std::string::npos) << outcome.boxes[0];
+        EXPECT_FALSE(PathExists(dest + "Uninstall.log"));
+    }
+}
+
+TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
+    BuildMedium(300);
+    // Copies: the list the references point into grows with each start.
+    PROCESS_INFORMATION a = Launch(m_medium + "Setup.exe");
+    PROCESS_INFORMATION b = Launch(m_medium + "Setup.exe");
+    // Both to the copy page, into the same folder, one right after the other.
+    HWND pathA = StartCopy(a, m_dest);
+    HWND pathB = StartCopy(b, m_dest);
+    ASSERT_NE(pathA, nullptr);
+    ASSERT_NE(pathB, nullptr);
+    Outcome outA, outB;
+    DWORD start = ::GetTickCount();
+    bool endedA = false, endedB = false;
+    while (::GetTickCount() - start < kJobWait && !(endedA && endedB)) {
+        endedA = endedA || Step(a, outA);
+        endedB = endedB || Step(b, outB);
+        ::Sleep(20);
+    }
+    for (PROCESS_INFORMATION* p : {&a, &b}) {
+        if (WaitProcessEnd(p->hProcess, 0)) continue;
+        struct Lister {
+            static BOOL CALLBACK Print(HWND hwnd, LPARAM pid) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(hwnd, &owner);
+                if (owner != static_cast<DWORD>(pid)) return TRUE;
+                char cls[64] = {0};
+                ::GetClassNameA(hwnd, cls, sizeof(cls));
+                std::printf("  window of %lu: \"%s\" %s%s\n", static_cast<unsigned long>(pid), GetText(hwnd).c_str(),
+                            cls, ::IsWindowVisible(hwnd) ? " visible" : "");
+                return TRUE;
+            }
+        };
+        ::EnumWindows(&Lister::Print, static_cast<LPARAM>(p->dwProcessId));
+    }
+    ExpectCleanEnd(a, 0);
+    ExpectCleanEnd(b, 0);
+    std::printf("first: %s, %d boxes; second: %s, %d boxes\n", outA.finished ? "finished" : "ended",
+                static_cast<int>(outA.boxes.size()), outB.finished ? "finished" : "ended",
+                static_cast<int>(outB.boxes.size()));
+    for (const std::string& text : outA.boxes) std::printf("  first saw: %s\n", text.c_str());
+    for (const std::string& text : outB.boxes) std::printf("  second saw: %s\n", text.c_str());
+    EXPECT_TRUE(outA.finished || outB.finished);
+    ExpectSoundRecord(m_dest);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), m_dest);
+}
+
+TEST_F(FaultTest, HundredMegabyteRecord) {
+    std::string inst = m_dir + "big\\";
+    ASSERT_TRUE(MakeFolders(inst + "kept"));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (inst + "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(inst + "first.txt", "first"));
+    ASSERT_TRUE(WriteBytes(inst + "kept\\last.txt", "last"));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kFaultKey + "\\Big", "v", "x"));
+    // Recorded files that are gone already, under names of 60,000 bytes,
+    // fill the record to 100 MB; the real entries are at both ends.  (A
+    // record of that size in ordinary lines, some 400,000 entries, takes
+    // longer than this test may run: the dialog shows every entry.)
+    const size_t kSize = 100u << 20;
+    std::string record = "File Copy: " + inst + "first.txt\r\n";
+    std::string gone = "File Copy: " + inst + "gone\\" + std::string(60000, 'n') + "_";
+    char number[16];
+    int fillers = 0;
+    while (record.size() < kSize) {
+        std::snprintf(number, sizeof(number), "%07d", fillers++);
+        record += gone + number + ".dwg\r\n";
+    }
+    record += "File Copy: " + inst + "kept\\last.txt\r\n";
+    record += "Made Dir: " + inst + "kept\r\n";
+    record += "File Copy: " + inst + "Uninstall.log\r\n";
+    record += "RegDB Key: 1," + kFaultKey + "\\Big\r\n";
+    ASSERT_TRUE(WriteBytes(inst + "Uninstall.log", record));
+    std::printf("record of %d bytes, %d entries\n", static_cast<int>(record.size()), fillers + 4);
+    record.clear();
+    record.shrink_to_fit();
+
+    DWORD start = ::GetTickCount();
+    Uninstall(inst + "Uninstall.exe", 150000);
+    std::printf("uninstall took %lu ms\n", static_cast<unsigned long>(::GetTickCount() - start));
+    if (HasFatalFailure()) return;
+    EXPECT_FALSE(FileExists(inst + "first.txt"));
+    EXPECT_FALSE(FileExists(inst + "kept\\last.txt"));
+    EXPECT_FALSE(FolderExists(inst + "kept"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFaultKey + "\\Big"));
 }
