@@ -393,6 +393,13 @@ TEST_F(FaultTest, RestrictedSearchSkipsTheProgramsFolderButNotFullPaths) {
     std::printf("SetDefaultDllDirectories %s\n", (code & 4) ? "available" : "missing, current folder removed");
     EXPECT_EQ(code & 3, 2u);
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "PlantedLoadedBy"), "<missing>");
+    // A control whose helper library sits beside it still loads.
+    std::string dependent = m_dir + "控件 目录\\dependent.ocx";
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_DEPENDENT_CONTROL).c_str(), dependent.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_CONTROL_HELPER).c_str(),
+                            (m_dir + "控件 目录\\quilm_control_helper.dll").c_str(), FALSE));
+    EXPECT_EQ(RunProbe(folder, "restrict \"" + dependent + "\"") & 3, 2u);
+    EXPECT_EQ(RunProbe(folder, "open \"" + dependent + "\"") & 3, 3u);
 }
 
 TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
