@@ -117,6 +117,74 @@ private:
     bool m_had;
 };
 
+// A key the installer may open but not write to, the way a user without
+// administrator rights meets the machine's keys: its access list grants
+// reading, deleting and changing the access list, nothing else.
+class ReadOnlyKey {
+public:
+    ReadOnlyKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
+        HKEY key = NULL;
+        if (::RegCreateKeyExA(root, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+            return;
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = NULL;
+        if (::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+            DWORD size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(everyone);
+            std::vector<char> buffer(size);
+            PACL acl = reinterpret_cast<PACL>(buffer.data());
+            SECURITY_DESCRIPTOR sd;
+            m_ok = ::InitializeAcl(acl, size, ACL_REVISION) &&
+                   ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone) &&
+                   ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                   ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+                   ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+            ::FreeSid(everyone);
+        }
+        ::RegCloseKey(key);
+    }
+    ~ReadOnlyKey() {
+        HKEY key = NULL;
+        if (::RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+            SECURITY_DESCRIPTOR sd;
+            ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+            ::SetSecurityDescriptorDacl(&sd, TRUE, NULL, FALSE);  // open to all again
+            ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+            ::RegCloseKey(key);
+        }
+        ::RegDeleteTreeA(m_root, m_path.c_str());
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    HKEY m_root;
+    std::string m_path;
+    bool m_ok = false;
+};
+
+// A volatile key: the registry refuses to create a lasting key below it,
+// so nothing can be created there at all.
+class VolatileKey {
+public:
+    VolatileKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
+        ::RegDeleteTreeA(root, path.c_str());
+        ::RegDeleteKeyA(root, path.c_str());
+        HKEY key = NULL;
+        m_ok = ::RegCreateKeyExA(root, path.c_str(), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                                 NULL) == ERROR_SUCCESS;
+        if (m_ok) ::RegCloseKey(key);
+    }
+    ~VolatileKey() {
+        ::RegDeleteTreeA(m_root, m_path.c_str());
+        ::RegDeleteKeyA(m_root, m_path.c_str());
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    HKEY m_root;
+    std::string m_path;
+    bool m_ok = false;
+};
+
 }  // namespace
 
 class FaultTest : public UninstallTest {
@@ -402,6 +470,48 @@ TEST_F(FaultTest, RestrictedSearchSkipsTheProgramsFolderButNotFullPaths) {
     EXPECT_EQ(RunProbe(folder, "open \"" + dependent + "\"") & 3, 3u);
 }
 
+TEST_F(FaultTest, ProductKeysCannotBeWritten) {
+    BuildMedium();
+    // The product key cannot be created (its parent is volatile), and the
+    // Add/Remove Programs key exists but may not be written to.
+    std::string productKey = testkit::kProductKey;
+    VolatileKey parent(HKEY_LOCAL_MACHINE, productKey.substr(0, productKey.rfind('\\')));
+    ASSERT_TRUE(parent.ok());
+    ReadOnlyKey arp(HKEY_LOCAL_MACHINE, testkit::kUninstallKey);
+    ASSERT_TRUE(arp.ok());
+    HKEY probe = NULL;
+    ASSERT_NE(::RegCreateKeyA(HKEY_LOCAL_MACHINE, productKey.c_str(), &probe), ERROR_SUCCESS)
+        << "the product key can be created: no fault to test";
+    ASSERT_FALSE(SetValue(HKEY_LOCAL_MACHINE, testkit::kUninstallKey, "probe", "x"))
+        << "the Add/Remove Programs key can be written: no fault to test";
+
+    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup, m_dest), nullptr);
+    // Silent: the installation goes on to its end without a box.
+    Finish(setup);
+    if (HasFatalFailure()) return;
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, productKey));
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kUninstallKey, "DisplayName"), "<missing>");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kUninstallKey, "UninstallString"), "<missing>");
+    // Both keys recorded all the same, and everything else too.
+    ExpectSoundRecord(m_dest);
+    std::string record = RecordText(m_dest + "Uninstall.log");
+    std::vector<std::string> keys = Entries(record, kRegDbKey);
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), "2," + productKey), 1);
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), std::string("2,") + testkit::kUninstallKey), 1);
+    std::vector<std::string> recorded = Entries(record, kFileCopy);
+    std::vector<std::string> present;
+    ListFilesBelow(m_dest, present);
+    for (const std::string& file : present)
+        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1) << file << " not recorded once";
+
+    // Without the product key the uninstaller finds its record beside
+    // itself and removes every recorded file.
+    Uninstall(m_dest + "Uninstall.exe");
+    if (HasFatalFailure()) return;
+    for (const std::string& file : recorded) EXPECT_FALSE(FileExists(file)) << file;
+}
+
 TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     // An installation made by hand, with the uninstaller beside its record.
     std::string inst = m_dir + "inst 目录\\";
@@ -435,7 +545,7 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
 }
 
 TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
-    const int kRounds = 10;
+    const int kRounds = 20;
     const int kExtraFiles = 1200;
     unsigned seed = static_cast<unsigned>(::GetTickCount());
     char fixed[32] = {0};
@@ -443,7 +553,7 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
         seed = static_cast<unsigned>(std::strtoul(fixed, NULL, 10));
     std::printf("cancel moments: seed %u (QUILM_FAULT_SEED=%u repeats them)\n", seed, seed);
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> delay(0, 4500);
+    std::uniform_int_distribution<int> delay(0, 3500);
     BuildMedium(kExtraFiles);
     int cancelled = 0, completed = 0;
     for (int round = 0; round < kRounds && !HasFatalFailure(); ++round) {
