@@ -9,12 +9,16 @@
 //   uidriver msgbox [ANSWER_ID] [MS]           prints the box's text, clicks ANSWER_ID
 //   uidriver shot FILE.bmp [HWND]              screenshot of the screen or a window
 //   uidriver close HWND                        posts WM_CLOSE
+//   uidriver repaint HWND SAMPLES PERIOD_MS    times repaints of HWND's owner
+//   uidriver cancel HWND [ANSWER_ID]           times the box that 取消 opens
 // Handles are hexadecimal; texts are in the system code page.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "UiDriver.h"
 
@@ -37,8 +41,62 @@ BOOL CALLBACK ListProc(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// How long the owner of a page (the wizard's backdrop) takes to repaint
+// once invalidated: the time until its update region is empty again.
+// Samples whose window is gone are not counted.
+int TimeRepaints(HWND page, int samples, DWORD periodMs) {
+    HWND backdrop = GetWindow(page, GW_OWNER);
+    if (!backdrop) backdrop = page;
+    std::vector<double> times;
+    for (int i = 0; i < samples && IsWindow(backdrop); ++i) {
+        double start = NowMs();
+        InvalidateRect(backdrop, NULL, FALSE);
+        bool painted = false;
+        while (NowMs() - start < 10000.0 && IsWindow(backdrop)) {
+            if (!GetUpdateRect(backdrop, NULL, FALSE)) {
+                painted = true;
+                break;
+            }
+            Sleep(1);
+        }
+        if (painted) times.push_back(NowMs() - start);
+        else if (IsWindow(backdrop)) times.push_back(10000.0);
+        Sleep(periodMs);
+    }
+    if (times.empty()) return 1;
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    printf("repaint: %d samples, median %.1f ms, max %.1f ms\n", static_cast<int>(sorted.size()),
+           sorted[sorted.size() / 2], sorted.back());
+    return 0;
+}
+
+// Clicks 取消 (IDCANCEL) on a page and times the question box it opens;
+// the box is answered with answer (No keeps the program going).
+int TimeCancelQuestion(HWND page, int answer) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(page, &pid);
+    double start = NowMs();
+    if (!Click(page, IDCANCEL)) return 1;
+    HWND box = NULL;
+    while (!box && NowMs() - start < 30000.0) {
+        box = FindTopWindow(NULL, "#32770", pid, 65535);
+        if (!box) Sleep(1);
+    }
+    if (!box) return 1;
+    printf("cancel question: %.1f ms\n", NowMs() - start);
+    return AnswerMessageBox(box, answer) ? 0 : 1;
+}
+
 int Usage() {
-    fprintf(stderr, "usage: uidriver list|wait|text|state|click|type|msgbox|shot|close ...\n");
+    fprintf(stderr, "usage: uidriver list|wait|text|state|click|type|msgbox|shot|close|repaint|cancel ...\n");
     return 2;
 }
 
@@ -86,5 +144,9 @@ int main(int argc, char** argv) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     if (!strcmp(command, "shot") && argc >= 3)
         return SaveScreenshot(argc > 3 ? ParseHwnd(argv[3]) : NULL, argv[2]) ? 0 : 1;
+    if (!strcmp(command, "repaint") && argc >= 5)
+        return TimeRepaints(ParseHwnd(argv[2]), atoi(argv[3]), static_cast<DWORD>(atoi(argv[4])));
+    if (!strcmp(command, "cancel") && argc >= 3)
+        return TimeCancelQuestion(ParseHwnd(argv[2]), argc > 3 ? atoi(argv[3]) : IDNO);
     return Usage();
 }
