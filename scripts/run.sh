@@ -9,7 +9,7 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 export BUILD_ROOT="${BUILD_ROOT:-$ROOT/build}"
 
 "$ROOT/scripts/deps.sh"
-cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja -DQUILM_TESTS=OFF >/dev/null
+cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja >/dev/null
 cmake --build "$BUILD_ROOT/native" -j2 --target make_medium
 source "$ROOT/scripts/wine-env.sh"
 cmake -S "$ROOT" -B "$BUILD_ROOT/run-$QUILM_ARCH" -G Ninja -DQUILM_TESTS=OFF \

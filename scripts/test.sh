@@ -7,13 +7,13 @@ export BUILD_ROOT="${BUILD_ROOT:-$ROOT/build}"
 
 "$ROOT/scripts/deps.sh"
 
-cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja >/dev/null
+cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja -DQUILM_TESTS=ON >/dev/null
 cmake --build "$BUILD_ROOT/native" -j2
 status=0
 ctest --test-dir "$BUILD_ROOT/native" --output-on-failure || status=1
 
 # The platform-free code again under AddressSanitizer and UBSan.
-cmake -S "$ROOT" -B "$BUILD_ROOT/native-asan" -G Ninja -DQUILM_SANITIZE=ON >/dev/null
+cmake -S "$ROOT" -B "$BUILD_ROOT/native-asan" -G Ninja -DQUILM_SANITIZE=ON -DQUILM_TESTS=ON >/dev/null
 cmake --build "$BUILD_ROOT/native-asan" -j2
 ctest --test-dir "$BUILD_ROOT/native-asan" --output-on-failure || status=1
 
@@ -26,7 +26,7 @@ source "$ROOT/scripts/wine-env.sh"
 cmake -S "$ROOT" -B "$BUILD_ROOT/win32" -G Ninja -DQUILM_TESTS=OFF \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$BUILD_ROOT/win32" -j2
-cmake -S "$ROOT" -B "$BUILD_ROOT/win" -G Ninja \
+cmake -S "$ROOT" -B "$BUILD_ROOT/win" -G Ninja -DQUILM_TESTS=ON \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$QUILM_ARCH.cmake" >/dev/null
 cmake --build "$BUILD_ROOT/win" -j2
 

@@ -26,7 +26,7 @@ done
 
 "$ROOT/scripts/deps.sh"
 source "$ROOT/scripts/wine-env.sh"
-cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja -DQUILM_TESTS=OFF >/dev/null
+cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja >/dev/null
 cmake --build "$BUILD_ROOT/native" -j2 --target make_medium
 WIN="$BUILD_ROOT/bench-$QUILM_ARCH"
 cmake -S "$ROOT" -B "$WIN" -G Ninja -DQUILM_TESTS=OFF -DCMAKE_BUILD_TYPE=Release \

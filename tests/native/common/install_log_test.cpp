@@ -76,3 +76,54 @@ TEST(TextMode, LineEnds) {
     EXPECT_EQ(CrLfToLf("a\rb\r"), "a\rb\r");  // lone CR stays
     EXPECT_EQ(CrLfToLf(LfToCrLf("x\ny\n\n")), "x\ny\n\n");
 }
+
+// A record of 100 MB in ordinary lines, well over a million entries: the
+// reader finds every entry of each kind, in order, and the last ones too.
+TEST(InstallLog, HundredMegabytesOfOrdinaryLines) {
+    const size_t kSize = 100u << 20;
+    std::string record;
+    record.reserve(kSize + 4096);
+    std::vector<size_t> fileStarts, dirStarts;  // offsets of the values
+    char name[160];
+    int n = 0;
+    while (record.size() < kSize) {
+        if (n % 25 == 0) {
+            std::snprintf(name, sizeof(name), "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d", n / 25);
+            record += kRecordPrefixes[kMadeDir];
+            dirStarts.push_back(record.size());
+            record += name;
+            record += '\n';
+        }
+        std::snprintf(name, sizeof(name), "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d\\文件%07d.dwg",
+                      n / 25, n);
+        record += kRecordPrefixes[kFileCopy];
+        fileStarts.push_back(record.size());
+        record += name;
+        record += '\n';
+        ++n;
+    }
+    record += RecordRegKeyLine(kRootLocalMachine, "SOFTWARE\\Corvantix\\Quilm\\V8");
+    // The last line without its line end, as a cut-off file leaves it.
+    record += "File Copy: C:\\Program Files\\Corvantix\\Quilm\\Uninstall.log";
+
+    EXPECT_EQ(CountEntries(record, kFileCopy), static_cast<int>(fileStarts.size()) + 1);
+    EXPECT_EQ(CountEntries(record, kMadeDir), static_cast<int>(dirStarts.size()));
+    EXPECT_EQ(CountEntries(record, kRegDbKey), 1);
+    EXPECT_EQ(CountEntries(record, kRegCtrl), 0);
+
+    size_t pos = 0, start = 0, length = 0, i = 0;
+    bool inOrder = true;
+    while (FindEntry(record, kFileCopy, pos, start, length)) {
+        if (i < fileStarts.size()) inOrder = inOrder && start == fileStarts[i] && record[start + length] == '\n';
+        ++i;
+    }
+    EXPECT_TRUE(inOrder);
+    ASSERT_EQ(i, fileStarts.size() + 1);
+    EXPECT_EQ(record.substr(start, length), "C:\\Program Files\\Corvantix\\Quilm\\Uninstall.log");
+    std::vector<std::string> keys = Values(record, kRegDbKey);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0], "2,SOFTWARE\\Corvantix\\Quilm\\V8");
+
+    // On disk and back, unchanged.
+    EXPECT_TRUE(CrLfToLf(LfToCrLf(record)) == record);
+}
