@@ -1,0 +1,208 @@
+// Registry values and keys, and the guards that put them back.
+#include <cstring>
+#include <set>
+
+#include "TestSupport.h"
+
+namespace quilmtest {
+
+namespace {
+
+const char* NameOrDefault(const char* name) { return name ? name : ""; }
+
+std::vector<std::string> SubkeyNames(HKEY root, const std::string& key) {
+    std::vector<std::string> names;
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return names;
+    char name[512];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof(name);
+        if (::RegEnumKeyExA(h, i, name, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+        names.emplace_back(name, size);
+    }
+    ::RegCloseKey(h);
+    return names;
+}
+
+std::vector<std::string> ValueNames(HKEY h) {
+    std::vector<std::string> names;
+    std::vector<char> name(16384);
+    for (DWORD i = 0;; ++i) {
+        DWORD size = static_cast<DWORD>(name.size());
+        if (::RegEnumValueA(h, i, name.data(), &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+        names.emplace_back(name.data(), size);
+    }
+    return names;
+}
+
+// Type and data of a value of any size; false when it cannot be read.
+bool QueryValue(HKEY h, const char* name, DWORD& type, std::vector<BYTE>& data) {
+    DWORD size = 0;
+    LONG r = ::RegQueryValueExA(h, name, NULL, &type, NULL, &size);
+    // The value may grow between the two calls: ask again then.
+    for (int attempt = 0; attempt < 8 && r == ERROR_SUCCESS; ++attempt) {
+        data.assign(size, 0);
+        DWORD got = size;
+        r = ::RegQueryValueExA(h, name, NULL, &type, size ? data.data() : NULL, &got);
+        if (r == ERROR_SUCCESS) {
+            data.resize(got);
+            return true;
+        }
+        if (r == ERROR_MORE_DATA) {
+            size = got;
+            r = ERROR_SUCCESS;
+        }
+    }
+    return false;
+}
+
+// Every key below key (with key itself first), parents before children,
+// each with its values.
+void Snapshot(HKEY root, const std::string& key, const std::string& relative,
+              std::vector<KeyGuard::Node>& nodes) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    KeyGuard::Node node;
+    node.path = relative;
+    for (const std::string& name : ValueNames(h)) {
+        KeyGuard::Value value;
+        value.name = name;
+        value.type = 0;
+        if (QueryValue(h, name.c_str(), value.type, value.data)) node.values.push_back(value);
+    }
+    ::RegCloseKey(h);
+    nodes.push_back(node);
+    for (const std::string& child : SubkeyNames(root, key))
+        Snapshot(root, key + "\\" + child, relative.empty() ? child : relative + "\\" + child, nodes);
+}
+
+// Deletes the keys below key that the snapshot does not have.
+void RemoveNewKeys(HKEY root, const std::string& key, const std::string& relative,
+                   const std::set<std::string>& known) {
+    for (const std::string& name : SubkeyNames(root, key)) {
+        std::string child = relative.empty() ? name : relative + "\\" + name;
+        if (known.count(child)) RemoveNewKeys(root, key + "\\" + name, child, known);
+        else RemoveKeyTree(root, key + "\\" + name);
+    }
+}
+
+}  // namespace
+
+bool KeyExists(HKEY root, const std::string& key) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(h);
+    return true;
+}
+
+bool SetValue(HKEY root, const std::string& key, const char* name, const std::string& text) {
+    HKEY h = NULL;
+    if (::RegCreateKeyA(root, key.c_str(), &h) != ERROR_SUCCESS) return false;
+    bool ok = text.size() < 0x7FFFFFFF &&
+              ::RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    ::RegCloseKey(h);
+    return ok;
+}
+
+bool GetValue(HKEY root, const std::string& key, const char* name, std::string& text) {
+    text.clear();
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    bool ok = QueryValue(h, name, type, data);
+    ::RegCloseKey(h);
+    if (ok) {
+        const char* bytes = reinterpret_cast<const char*>(data.data());
+        text.assign(bytes, data.empty() ? 0 : strnlen(bytes, data.size()));
+    }
+    return ok;
+}
+
+std::string GetValue(HKEY root, const std::string& key, const char* name) {
+    std::string text;
+    return GetValue(root, key, name, text) ? text : std::string(kMissing);
+}
+
+bool ValueExists(HKEY root, const std::string& key, const char* name) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    bool found = ::RegQueryValueExA(h, name, NULL, NULL, NULL, &size) == ERROR_SUCCESS;
+    ::RegCloseKey(h);
+    return found;
+}
+
+void DeleteValue(HKEY root, const std::string& key, const char* name) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
+    ::RegDeleteValueA(h, name);
+    ::RegCloseKey(h);
+}
+
+void RemoveKeyTree(HKEY root, const std::string& key) {
+    // An empty path would name the whole hive.
+    if (key.find_first_not_of('\\') == std::string::npos) return;
+    ::RegDeleteTreeA(root, key.c_str());
+    ::RegDeleteKeyA(root, key.c_str());
+}
+
+// KeyGuard
+
+void KeyGuard::Guard(HKEY root, const std::string& key) {
+    Entry entry{root, key, KeyExists(root, key), {}};
+    if (entry.existed) Snapshot(root, key, "", entry.nodes);
+    m_entries.push_back(entry);
+}
+
+KeyGuard::~KeyGuard() {
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) Restore(*it);
+}
+
+void KeyGuard::Restore(const Entry& entry) {
+    if (!entry.existed) {
+        RemoveKeyTree(entry.root, entry.key);
+        return;
+    }
+    std::set<std::string> known;
+    for (const Node& node : entry.nodes) known.insert(node.path);
+    RemoveNewKeys(entry.root, entry.key, "", known);
+    for (const Node& node : entry.nodes) {
+        std::string path = node.path.empty() ? entry.key : entry.key + "\\" + node.path;
+        HKEY h = NULL;
+        if (::RegCreateKeyA(entry.root, path.c_str(), &h) != ERROR_SUCCESS) continue;
+        std::set<std::string> recorded;
+        for (const Value& v : node.values) recorded.insert(v.name);
+        for (const std::string& name : ValueNames(h))
+            if (!recorded.count(name)) ::RegDeleteValueA(h, name.c_str());
+        for (const Value& v : node.values)
+            ::RegSetValueExA(h, v.name.c_str(), 0, v.type, v.data.empty() ? NULL : v.data.data(),
+                             static_cast<DWORD>(v.data.size()));
+        ::RegCloseKey(h);
+    }
+}
+
+// ValueGuard
+
+ValueGuard::ValueGuard(HKEY root, const std::string& key, const char* name)
+    : m_root(root), m_key(key), m_name(NameOrDefault(name)) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    m_existed = QueryValue(h, m_name.c_str(), m_type, m_data);
+    ::RegCloseKey(h);
+}
+
+ValueGuard::~ValueGuard() {
+    if (!m_existed) {
+        DeleteValue(m_root, m_key, m_name.c_str());
+        return;
+    }
+    HKEY h = NULL;
+    if (::RegCreateKeyA(m_root, m_key.c_str(), &h) != ERROR_SUCCESS) return;
+    ::RegSetValueExA(h, m_name.c_str(), 0, m_type, m_data.empty() ? NULL : m_data.data(),
+                     static_cast<DWORD>(m_data.size()));
+    ::RegCloseKey(h);
+}
+
+}  // namespace quilmtest
