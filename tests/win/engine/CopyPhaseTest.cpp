@@ -2,7 +2,7 @@
 // messages, prompts and their answers, cancel, attributes.
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "EngineTestSupport.h"
 #include "common/install_log.h"
 
 namespace {
@@ -22,13 +22,13 @@ TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
     // Support: 3 files and one subfolder with 2 more files -> 6 messages.
     std::string support = src / "Support\\";
     RemoveTree(support);
-    MakeDirs(support + "sub");
-    for (const char* f : {"a.arx", "b.lsp", "c.mnu"}) WriteBytes(support + f, f);
-    for (const char* f : {"x.dat", "y.dat"}) WriteBytes(support + "sub\\" + f, f);
+    MakeFolders(support + "sub");
+    for (const char* f : {"a.arx", "b.lsp", "c.mnu"}) EXPECT_TRUE(WriteBytes(support + f, f));
+    for (const char* f : {"x.dat", "y.dat"}) EXPECT_TRUE(WriteBytes(support + "sub\\" + f, f));
     // An empty top folder and an empty nested folder.
     RemoveTree(src / "Temp");
-    MakeDirs(src / "Temp");
-    MakeDirs(src / "图库\\空");
+    MakeFolders(src / "Temp");
+    MakeFolders(src / "图库\\空");
 
     OwnerWindow owner;
     ScriptedJob job;
@@ -62,8 +62,8 @@ TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
         // Source and destination name the same entry.
         EXPECT_EQ(p.source.substr(src.path().size()), p.dest.substr(dst.path().size()));
     }
-    EXPECT_TRUE(IsDir(dst / "Temp"));
-    EXPECT_TRUE(IsDir(dst / "图库\\空"));
+    EXPECT_TRUE(FolderExists(dst / "Temp"));
+    EXPECT_TRUE(FolderExists(dst / "图库\\空"));
     EXPECT_EQ(ReadBytes(dst / "Support\\sub\\y.dat"), "y.dat");
 
     // The record: every top folder and the empty folders are "Made Dir: ".
@@ -81,10 +81,10 @@ TEST(CopyPhase, RootFilesSkipSetupInAnyCaseAndHideTheIcon) {
     TempDir src("src"), dst("dst");
     MakeSmallMedium(src.path());
     DeleteFileA((src / "Setup.exe").c_str());
-    WriteBytes(src / "SETUP.EXE", "installer");
-    WriteBytes(src / "QuilmV8.5.ico", "icon");
+    EXPECT_TRUE(WriteBytes(src / "SETUP.EXE", "installer"));
+    EXPECT_TRUE(WriteBytes(src / "QuilmV8.5.ico", "icon"));
     SetFileAttributesA((src / "QuilmV8.5.ico").c_str(), FILE_ATTRIBUTE_READONLY);
-    WriteBytes(src / "Quilm.url", "[InternetShortcut]");
+    EXPECT_TRUE(WriteBytes(src / "Quilm.url", "[InternetShortcut]"));
 
     OwnerWindow owner;
     ScriptedJob job;
@@ -103,11 +103,11 @@ TEST(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
     MakeSmallMedium(src.path());
     // Targets held open without sharing by another program: their copies
     // fail.
-    MakeDirs(dst / "Database");
-    WriteBytes(dst / "Database\\Database.dat", "old");
-    WriteBytes(dst / "Quilm.exe", "old program");
-    HANDLE treeLock = LockFile(dst / "Database\\Database.dat");
-    HANDLE rootLock = LockFile(dst / "Quilm.exe");
+    MakeFolders(dst / "Database");
+    EXPECT_TRUE(WriteBytes(dst / "Database\\Database.dat", "old"));
+    EXPECT_TRUE(WriteBytes(dst / "Quilm.exe", "old program"));
+    HANDLE treeLock = OpenWithoutSharing(dst / "Database\\Database.dat");
+    HANDLE rootLock = OpenWithoutSharing(dst / "Quilm.exe");
     ASSERT_NE(treeLock, INVALID_HANDLE_VALUE);
     ASSERT_NE(rootLock, INVALID_HANDLE_VALUE);
     // A read-only file on the medium arrives writable.
@@ -148,8 +148,8 @@ TEST(CopyPhase, MissingFolderRetryThenFound) {
         std::string folder;
         int Prompt(const CString& text, UINT type) override {
             int answer = ScriptedJob::Prompt(text, type);
-            MakeDirs(folder);
-            WriteBytes(folder + "\\late.dat", "late");
+            MakeFolders(folder);
+            EXPECT_TRUE(WriteBytes(folder + "\\late.dat", "late"));
             return answer;
         }
     } job;
@@ -181,7 +181,7 @@ TEST(CopyPhase, MissingFolderIgnoredCreatesAndRecordsTheDestination) {
 
     EXPECT_EQ(owner.done, 1);
     EXPECT_EQ(owner.failed, 0);
-    EXPECT_TRUE(IsDir(dst / "Database"));
+    EXPECT_TRUE(FolderExists(dst / "Database"));
     EXPECT_TRUE(HasLine(job.m_strRecord.str(), "Made Dir: " + dst / "Database"));
     for (const auto& p : owner.progress) EXPECT_NE(p.dest.find(dst / "Database"), 0u) << p.dest;
     EXPECT_TRUE(Exists(dst / "图库\\图库.dat")) << "later folders still copied";
@@ -210,11 +210,11 @@ TEST(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
 TEST(CopyPhase, FolderPromptCancelStopsTheJob) {
     TempDir src("src"), dst("dst");
     MakeSmallMedium(src.path());
-    MakeDirs(src / "Database\\sub");
-    WriteBytes(src / "Database\\sub\\s.dat", "s");
+    MakeFolders(src / "Database\\sub");
+    EXPECT_TRUE(WriteBytes(src / "Database\\sub\\s.dat", "s"));
     // A file where the third folder's subfolder must go: its folder
     // can't be created.
-    WriteBytes(dst / "Database", "I am a file");
+    EXPECT_TRUE(WriteBytes(dst / "Database", "I am a file"));
 
     OwnerWindow owner;
     ScriptedJob job;
@@ -235,8 +235,8 @@ TEST(CopyPhase, CancelInADeepTreeStopsAfterTheCurrentEntry) {
     TempDir src("src"), dst("dst");
     MakeSmallMedium(src.path());
     std::string deep = src / "图库\\a\\b\\c\\d";
-    MakeDirs(deep);
-    for (int i = 0; i < 20; ++i) WriteBytes(deep + "\\f" + std::to_string(i) + ".dat", "x");
+    MakeFolders(deep);
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(WriteBytes(deep + "\\f" + std::to_string(i) + ".dat", "x"));
 
     OwnerWindow owner;
     ScriptedJob job;

@@ -1,7 +1,7 @@
 // The framework layer: text files, directory enumeration, threads.
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "EngineTestSupport.h"
 #include "framework/AfxFile.h"
 
 TEST(StdioFile, TextModeTranslatesLineEnds) {
@@ -34,7 +34,7 @@ TEST(StdioFile, MissingFileThrowsAFileError) {
 
 TEST(FileFind, LastEntryIsStillValid) {
     TempDir dir("ff");
-    WriteBytes(dir / "only.txt", "x");
+    EXPECT_TRUE(WriteBytes(dir / "only.txt", "x"));
     CFileFind finder;
     ASSERT_TRUE(finder.FindFile((dir / "*.txt").c_str()));
     EXPECT_FALSE(finder.FindNextFile());

@@ -1,7 +1,7 @@
 // The install record on disk, folder creation, and the real prompt box.
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "EngineTestSupport.h"
 #include "common/install_log.h"
 
 namespace {
@@ -67,7 +67,7 @@ TEST(Record, WrittenWithCrLfHiddenAndListingItselfLast) {
 TEST(Record, SecondInstallReplacesTheRecord) {
     TempDir src("src"), dst("dst");
     MakeSmallMedium(src.path());
-    WriteBytes(src / "Temp\\only-first.dat", "1");
+    EXPECT_TRUE(WriteBytes(src / "Temp\\only-first.dat", "1"));
     {
         OwnerWindow owner;
         ScriptedJob job;
@@ -91,20 +91,20 @@ TEST(Record, SecondInstallReplacesTheRecord) {
 TEST(Record, UnwritableRecordReportsTheFileErrorAndStillFinishes) {
     TempDir src("src"), dst("dst");
     MakeSmallMedium(src.path());
-    MakeDirs(dst / "Uninstall.log");  // a folder where the record must go
+    MakeFolders(dst / "Uninstall.log");  // a folder where the record must go
     OwnerWindow owner;
     ScriptedJob job;
     RunJob(job, owner, src.path(), dst.path());
     EXPECT_EQ(owner.done, 1);
     ASSERT_EQ(job.fileErrors.size(), 1u);
     EXPECT_NE(job.fileErrors[0].find(RecordPath(dst)), std::string::npos) << job.fileErrors[0];
-    EXPECT_TRUE(IsDir(dst / "Uninstall.log"));
+    EXPECT_TRUE(FolderExists(dst / "Uninstall.log"));
 }
 
 TEST(Record, RealFileErrorBoxIsOwnedByThePageAndClosedWithOk) {
     TempDir src("src"), dst("dst");
     MakeSmallMedium(src.path());
-    MakeDirs(dst / "Uninstall.log");
+    MakeFolders(dst / "Uninstall.log");
     OwnerWindow owner;
     CopyOnlyJob job;  // the real box
     BoxSeen seen;
@@ -136,19 +136,19 @@ TEST(Prompt, RealMissingFolderBoxAnsweredIgnoreFromAnotherThread) {
     EXPECT_EQ(seen.owner, owner.hwnd());
     EXPECT_NE(seen.text.find("找不到安装文件的路径 " + src / "图框\\"), std::string::npos) << seen.text;
     EXPECT_EQ(owner.done, 1);
-    EXPECT_TRUE(IsDir(dst / "图框"));
+    EXPECT_TRUE(FolderExists(dst / "图框"));
 }
 
 TEST(MakeDirPath, CreatesEachMissingFolderAndRecordsOnlyTheFullPath) {
     TempDir dst("mk");
     ScriptedJob job;
     EXPECT_TRUE(job.MakeDirPath((dst / "A\\B").c_str()));
-    EXPECT_TRUE(IsDir(dst / "A\\B"));
+    EXPECT_TRUE(FolderExists(dst / "A\\B"));
     EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + dst / "A\\B" + "\n");
 
     job.m_strRecord.Empty();
     EXPECT_TRUE(job.MakeDirPath((dst / "C\\D\\").c_str()));
-    EXPECT_TRUE(IsDir(dst / "C\\D"));
+    EXPECT_TRUE(FolderExists(dst / "C\\D"));
     EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + dst / "C\\D\\" + "\n");
 
     job.m_strRecord.Empty();
@@ -156,7 +156,7 @@ TEST(MakeDirPath, CreatesEachMissingFolderAndRecordsOnlyTheFullPath) {
     EXPECT_EQ(job.m_strRecord.str(), "Made Dir: \n");
 
     // An existing file counts as existing: no prompt, TRUE.
-    WriteBytes(dst / "F", "file");
+    EXPECT_TRUE(WriteBytes(dst / "F", "file"));
     EXPECT_TRUE(job.MakeDirPath((dst / "F").c_str()));
     EXPECT_TRUE(job.prompts.empty());
 }
@@ -168,7 +168,7 @@ TEST(MakeDirPath, DoubleByteNamesWhoseTrailByteIsABackslash) {
     ASSERT_EQ(std::string("誠"), std::string("\xD5\x5C"));
     ScriptedJob job;
     EXPECT_TRUE(job.MakeDirPath(path.c_str()));
-    EXPECT_TRUE(IsDir(path));
+    EXPECT_TRUE(FolderExists(path));
     EXPECT_TRUE(job.prompts.empty());
     // Nothing was made from the half-character prefix.
     WIN32_FIND_DATAA data;
@@ -206,18 +206,15 @@ TEST(MakeDirPath, PathsLongerThanMaxPathAreHandledSafely) {
 
 TEST(ListFiles, PlainFilesOnlyAndTheCurrentDirectoryComesBack) {
     TempDir dir("ls");
-    WriteBytes(dir / "a.ocx", "a");
-    WriteBytes(dir / "b.txt", "b");
-    MakeDirs(dir / "c.ocx");
-    char before[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, before);
+    EXPECT_TRUE(WriteBytes(dir / "a.ocx", "a"));
+    EXPECT_TRUE(WriteBytes(dir / "b.txt", "b"));
+    MakeFolders(dir / "c.ocx");
+    std::string before = CurrentDirectory();
     CStringArray names;
     CSetupThread::ListFiles(dir.path().c_str(), "*.ocx", names);
     ASSERT_EQ(names.GetSize(), 1);
     EXPECT_EQ(names[0], "a.ocx");
-    char after[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, after);
-    EXPECT_STREQ(before, after);
+    EXPECT_EQ(CurrentDirectory(), before);
     // A folder that does not exist lists nothing, not the current folder.
     CSetupThread::ListFiles((dir / "missing\\").c_str(), "*.*", names);
     EXPECT_EQ(names.GetSize(), 0);

@@ -1,6 +1,7 @@
-// Helpers for the install-engine tests: temporary folders, small media,
-// an owner window that records the job's messages, and a job whose
-// prompts are answered from a script.
+// Helpers for the install-engine tests: an owner window that records the
+// job's messages, jobs whose prompts are answered from a script, and a
+// small medium.  Temporary folders, files and the rest come from the
+// shared test support.
 #pragma once
 
 #include <windows.h>
@@ -10,44 +11,15 @@
 #include <vector>
 
 #include "setup/SetupThread.h"
+#include "support/TestSupport.h"
 
-// A fresh folder under the prefix's temp folder, removed on destruction.
-class TempDir {
-public:
-    explicit TempDir(const char* tag);
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return m_path; }  // ends with "\"
-    std::string operator/(const std::string& name) const { return m_path + name; }
-
-private:
-    std::string m_path;
-};
-
-void RemoveTree(const std::string& path);
-void MakeDirs(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
-bool Exists(const std::string& path);
-bool IsDir(const std::string& path);
-DWORD Attributes(const std::string& path);
-// True when the file's attributes are hidden and nothing else.  Wine
-// reports the archive bit on every file whatever was set, so that bit is
-// not looked at.
-bool ExactlyHidden(const std::string& path);
-// Opens path with no sharing, so that nobody else can write it.
-HANDLE LockFile(const std::string& path);
-
-// Lines of an LF-separated text, without their LF.
-std::vector<std::string> Lines(const std::string& text);
+using namespace quilmtest;
 
 // A window that records what the install job sends and posts to it.
 class OwnerWindow {
 public:
     OwnerWindow();
-    ~OwnerWindow();
-    HWND hwnd() const { return m_hwnd; }
+    HWND hwnd() const { return m_window.hwnd(); }
     CWnd* wnd() { return &m_wnd; }
 
     struct Progress {
@@ -60,8 +32,8 @@ public:
     void* context = nullptr;
 
 private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    HWND m_hwnd = NULL;
+    bool Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    MessageWindow m_window;
     CWnd m_wnd;
 };
 
