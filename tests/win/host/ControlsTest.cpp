@@ -15,14 +15,14 @@ class Controls : public ::testing::Test {
 protected:
     void SetUp() override {
         m_guard.Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
-        DeleteTree(HKEY_CURRENT_USER, kNotes);
+        RemoveKeyTree(HKEY_CURRENT_USER, kNotes);
         m_job.m_strDestDir = m_dest.path().c_str();
         m_control = m_dest.path() + "Control\\";
         ASSERT_TRUE(CreateDirectoryA(m_control.c_str(), NULL));
     }
     std::string Note(const std::string& name) {
         std::string text;
-        ReadString(HKEY_CURRENT_USER, kNotes, name, text);
+        GetValue(HKEY_CURRENT_USER, kNotes, name.c_str(), text);
         return text;
     }
     KeyGuard m_guard;
@@ -36,7 +36,7 @@ protected:
 TEST_F(Controls, RegisterControlReportsTheEntryPointsResult) {
     ASSERT_TRUE(CopyTestControl(m_control + "good.ocx"));
     ASSERT_TRUE(CopyTestControl(m_control + "WillFail.ocx"));
-    ASSERT_TRUE(WriteTextFile(m_control + "text.ocx", "not a library\r\n"));
+    ASSERT_TRUE(WriteBytes(m_control + "text.ocx", "not a library\r\n"));
     EXPECT_TRUE(CSetupThread::RegisterControl((m_control + "good.ocx").c_str()));
     EXPECT_EQ("registered", Note("good.ocx"));
     EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "WillFail.ocx").c_str()));
@@ -54,14 +54,14 @@ TEST_F(Controls, RegisterControlReportsTheEntryPointsResult) {
 TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
     ASSERT_TRUE(CopyTestControl(m_control + "good.ocx"));
     ASSERT_TRUE(CopyTestControl(m_control + "fail.ocx"));
-    ASSERT_TRUE(WriteTextFile(m_control + "broken.ocx", "plain text"));
+    ASSERT_TRUE(WriteBytes(m_control + "broken.ocx", "plain text"));
     ASSERT_TRUE(CopyTestControl(m_control + "library.dll"));  // not a control name
     ASSERT_TRUE(CreateDirectoryA((m_control + "sub").c_str(), NULL));
     ASSERT_TRUE(CopyTestControl(m_control + "sub\\inner.ocx"));  // subfolders are not searched
 
     m_job.RegisterControls();
 
-    std::vector<std::string> lines = RecordLines(m_job.m_strRecord.str());
+    std::vector<std::string> lines = CrLfLines(m_job.m_strRecord.str());
     std::vector<std::string> expected;
     CStringArray names;
     CSetupThread::ListFiles(m_control.c_str(), "*.ocx", names);
@@ -82,7 +82,7 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
 }
 
 TEST_F(Controls, NoControlsNoEntries) {
-    ASSERT_TRUE(WriteTextFile(m_control + "readme.txt", "x"));
+    ASSERT_TRUE(WriteBytes(m_control + "readme.txt", "x"));
     m_job.RegisterControls();
     EXPECT_TRUE(m_job.m_strRecord.IsEmpty());
 }

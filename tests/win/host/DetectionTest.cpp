@@ -112,8 +112,8 @@ TEST_F(Detection, EmptyCurVerIsTakenAsTheProductKey) {
     std::string folder;
     EXPECT_FALSE(Find("R17.0", folder));
     // The location key is the release key with a trailing "\".
-    SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0", "AcadLocation",
-              "D:\\OddPlace");
+    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0", "AcadLocation",
+             "D:\\OddPlace");
     EXPECT_TRUE(Find("R17.0", folder));
     EXPECT_EQ("D:\\OddPlace\\", folder);
 }

@@ -40,11 +40,11 @@ protected:
         m_menu = m_programs + kMenuName;
         m_desktopLink = m_desktop + "土地整理规划设计.LNK";
         m_hadDesktopLink = FileExists(m_desktopLink);
-        if (m_hadDesktopLink) m_oldDesktopLink = ReadWholeFile(m_desktopLink);
-        m_hadMenu = DirExists(m_menu);
+        if (m_hadDesktopLink) m_oldDesktopLink = ReadBytes(m_desktopLink);
+        m_hadMenu = FolderExists(m_menu);
         ASSERT_TRUE(CreateDirectoryA(m_src.c_str(), NULL));
-        SetString(HKEY_CURRENT_USER, kFolders, "Desktop", m_desktop);
-        SetString(HKEY_CURRENT_USER, kFolders, "Programs", m_programs);
+        SetValue(HKEY_CURRENT_USER, kFolders, "Desktop", m_desktop);
+        SetValue(HKEY_CURRENT_USER, kFolders, "Programs", m_programs);
         SetAcadValue("R17.0", "ACAD-5001:804", "AcadLocation", "D:\\AutoCAD 2007");
 
         // The medium: every package folder, a nested one, an empty one,
@@ -52,24 +52,24 @@ protected:
         for (const char* name : CSetupThread::kPackageFolders)
             ASSERT_TRUE(CreateDirectoryA((m_src + name).c_str(), NULL));
         ASSERT_TRUE(CreateDirectoryA((m_src + "Support\\2010-12").c_str(), NULL));
-        WriteTextFile(m_src + "Support\\2010-12\\quilm.arx", "arx");
+        WriteBytes(m_src + "Support\\2010-12\\quilm.arx", "arx");
         ASSERT_TRUE(CopyTestControl(m_src + "Control\\QuilmMap.ocx"));
         ASSERT_TRUE(CopyTestControl(m_src + "Control\\QuilmGrid.ocx"));
-        WriteTextFile(m_src + "Database\\quilm.mdb", "db");
-        WriteTextFile(m_src + "线型库\\quilm.lin", "lin");
-        WriteTextFile(m_src + "填充图案\\quilm.pat", "pat");
-        WriteTextFile(m_src + "图框\\图框1.dwg", "dwg");
-        WriteTextFile(m_src + "图例\\图例1.dwg", "dwg");
-        WriteTextFile(m_src + "图库\\图库1.dwg", "dwg");
-        WriteTextFile(m_src + "Quilm.exe", "exe");
-        WriteTextFile(m_src + "readme.txt", "readme");
-        WriteTextFile(m_src + "Setup.exe", "setup");
+        WriteBytes(m_src + "Database\\quilm.mdb", "db");
+        WriteBytes(m_src + "线型库\\quilm.lin", "lin");
+        WriteBytes(m_src + "填充图案\\quilm.pat", "pat");
+        WriteBytes(m_src + "图框\\图框1.dwg", "dwg");
+        WriteBytes(m_src + "图例\\图例1.dwg", "dwg");
+        WriteBytes(m_src + "图库\\图库1.dwg", "dwg");
+        WriteBytes(m_src + "Quilm.exe", "exe");
+        WriteBytes(m_src + "readme.txt", "readme");
+        WriteBytes(m_src + "Setup.exe", "setup");
     }
 
     void TearDown() override {
         if (!m_hadMenu) RemoveTree(m_menu);
         DeleteFileA(m_desktopLink.c_str());
-        if (m_hadDesktopLink) WriteTextFile(m_desktopLink, m_oldDesktopLink);
+        if (m_hadDesktopLink) WriteBytes(m_desktopLink, m_oldDesktopLink);
     }
 
     // The record must consist of these groups in this order; the lines
@@ -149,7 +149,7 @@ TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
     // Hidden, and nothing else that we set (Wine adds the archive bit).
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN),
               GetFileAttributesA(log.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    std::string raw = ReadWholeFile(log);
+    std::string raw = ReadBytes(log);
     ASSERT_FALSE(raw.empty());
     EXPECT_EQ("\r\n", raw.substr(raw.size() - 2));
     size_t lf = 0, crlf = 0;
@@ -163,22 +163,22 @@ TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
     ExpectGroups(lines, ExpectedRecord());
     // The controls are registered in the order they are recorded.
     std::string notes;
-    EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", notes));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", notes));
     EXPECT_EQ("registered", notes);
-    EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmGrid.ocx", notes));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmGrid.ocx", notes));
     EXPECT_EQ("registered", notes);
     // The profile of the release found, and its shortcut.
     std::string profile;
-    EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", "<<Quilm V8>>"),
-                           "", profile));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", "<<Quilm V8>>"),
+                         "", profile));
     EXPECT_EQ("<<Quilm V8>>", profile);
     LinkInfo link;
     ASSERT_TRUE(ReadLink(m_dest + "Quilmfor2007.LNK", link));
     EXPECT_EQ("D:\\AutoCAD 2007\\acad.exe", link.target);
     std::string uninstall;
-    EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE,
-                           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8",
-                           "UninstallString", uninstall));
+    EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE,
+                         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8",
+                         "UninstallString", uninstall));
     EXPECT_EQ("\"" + m_dest + "Uninstall.exe\"", uninstall);
     EXPECT_FALSE(FileExists(m_dest + "Setup.exe"));
 }

@@ -48,7 +48,7 @@ std::string Parent(const std::string& path) {
 }  // namespace
 
 TEST(GeneratedMedium, FullInstallationRecord) {
-    if (!DirExists(kMedium)) GTEST_SKIP() << "no generated medium (run through scripts/test.sh)";
+    if (!FolderExists(kMedium)) GTEST_SKIP() << "no generated medium (run through scripts/test.sh)";
 
     KeyGuard keys;
     GuardAutoCadKeys(keys);
@@ -61,8 +61,8 @@ TEST(GeneratedMedium, FullInstallationRecord) {
     std::string desktop = root.path() + "Desktop\\";
     std::string programs = root.path() + "Programs\\";
     CreateDirectoryA(desktop.c_str(), NULL);
-    SetString(HKEY_CURRENT_USER, kFolders, "Desktop", desktop);
-    SetString(HKEY_CURRENT_USER, kFolders, "Programs", programs);
+    SetValue(HKEY_CURRENT_USER, kFolders, "Desktop", desktop);
+    SetValue(HKEY_CURRENT_USER, kFolders, "Programs", programs);
     SetAcadValue("R18.1", "ACAD-9001:804", "Location", "D:\\CAD\\2011");
     std::string dest = root.path() + "安装 目录\\";
 
@@ -143,6 +143,6 @@ TEST(GeneratedMedium, FullInstallationRecord) {
     EXPECT_EQ("File Copy: " + dest + "Uninstall.log", rest.back());
 
     std::string note;
-    EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", note));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", note));
     EXPECT_EQ("registered", note);
 }

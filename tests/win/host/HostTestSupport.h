@@ -1,6 +1,7 @@
-// Helpers of the host integration tests: temporary folders inside the Wine
-// prefix, registry fixtures that are removed again, shortcut and record
-// reading, and the test control library.
+// Helpers of the host integration tests: the AutoCAD registry fixtures,
+// shortcut reading, the test control library and an install job run the
+// way the copy page runs it.  Temporary folders, files, registry values
+// and key guards come from the shared test support.
 #pragma once
 
 #include <windows.h>
@@ -9,91 +10,15 @@
 #include <vector>
 
 #include "setup/SetupThread.h"
+#include "support/TestSupport.h"
 
 namespace hosttest {
 
-// A fresh folder under the prefix's temp folder, removed with its content
-// by the destructor.  path() ends with "\".
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-void RemoveTree(const std::string& path);
-bool FileExists(const std::string& path);
-bool DirExists(const std::string& path);
-bool WriteTextFile(const std::string& path, const std::string& text);
-std::string ReadWholeFile(const std::string& path);
-// Plain files of a folder (names), unsorted.
-std::vector<std::string> FilesIn(const std::string& folder);
+using namespace quilmtest;
 
 // The test control library as a Windows path (Z:\... under Wine).
 std::string TestControlPath();
 bool CopyTestControl(const std::string& to);
-
-// Registry
-bool KeyExists(HKEY root, const std::string& key);
-bool SetString(HKEY root, const std::string& key, const std::string& value,
-               const std::string& text);
-// Reads a string value of any length; false when absent.
-bool ReadString(HKEY root, const std::string& key, const std::string& value, std::string& text);
-bool ValueExists(HKEY root, const std::string& key, const std::string& value);
-void DeleteTree(HKEY root, const std::string& key);
-void DeleteValue(HKEY root, const std::string& key, const std::string& value);
-
-// Puts guarded keys back as they were at destruction: a key that did not
-// exist is deleted with everything below it, one that existed gets back
-// exactly its former subkeys and values.
-class KeyGuard {
-public:
-    KeyGuard() = default;
-    ~KeyGuard();
-    KeyGuard(const KeyGuard&) = delete;
-    KeyGuard& operator=(const KeyGuard&) = delete;
-    void Guard(HKEY root, const std::string& key);
-
-    struct Value {
-        std::string name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    struct Node {
-        std::string path;  // relative to the guarded key ("" for itself)
-        std::vector<Value> values;
-    };
-
-private:
-    struct Entry {
-        HKEY root;
-        std::string key;
-        bool existed;
-        std::vector<Node> nodes;  // parents before children
-    };
-    std::vector<Entry> m_entries;
-};
-
-// Puts a value back as it was (or removes it) at destruction.
-class ValueGuard {
-public:
-    ValueGuard(HKEY root, const std::string& key, const std::string& value);
-    ~ValueGuard();
-    ValueGuard(const ValueGuard&) = delete;
-    ValueGuard& operator=(const ValueGuard&) = delete;
-
-private:
-    HKEY m_root;
-    std::string m_key, m_value;
-    bool m_existed = false;
-    DWORD m_type = 0;
-    std::vector<BYTE> m_data;
-};
 
 // Guards the AutoCAD keys that detection and profile setup create or that
 // the tests write: HKCU and HKLM "SOFTWARE\Autodesk", which are then
@@ -111,11 +36,6 @@ std::string ProfileKey(const char* releaseKey, const std::string& productKey,
 
 const HostRelease& Release(const char* releaseKey);
 
-// The prefix's own shell folder (SHGetFolderPathA), ending with "\".
-std::string ShellFolder(int csidl);
-
-// Record lines (without line ends) of an in-memory record.
-std::vector<std::string> RecordLines(const std::string& record);
 // Lines of Uninstall.log, CR LF line ends removed.
 std::vector<std::string> RecordFileLines(const std::string& path);
 

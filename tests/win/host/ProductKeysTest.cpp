@@ -19,7 +19,7 @@ protected:
     }
     std::string Machine(const char* key, const char* value) {
         std::string text;
-        EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, key, value, text)) << key << " " << value;
+        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, key, value, text)) << key << " " << value;
         return text;
     }
     KeyGuard m_guard;
@@ -42,7 +42,7 @@ TEST_F(ProductKeys, ValuesAndRecordEntries) {
     EXPECT_EQ((std::vector<std::string>{
                   "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8",
                   "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8"}),
-              RecordLines(m_job.m_strRecord.str()));
+              CrLfLines(m_job.m_strRecord.str()));
 }
 
 TEST_F(ProductKeys, UninstallStringIsQuotedWhenThePathHasBlanks) {
@@ -59,7 +59,7 @@ TEST_F(ProductKeys, RecordEntriesDoNotDependOnTheWrites) {
     m_job.m_strDestDir = dest.c_str();
     m_job.WriteProductKeys();
     EXPECT_EQ(dest, Machine(kProduct, "installPath"));
-    EXPECT_EQ(2u, RecordLines(m_job.m_strRecord.str()).size());
+    EXPECT_EQ(2u, CrLfLines(m_job.m_strRecord.str()).size());
 }
 
 TEST_F(ProductKeys, NoAutoCadMeansNoProfile) {

@@ -24,7 +24,7 @@ protected:
         std::string key = ProfileKey(release, product, "<<Quilm V8>>");
         if (*subkey) key += std::string("\\") + subkey;
         std::string text;
-        EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, key, value, text)) << key << " " << value;
+        EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, key, value, text)) << key << " " << value;
         return text;
     }
     bool Has(const char* release, const std::string& product, const char* subkey,
@@ -128,8 +128,8 @@ TEST_F(Profile, InstallingTwiceGivesTheSameValues) {
     SetAcadValue("R18.2", "ACAD-A001:804", "AcadLocation", "D:\\ACAD2012");
     SetBaseProfile("R18.2", "ACAD-A001:804", "初始设置配置", "D");
     // Another value of an earlier profile stays.
-    SetString(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", "<<Quilm V8>>") + "\\General",
-              "Other", "kept");
+    SetValue(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", "<<Quilm V8>>") + "\\General",
+             "Other", "kept");
 
     struct Probe {
         const char* release;

@@ -48,7 +48,7 @@ TEST_F(RegistryStrings, LongerTextIsWrittenWholeButNotReadThroughTheBuffer) {
     text += "end";
     ASSERT_TRUE(SetUserString(kKey, "long", text.c_str()));
     std::string stored;
-    ASSERT_TRUE(ReadString(HKEY_CURRENT_USER, kKey, "long", stored));
+    ASSERT_TRUE(GetValue(HKEY_CURRENT_USER, kKey, "long", stored));
     EXPECT_EQ(text, stored);
     CString back("left over");
     EXPECT_FALSE(GetUserString(kKey, "long", back));
@@ -79,7 +79,7 @@ TEST_F(RegistryStrings, TypeIsNotExaminedAndDefaultValueIsAddressedByEmptyName) 
     EXPECT_EQ(CString(expand), text);
     ASSERT_TRUE(SetUserString(kKey, "", "<<Quilm V8>>"));
     std::string stored;
-    ASSERT_TRUE(ReadString(HKEY_CURRENT_USER, kKey, "", stored));
+    ASSERT_TRUE(GetValue(HKEY_CURRENT_USER, kKey, "", stored));
     EXPECT_EQ("<<Quilm V8>>", stored);
     ASSERT_TRUE(GetUserString(kKey, "", text));
     EXPECT_EQ(CString("<<Quilm V8>>"), text);

@@ -47,10 +47,10 @@ protected:
     void UseFolders(HKEY root, const char* key, const std::string& desktop,
                     const std::string& programs) {
         bool user = root == HKEY_CURRENT_USER;
-        SetString(root, key, user ? "Desktop" : "Common Desktop", desktop);
-        SetString(root, key, user ? "Programs" : "Common Programs", programs);
+        SetValue(root, key, user ? "Desktop" : "Common Desktop", desktop);
+        SetValue(root, key, user ? "Programs" : "Common Programs", programs);
     }
-    std::vector<std::string> Lines() { return RecordLines(m_job.m_strRecord.str()); }
+    std::vector<std::string> Lines() { return CrLfLines(m_job.m_strRecord.str()); }
     // Record of a run with no release found, for the given folders.
     std::vector<std::string> PlainRecord(const std::string& desktop, const std::string& menu) {
         return {"Made Dir: " + menu,
@@ -154,7 +154,7 @@ TEST_F(Shortcuts, FoldersAreTakenAsAPairFromOneKey) {
     CreateDirectoryA(otherDesktop.c_str(), NULL);
     CreateDirectoryA(otherPrograms.c_str(), NULL);
     // The first key has the desktop only; the second has both.
-    SetString(HKEY_CURRENT_USER, kFolders, "Desktop", m_desktop);
+    SetValue(HKEY_CURRENT_USER, kFolders, "Desktop", m_desktop);
     UseFolders(HKEY_CURRENT_USER, kFoldersNT, otherDesktop, otherPrograms);
     ASSERT_TRUE(m_job.CreateShortcuts());
     EXPECT_EQ(PlainRecord(otherDesktop, otherPrograms + kMenuName), Lines());
@@ -169,24 +169,24 @@ TEST_F(Shortcuts, OnlyAllUsersFolders) {
 }
 
 TEST_F(Shortcuts, AllUsersFoldersFromTheSecondKey) {
-    SetString(HKEY_LOCAL_MACHINE, kFolders, "Common Desktop", "C:\\nowhere");
+    SetValue(HKEY_LOCAL_MACHINE, kFolders, "Common Desktop", "C:\\nowhere");
     UseFolders(HKEY_LOCAL_MACHINE, kFoldersNT, m_desktop, m_programs);
     ASSERT_TRUE(m_job.CreateShortcuts());
     EXPECT_EQ(PlainRecord(m_desktop, m_menu), Lines());
 }
 
 TEST_F(Shortcuts, NoFoldersNoShortcuts) {
-    SetString(HKEY_CURRENT_USER, kFolders, "Desktop", m_desktop);
-    SetString(HKEY_LOCAL_MACHINE, kFoldersNT, "Common Programs", m_programs);
+    SetValue(HKEY_CURRENT_USER, kFolders, "Desktop", m_desktop);
+    SetValue(HKEY_LOCAL_MACHINE, kFoldersNT, "Common Programs", m_programs);
     EXPECT_FALSE(m_job.CreateShortcuts());
     EXPECT_TRUE(m_job.m_strRecord.IsEmpty());
-    EXPECT_FALSE(DirExists(m_menu));
+    EXPECT_FALSE(FolderExists(m_menu));
     EXPECT_TRUE(FilesIn(m_desktop).empty());
 }
 
 TEST_F(Shortcuts, OldDesktopShortcutIsReplaced) {
     UseFolders(HKEY_CURRENT_USER, kFolders, m_desktop, m_programs);
-    ASSERT_TRUE(WriteTextFile(m_desktop + "土地整理规划设计.LNK", "old junk"));
+    ASSERT_TRUE(WriteBytes(m_desktop + "土地整理规划设计.LNK", "old junk"));
     ASSERT_TRUE(m_job.CreateShortcuts());
     ExpectLink(m_desktop + "土地整理规划设计.LNK", m_dest + "Quilm.exe", "", "");
     EXPECT_EQ(PlainRecord(m_desktop, m_menu), Lines());
@@ -194,7 +194,7 @@ TEST_F(Shortcuts, OldDesktopShortcutIsReplaced) {
     TestJob again;
     again.m_strDestDir = m_dest.c_str();
     ASSERT_TRUE(again.CreateShortcuts());
-    EXPECT_EQ(PlainRecord(m_desktop, m_menu), RecordLines(again.m_strRecord.str()));
+    EXPECT_EQ(PlainRecord(m_desktop, m_menu), CrLfLines(again.m_strRecord.str()));
     EXPECT_EQ(4u, FilesIn(m_menu).size());
 }
 
