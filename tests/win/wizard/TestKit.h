@@ -1,29 +1,18 @@
-// Helpers of the wizard's tests: host paths as Wine sees them, a demo
-// medium built with real files, and clean-up of what an installation
-// leaves in the registry, the file system and the shell folders.
+// Helpers of the wizard's tests: a demo medium built with real files, and
+// clean-up of what an installation leaves in the registry, the file system
+// and the shell folders.  Files, folders, registry values and host paths
+// come from the shared test support.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
+
+#include "support/TestSupport.h"
 
 namespace testkit {
 
-// A host path ("/work/...") as a Windows path ("Z:\work\...").
-std::string HostPath(const std::string& unixPath);
-// The prefix's temporary folder, with a trailing backslash.
-std::string TempDir();
-
-bool WriteTextFile(const std::string& path, const std::string& text);
-bool FileExists(const std::string& path);
-bool FolderExists(const std::string& path);
-std::string ReadFile(const std::string& path);
-// Deletes a folder tree (clearing read-only and hidden attributes); true
-// when nothing is left.
-bool DeleteTree(const std::string& folder);
-// Number of plain files below folder, at any depth.
-int CountFilesBelow(const std::string& folder);
+using namespace quilmtest;
 
 struct MediumOptions {
     bool withReadme = true;
@@ -37,15 +26,8 @@ struct MediumOptions {
 // files in the nine folders.
 int BuildMedium(const std::string& folder, const MediumOptions& options);
 
-// Registry
-bool KeyExists(HKEY root, const std::string& path);
-bool GetValue(HKEY root, const std::string& path, const char* name, std::string& value);
-bool SetValue(HKEY root, const std::string& path, const char* name, const std::string& value);
-void DeleteKeyTree(HKEY root, const std::string& path);
-
 // The keys, folders and shortcuts an installation makes; removes them.
 void RemoveInstallation(const std::string& destDir);
-std::string ShellFolder(int csidl);
 
 extern const char kProductKey[];
 extern const char kUninstallKey[];

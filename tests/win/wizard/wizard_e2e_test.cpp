@@ -27,7 +27,7 @@ enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kF
 class WizardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        medium_ = TempDir() + "QuilmWizardMedium\\";
+        medium_ = TempRoot() + "QuilmWizardMedium\\";
         RemoveInstallation(kDefaultDest);
         ::RemoveDirectoryA("C:\\Program Files\\Corvantix");
     }
@@ -43,8 +43,8 @@ protected:
         CloseNotepads();
         RemoveInstallation(kDefaultDest);
         ::RemoveDirectoryA("C:\\Program Files\\Corvantix");
-        for (const std::string& extra : extraCleanup_) DeleteTree(extra);
-        DeleteTree(medium_);
+        for (const std::string& extra : extraCleanup_) RemoveTree(extra);
+        RemoveTree(medium_);
     }
 
     int Build(const MediumOptions& options = MediumOptions()) {
@@ -81,8 +81,8 @@ protected:
     void Shot(const char* name) {
         // Let the windows that just opened finish painting first.
         ::Sleep(400);
-        ::CreateDirectoryA(HostPath(QUILM_SHOT_DIR).c_str(), NULL);
-        SaveScreenshot(NULL, HostPath(QUILM_SHOT_DIR) + "\\" + name + ".bmp");
+        ::CreateDirectoryA(HostToWine(QUILM_SHOT_DIR).c_str(), NULL);
+        SaveScreenshot(NULL, HostToWine(QUILM_SHOT_DIR) + "\\" + name + ".bmp");
     }
 
     // Welcome -> agreement (accepted) -> destination page.
@@ -137,7 +137,7 @@ protected:
         std::string log = dest + "Uninstall.log";
         ASSERT_TRUE(FileExists(log));
         EXPECT_TRUE(::GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-        std::string record = ReadFile(log);
+        std::string record = ReadBytes(log);
         std::string last = "File Copy: " + log + "\r\n";
         ASSERT_GE(record.size(), last.size());
         EXPECT_EQ(record.substr(record.size() - last.size()), last);
@@ -156,9 +156,9 @@ protected:
         EXPECT_NE(value.find(dest + "Uninstall.exe"), std::string::npos) << value;
         bool desktopLink = false, menuLink = false;
         for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
-            desktopLink |= FileExists(ShellFolder(csidl) + "\\土地整理规划设计.LNK");
+            desktopLink |= FileExists(ShellFolder(csidl) + "土地整理规划设计.LNK");
         for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
-            menuLink |= FileExists(ShellFolder(csidl) + "\\" + kStartMenuGroup +
+            menuLink |= FileExists(ShellFolder(csidl) + kStartMenuGroup +
                                    "\\Quilm V8.5 卸载程序.LNK");
         EXPECT_TRUE(desktopLink);
         EXPECT_TRUE(menuLink);
@@ -253,7 +253,7 @@ TEST_F(WizardTest, HappyPathIntoAFolderWithBlanksAndChineseNames) {
     if (notepad) {
         EXPECT_NE(GetText(notepad).find("readme"), std::string::npos);
     }
-    if (!hadAssociation) DeleteKeyTree(HKEY_CLASSES_ROOT, ".txt");
+    if (!hadAssociation) RemoveKeyTree(HKEY_CLASSES_ROOT, ".txt");
     RemoveInstallation(dest);
 }
 

@@ -20,16 +20,10 @@ using namespace testkit;
 namespace {
 
 std::string Fresh(const char* name) {
-    std::string dir = TempDir() + name + "\\";
-    DeleteTree(dir);
+    std::string dir = TempRoot() + name + "\\";
+    RemoveTree(dir);
     ::CreateDirectoryA(dir.c_str(), NULL);
     return dir;
-}
-
-std::string CurrentDir() {
-    char buffer[1024] = {0};
-    ::GetCurrentDirectoryA(sizeof(buffer), buffer);
-    return buffer;
 }
 
 }  // namespace
@@ -80,20 +74,20 @@ TEST(CopyPage, CountsPlainFilesOfTheNinePackageFolders) {
     without.missingFolder = "图框";
     EXPECT_EQ(BuildMedium(medium, without), 8 * 3);
     EXPECT_EQ(CCopyPage::CountPackageFiles(medium.c_str()), 8 * 3);
-    DeleteTree(medium);
+    RemoveTree(medium);
 }
 
 TEST(SlideList, ListsPlainJpegFilesAndKeepsTheCurrentDirectory) {
     std::string dir = Fresh("QuilmSlides");
-    WriteTextFile(dir + "one.jpg", "x");
-    WriteTextFile(dir + "两.jpg", "x");
-    WriteTextFile(dir + "note.txt", "x");
+    WriteBytes(dir + "one.jpg", "x");
+    WriteBytes(dir + "两.jpg", "x");
+    WriteBytes(dir + "note.txt", "x");
     ::CreateDirectoryA((dir + "folder.jpg").c_str(), NULL);
-    std::string before = CurrentDir();
+    std::string before = CurrentDirectory();
     CStringArray files;
     files.Add("stale");
     CSetupDlg::BuildSlideList(dir.c_str(), "*.jpg", files);
-    EXPECT_EQ(CurrentDir(), before);
+    EXPECT_EQ(CurrentDirectory(), before);
     ASSERT_EQ(files.GetSize(), 2);
     for (int i = 0; i < files.GetSize(); ++i) {
         std::string path = files[i].str();
@@ -102,8 +96,8 @@ TEST(SlideList, ListsPlainJpegFilesAndKeepsTheCurrentDirectory) {
     }
     CSetupDlg::BuildSlideList((dir + "nowhere\\").c_str(), "*.jpg", files);
     EXPECT_EQ(files.GetSize(), 0);
-    EXPECT_EQ(CurrentDir(), before);
-    DeleteTree(dir);
+    EXPECT_EQ(CurrentDirectory(), before);
+    RemoveTree(dir);
 }
 
 namespace {
@@ -139,7 +133,7 @@ bool Near(COLORREF c, int r, int g, int b) {
 TEST(LoadSlide, WidePictureGetsWhiteBarsAboveAndBelow) {
     ::OleInitialize(NULL);
     // 320 x 180: ratio 0.5625, drawn at y 96..671.
-    Canvas c(HostPath(std::string(QUILM_TEST_DATA) + "/wide_16x9.jpg"));
+    Canvas c(HostToWine(std::string(QUILM_TEST_DATA) + "/wide_16x9.jpg"));
     ASSERT_NE(c.bitmap, nullptr);
     BITMAP info = {};
     ::GetObjectA(c.bitmap, sizeof(info), &info);
@@ -155,7 +149,7 @@ TEST(LoadSlide, WidePictureGetsWhiteBarsAboveAndBelow) {
 TEST(LoadSlide, TallPictureIsCentredWithBarsLeftAndRight) {
     ::OleInitialize(NULL);
     // 100 x 200: ratio 2, 384 wide at x 320.
-    Canvas c(HostPath(std::string(QUILM_TEST_DATA) + "/tall_1x2.jpg"));
+    Canvas c(HostToWine(std::string(QUILM_TEST_DATA) + "/tall_1x2.jpg"));
     ASSERT_NE(c.bitmap, nullptr);
     EXPECT_EQ(c.At(100, 384), RGB(255, 255, 255));
     EXPECT_EQ(c.At(900, 384), RGB(255, 255, 255));
@@ -166,7 +160,7 @@ TEST(LoadSlide, TallPictureIsCentredWithBarsLeftAndRight) {
 TEST(LoadSlide, FourByThreeFillsTheCanvasFrameIncluded) {
     ::OleInitialize(NULL);
     // 384 x 288 pixels are exactly 10160 x 7620 HIMETRIC units: ratio 0.75.
-    Canvas c(HostPath(std::string(QUILM_TEST_DATA) + "/wide_4x3.jpg"));
+    Canvas c(HostToWine(std::string(QUILM_TEST_DATA) + "/wide_4x3.jpg"));
     ASSERT_NE(c.bitmap, nullptr);
     EXPECT_TRUE(Near(c.At(0, 0), 0xc0, 0x39, 0x2b));
     EXPECT_TRUE(Near(c.At(1023, 767), 0xc0, 0x39, 0x2b));
@@ -176,12 +170,12 @@ TEST(LoadSlide, FourByThreeFillsTheCanvasFrameIncluded) {
 TEST(LoadSlide, NotAPictureGivesNone) {
     ::OleInitialize(NULL);
     std::string dir = Fresh("QuilmBadSlide");
-    WriteTextFile(dir + "bad.jpg", "this is no picture");
+    WriteBytes(dir + "bad.jpg", "this is no picture");
     Canvas bad(dir + "bad.jpg");
     EXPECT_EQ(bad.bitmap, nullptr);
     Canvas missing(dir + "missing.jpg");
     EXPECT_EQ(missing.bitmap, nullptr);
-    DeleteTree(dir);
+    RemoveTree(dir);
 }
 
 TEST(FolderPicker, TitleComesFromTheStringTable) {
@@ -195,7 +189,7 @@ TEST(FolderPicker, TitleComesFromTheStringTable) {
 }
 
 TEST(SetupDlg, InstalledCheckLooksOnlyAtTheValue) {
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kProductKey);
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, kProductKey);
     EXPECT_FALSE(CSetupDlg::IsInstalled());
     // Probing left the key behind, empty.
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
@@ -304,6 +298,6 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
     EXPECT_EQ(back.strSourceDir, source);
     // Stopped at the first folder: nothing of the record was written.
     EXPECT_FALSE(FileExists(dest + "Uninstall.log"));
-    DeleteTree(source);
-    DeleteTree(dest);
+    RemoveTree(source);
+    RemoveTree(dest);
 }
