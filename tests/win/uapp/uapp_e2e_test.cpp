@@ -43,14 +43,6 @@ void Shot(HWND window, const char* name) {
     EXPECT_TRUE(SaveScreenshot(window, ShotDir() + "\\" + name + ".bmp")) << name;
 }
 
-std::vector<std::string> Entries(const CUninstallThread& record, int kind) {
-    std::vector<std::string> values;
-    size_t pos = 0, start = 0, length = 0;
-    while (record.FindEntry(kind, pos, start, length))
-        values.push_back(record.m_strRecord.str().substr(start, length));
-    return values;
-}
-
 // A snapshot of what the installation recorded.
 struct Installed {
     std::string dest;  // ends with "\"
@@ -68,9 +60,6 @@ bool KeyExistsAt(const std::string& entry) {
                 : code == kRootUsers ? HKEY_USERS : HKEY_CURRENT_CONFIG;
     return KeyExists(hive, entry.substr(comma + 1));
 }
-
-// A file or a folder at path.
-bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
@@ -137,11 +126,7 @@ protected:
             CSetupThread setup;
             setup.m_strSourceDir = medium.c_str();
             setup.m_strDestDir = m_inst.dest.c_str();
-            setup.m_pMainWnd = &owner.m_wnd;
-            setup.m_bAutoDelete = FALSE;
-            ASSERT_TRUE(setup.CreateThread(0, 0, NULL));
-            setup.WaitForEnd();
-            owner.Pump();
+            ASSERT_TRUE(RunThreadToEnd(setup, &owner.m_wnd));
         }
         RemoveTree(medium);
         ASSERT_TRUE(FileExists(RecordPath()));
@@ -190,7 +175,7 @@ protected:
 
     // Everything the installation recorded is still there.
     void ExpectUntouched() {
-        for (const std::string& f : m_inst.files) EXPECT_TRUE(PathExists(f)) << f;
+        for (const std::string& f : m_inst.files) EXPECT_TRUE(Exists(f)) << f;
         for (const std::string& d : m_inst.dirs) EXPECT_TRUE(FolderExists(d)) << d;
         for (const std::string& k : m_inst.keys) EXPECT_TRUE(KeyExistsAt(k)) << k;
         EXPECT_TRUE(FileExists(m_inst.dest + "Uninstall.exe"));
@@ -248,7 +233,7 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
     // The job is over: the files, folders and keys are gone already.
     for (const std::string& f : m_inst.files) {
         if (f == m_inst.dest + "Uninstall.exe") continue;  // the running program
-        EXPECT_FALSE(PathExists(f)) << f;
+        EXPECT_FALSE(Exists(f)) << f;
     }
     for (const std::string& k : m_inst.keys) EXPECT_FALSE(KeyExistsAt(k)) << k;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
@@ -295,7 +280,7 @@ TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
         if (!gone) ::Sleep(100);
     }
     EXPECT_TRUE(gone) << "the install folder or C:\\DelUS.bat still there";
-    for (const std::string& f : m_inst.files) EXPECT_FALSE(PathExists(f)) << f;
+    for (const std::string& f : m_inst.files) EXPECT_FALSE(Exists(f)) << f;
     for (const std::string& k : m_inst.keys) EXPECT_FALSE(KeyExistsAt(k)) << k;
 }
 

@@ -47,14 +47,6 @@ void MakeMedium(const std::string& medium) {
     }
 }
 
-std::vector<std::string> Entries(const CUninstallThread& job, int kind) {
-    std::vector<std::string> values;
-    size_t pos = 0, start = 0, length = 0;
-    while (job.FindEntry(kind, pos, start, length))
-        values.push_back(job.m_strRecord.str().substr(start, length));
-    return values;
-}
-
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -93,11 +85,7 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
         CSetupThread setup;
         setup.m_strSourceDir = medium.c_str();
         setup.m_strDestDir = dest.c_str();
-        setup.m_pMainWnd = &owner.m_wnd;
-        setup.m_bAutoDelete = FALSE;
-        ASSERT_TRUE(setup.CreateThread(0, 0, NULL));
-        setup.WaitForEnd();
-        owner.Pump();
+        ASSERT_TRUE(RunThreadToEnd(setup, &owner.m_wnd));
     }
     std::string recordPath = dest + "Uninstall.log";
     ASSERT_TRUE(FileExists(recordPath));

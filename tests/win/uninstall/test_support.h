@@ -1,77 +1,30 @@
-// Helpers for the uninstall tests: temporary folders on C: of the prefix,
-// files, registry snapshots that put keys back as they were, and an owner
-// window that records the job's messages.
+// Helpers for the uninstall tests: the registry places the job touches,
+// an owner window that records the job's messages, a job that never starts
+// its batch, and the fixture of every job test.  Temporary folders,
+// files, registry values and key guards come from the shared test support.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/AfxWin.h"
+#include "support/JobSupport.h"
+#include "support/TestSupport.h"
 #include "uninstall/UninstallThread.h"
 
-// A host path (/work/...) as Wine shows it to the program (Z:\work\...).
-std::string HostToWine(const std::string& hostPath);
-
-// True when the current directory is on drive C:.  "\DelUS.bat" lands in
-// the root of the current drive, and Z: is the host's root folder.
-bool CurrentDriveIsC();
-
-// A new empty folder below the temporary folder, ending with "\".
-std::string MakeTempFolder(const std::string& tag);
-void RemoveTree(const std::string& path);  // folder and everything in it
-
-bool WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
-bool FileExists(const std::string& path);    // a file, not a folder
-bool FolderExists(const std::string& path);
-bool MakeFolders(const std::string& path);   // with missing parents
-
-bool KeyExists(HKEY root, const std::string& path);
-bool SetValue(HKEY root, const std::string& path, const char* name, const std::string& text);
-// The text of a value, or "<missing>".
-std::string GetValue(HKEY root, const std::string& path, const char* name);
-std::string Hex(const std::string& bytes);
-
-// Takes a snapshot of a key's whole tree (keys and values) and restores
-// it when destroyed: keys made since are deleted, changed or deleted
-// values and keys are put back, and a key that did not exist is removed.
-class RegistryGuard {
-public:
-    RegistryGuard(HKEY root, const std::string& path);
-    ~RegistryGuard();
-    RegistryGuard(const RegistryGuard&) = delete;
-    RegistryGuard& operator=(const RegistryGuard&) = delete;
-
-private:
-    struct Value {
-        DWORD type;
-        std::string data;
-    };
-    typedef std::map<std::string, Value> Values;
-    void Capture(const std::string& relative);
-    void RemoveExtra(const std::string& relative);
-    std::string Full(const std::string& relative) const;
-
-    HKEY m_root;
-    std::string m_path;
-    bool m_existed;
-    std::map<std::string, Values> m_keys;  // relative path ("" = the key) -> values
-};
+using namespace quilmtest;
 
 // The registry places the job reads and leaves behind (AutoCAD release
-// keys probed with create semantics, the product key, test markers).
-class JobRegistryGuards {
+// keys probed with create semantics, the product key, test markers), put
+// back as they were when this is destroyed; Add guards one more key.
+class JobRegistryGuards : public KeyGuard {
 public:
     JobRegistryGuards();
-    void Add(HKEY root, const std::string& path);
-
-private:
-    std::vector<std::unique_ptr<RegistryGuard>> m_guards;
+    void Add(HKEY root, const std::string& path) { Guard(root, path); }
 };
 
 struct JobMessage {
@@ -85,7 +38,6 @@ struct JobMessage {
 class OwnerWindow {
 public:
     OwnerWindow();
-    ~OwnerWindow();
     OwnerWindow(const OwnerWindow&) = delete;
     OwnerWindow& operator=(const OwnerWindow&) = delete;
 
@@ -97,7 +49,8 @@ public:
     std::function<void(const JobMessage&)> m_onMessage;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Record(UINT message, LPARAM lParam);
+    MessageWindow m_window;
 };
 
 // The job with a batch starter that records the start and never runs it.
@@ -116,12 +69,12 @@ private:
 // until it has ended.
 void RunJob(CUninstallThread& job, OwnerWindow& owner);
 
-// Reads and deletes the batch the job wrote to "\DelUS.bat"; "<missing>"
+// Reads and deletes the batch the job wrote to "\DelUS.bat"; kMissing
 // when there is none.
 std::string TakeBatch();
 
-// The full path of this test program.
-std::string OwnProgramPath();
+// The values of the record's entries of one kind, in record order.
+std::vector<std::string> Entries(const CUninstallThread& record, int kind);
 
 #include <gtest/gtest.h>
 
