@@ -91,14 +91,6 @@ INT_PTR CALLBACK TestDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return FALSE;
 }
 
-void PumpMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 // Reading pixels back
 
 Capture CaptureDC(HDC source, int width, int height) {

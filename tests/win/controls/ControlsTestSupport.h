@@ -1,11 +1,16 @@
-// Helpers for the controls' window tests: dialogs built in memory, a
-// message pump, and reading back what a window shows on the screen.
+// Helpers for the controls' window tests: dialogs built in memory and
+// reading back what a window shows on the screen.  The message pump comes
+// from the shared test support.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "support/TestSupport.h"
+
+using namespace quilmtest;
 
 // An in-memory dialog template.
 class DialogTemplate {
@@ -41,19 +46,6 @@ private:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND m_hwnd = NULL;
 };
-
-// Dispatches every waiting message of this thread.
-void PumpMessages();
-// Pumps until done() or until the attempts run out (messages from the
-// window system may take a few rounds).  Returns done().
-template <typename F>
-bool PumpUntil(F done, int attempts = 200) {
-    for (int i = 0; i < attempts && !done(); ++i) {
-        PumpMessages();
-        ::Sleep(10);
-    }
-    return done();
-}
 
 // What the client area of hwnd shows, as 0x00BBGGRR values, row by row
 // from the top.
