@@ -30,24 +30,26 @@ struct BoxSeen {
     std::string caption, text;
 };
 
+// EnumWindows callback: stores the first visible dialog of this process
+// in *found and stops there.  (A named CALLBACK function: a lambda does not
+// convert to the stdcall WNDENUMPROC of 32-bit Windows.)
+BOOL CALLBACK FindOwnDialog(HWND hwnd, LPARAM found) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    char cls[32] = {0};
+    ::GetClassNameA(hwnd, cls, sizeof(cls));
+    if (pid == ::GetCurrentProcessId() && strcmp(cls, "#32770") == 0 && ::IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Waits for a message box of this process, notes it and presses its OK.
 void AnswerMessageBox(BoxSeen* seen) {
     for (int i = 0; i < 600; ++i) {
         HWND box = NULL;
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM found) -> BOOL {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                char cls[32] = {0};
-                ::GetClassNameA(hwnd, cls, sizeof(cls));
-                if (pid == ::GetCurrentProcessId() && strcmp(cls, "#32770") == 0 &&
-                    ::IsWindowVisible(hwnd)) {
-                    *reinterpret_cast<HWND*>(found) = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        ::EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&box));
         if (box) {
             char text[2048] = {0};
             ::SendMessageA(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
