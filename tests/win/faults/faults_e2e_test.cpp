@@ -37,38 +37,6 @@ const DWORD kJobWait = 120000;
 enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kFinish = 1017 };
 enum { IDC_PROGRESS = 1000, IDC_DONE = 1003 };
 
-// Through the wide API with the "\\?\" prefix, so that paths longer
-// than the ANSI functions take are seen too.
-std::wstring LongPath(const std::string& path) {
-    int n = ::MultiByteToWideChar(936, 0, path.c_str(), -1, NULL, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    ::MultiByteToWideChar(936, 0, path.c_str(), -1, &wide[0], n);
-    wide.resize(wide.size() - 1);
-    return L"\\\\?\\" + wide;
-}
-
-bool PathExists(const std::string& path) {
-    return ::GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Deletes a folder tree of any path length.
-void DeleteLongTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = dir + L"\\" + name;
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteLongTree(path);
-            else ::DeleteFileW(path.c_str());
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(dir.c_str());
-}
-
 std::vector<std::string> Entries(const std::string& record, int kind) {
     std::vector<std::string> values;
     size_t pos = 0, start = 0, length = 0;
@@ -358,7 +326,7 @@ protected:
         EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
         // (The Start-menu folder is recorded as a file copy too.)
         for (const std::string& file : Entries(RecordText(dest + "Uninstall.log"), kFileCopy))
-            EXPECT_TRUE(PathExists(file)) << file;
+            EXPECT_TRUE(ExistsAnyLength(file)) << file;
         std::printf("record: %d lines, sound\n", static_cast<int>(lines));
     }
 
@@ -389,7 +357,7 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
 
     // The locked file was passed over and not recorded; everything else is
     // there and recorded.
-    EXPECT_FALSE(PathExists(m_dest + "Database\\data.bin"));
+    EXPECT_FALSE(ExistsAnyLength(m_dest + "Database\\data.bin"));
     EXPECT_TRUE(FileExists(m_dest + "Database\\说明.txt"));
     std::string record = RecordText(m_dest + "Uninstall.log");
     std::vector<std::string> recorded = Entries(record, kFileCopy);
@@ -593,7 +561,7 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
         } else {
             ++cancelled;
             EXPECT_TRUE(sawQuestion);
-            EXPECT_FALSE(PathExists(m_dest + "Uninstall.log"));
+            EXPECT_FALSE(ExistsAnyLength(m_dest + "Uninstall.log"));
             EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), "<missing>");
         }
         // Nothing is written after the program has ended.
@@ -634,7 +602,7 @@ TEST_F(FaultTest, DestinationBelowAFileIsRefusedWithThePrompt) {
     EXPECT_FALSE(outcome.finished);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     EXPECT_NE(outcome.boxes[0].find("不能创建文件夹"), std::string::npos) << outcome.boxes[0];
-    EXPECT_FALSE(PathExists(dest + "Uninstall.log"));
+    EXPECT_FALSE(ExistsAnyLength(dest + "Uninstall.log"));
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), "<missing>");
 }
 
@@ -656,13 +624,13 @@ TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
         // functions refuse too.
         int found = 0;
         for (const std::string& file : Entries(RecordText(dest + "Uninstall.log"), kFileCopy))
-            found += PathExists(file);
+            found += ExistsAnyLength(file);
         std::printf("%d recorded paths found\n", found);
-        DeleteLongTree(LongPath(m_dir + "dest"));
+        EXPECT_TRUE(RemoveTree(m_dir + "dest"));
     } else {
         ASSERT_FALSE(outcome.boxes.empty());
         EXPECT_NE(outcome.boxes[0].find("文件夹"), std::string::npos) << outcome.boxes[0];
-        EXPECT_FALSE(PathExists(dest + "Uninstall.log"));
+        EXPECT_FALSE(ExistsAnyLength(dest + "Uninstall.log"));
     }
 }
 
