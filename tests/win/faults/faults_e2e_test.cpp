@@ -19,6 +19,7 @@
 #include "TestKit.h"
 #include "UiDriver.h"
 #include "common/install_log.h"
+#include "common/text_mode.h"
 #include "test_support.h"
 
 using namespace uidriver;
@@ -37,36 +38,8 @@ const DWORD kJobWait = 120000;
 enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kFinish = 1017 };
 enum { IDC_PROGRESS = 1000, IDC_DONE = 1003 };
 
-std::vector<std::string> Entries(const std::string& record, int kind) {
-    std::vector<std::string> values;
-    size_t pos = 0, start = 0, length = 0;
-    while (FindEntry(record, kind, pos, start, length)) values.push_back(record.substr(start, length));
-    return values;
-}
-
-// Plain files below folder (full paths), at any depth.
-void ListFilesBelow(const std::string& folder, std::vector<std::string>& out) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ListFilesBelow(folder + name + "\\", out);
-        else
-            out.push_back(folder + name);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-}
-
 // The record as the uninstaller reads it: CR LF lines become LF lines.
-std::string RecordText(const std::string& path) {
-    std::string bytes = ReadBytes(path), text;
-    for (size_t i = 0; i < bytes.size(); ++i)
-        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) text += bytes[i];
-    return text;
-}
+std::string RecordText(const std::string& path) { return CrLfToLf(ReadBytes(path)); }
 
 // Sets an environment variable for the programs started while it lives.
 class EnvironmentOverride {
@@ -362,8 +335,7 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     std::string record = RecordText(m_dest + "Uninstall.log");
     std::vector<std::string> recorded = Entries(record, kFileCopy);
     EXPECT_EQ(std::count(recorded.begin(), recorded.end(), m_dest + "Database\\data.bin"), 0);
-    std::vector<std::string> present;
-    ListFilesBelow(m_dest, present);
+    std::vector<std::string> present = FilesBelow(m_dest);
     for (const std::string& file : present)
         EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1) << file << " not recorded once";
     std::vector<std::string> controls = Entries(record, kRegCtrl);
@@ -468,8 +440,7 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     EXPECT_EQ(std::count(keys.begin(), keys.end(), "2," + productKey), 1);
     EXPECT_EQ(std::count(keys.begin(), keys.end(), std::string("2,") + testkit::kUninstallKey), 1);
     std::vector<std::string> recorded = Entries(record, kFileCopy);
-    std::vector<std::string> present;
-    ListFilesBelow(m_dest, present);
+    std::vector<std::string> present = FilesBelow(m_dest);
     for (const std::string& file : present)
         EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1) << file << " not recorded once";
 

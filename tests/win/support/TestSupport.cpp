@@ -260,23 +260,33 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-int CountFilesBelow(const std::string& folder) {
+namespace {
+
+void CollectFilesBelow(const std::string& folder, std::vector<std::string>& out) {
     std::string dir = WithBackslash(folder);
-    int count = 0;
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((dir + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
+    if (find == INVALID_HANDLE_VALUE) return;
     do {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            count += CountFilesBelow(dir + name);
+            CollectFilesBelow(dir + name, out);
         else
-            ++count;
+            out.push_back(dir + name);
     } while (::FindNextFileA(find, &data));
     ::FindClose(find);
-    return count;
 }
+
+}  // namespace
+
+std::vector<std::string> FilesBelow(const std::string& folder) {
+    std::vector<std::string> files;
+    CollectFilesBelow(folder, files);
+    return files;
+}
+
+int CountFilesBelow(const std::string& folder) { return static_cast<int>(FilesBelow(folder).size()); }
 
 std::string MakeTempFolder(const std::string& tag) {
     static std::atomic<int> counter(0);

@@ -76,6 +76,8 @@ HANDLE OpenWithoutSharing(const std::string& path);
 
 // Names of the plain files of one folder, unsorted.
 std::vector<std::string> FilesIn(const std::string& folder);
+// Full paths of the plain files below folder, at any depth, unsorted.
+std::vector<std::string> FilesBelow(const std::string& folder);
 // Number of plain files below folder, at any depth.
 int CountFilesBelow(const std::string& folder);
 

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include "common/install_log.h"
 #include "common/messages.h"
 
 JobRegistryGuards::JobRegistryGuards() {
@@ -69,12 +70,15 @@ std::string TakeBatch() {
     return text;
 }
 
-std::vector<std::string> Entries(const CUninstallThread& record, int kind) {
+std::vector<std::string> Entries(const std::string& record, int kind) {
     std::vector<std::string> values;
     size_t pos = 0, start = 0, length = 0;
-    while (record.FindEntry(kind, pos, start, length))
-        values.push_back(record.m_strRecord.str().substr(start, length));
+    while (FindEntry(record, kind, pos, start, length)) values.push_back(record.substr(start, length));
     return values;
+}
+
+std::vector<std::string> Entries(const CUninstallThread& record, int kind) {
+    return Entries(record.m_strRecord.str(), kind);
 }
 
 void UninstallTest::SetUp() {

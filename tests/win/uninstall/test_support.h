@@ -74,6 +74,7 @@ void RunJob(CUninstallThread& job, OwnerWindow& owner);
 std::string TakeBatch();
 
 // The values of the record's entries of one kind, in record order.
+std::vector<std::string> Entries(const std::string& record, int kind);
 std::vector<std::string> Entries(const CUninstallThread& record, int kind);
 
 #include <gtest/gtest.h>
