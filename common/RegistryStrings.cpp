@@ -9,10 +9,10 @@ BOOL SetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
     // built from a long base list, say) is stored whole, never cut or
     // copied past a fixed buffer.
     size_t length = strlen(text ? text : "");
-    BOOL ok = length < 0x7FFFFFFF &&
-              ::RegSetValueExA(key, valueName, 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(text ? text : ""),
-                               static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
+    BOOL ok =
+        length < 0x7FFFFFFF &&
+        ::RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text ? text : ""),
+                         static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
     ::RegCloseKey(key);
     return ok;
 }

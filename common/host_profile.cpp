@@ -61,13 +61,10 @@ int HostReleaseIndex(const HostRelease& release) {
 
 HostLookupOrder LookupOrderOf(HostLookup lookup) {
     switch (lookup) {
-    case kLookupMachineThenUser:
-        return {2, {kMachineStore, kUserStore}, false};
-    case kLookupUserThenMachineThenDefault:
-        return {2, {kUserStore, kMachineStore}, true};
+    case kLookupMachineThenUser: return {2, {kMachineStore, kUserStore}, false};
+    case kLookupUserThenMachineThenDefault: return {2, {kUserStore, kMachineStore}, true};
     case kLookupUserThenDefault:
-    default:
-        return {1, {kUserStore, kUserStore}, true};
+    default: return {1, {kUserStore, kUserStore}, true};
     }
 }
 

@@ -5,7 +5,7 @@
 // Where "CurVer" (the release's product key) is looked for when detecting
 // an installation, and what happens when no store has it.
 enum HostLookup {
-    kLookupMachineThenUser,         // not installed when found nowhere
+    kLookupMachineThenUser,  // not installed when found nowhere
     kLookupUserThenMachineThenDefault,
     kLookupUserThenDefault
 };
@@ -16,7 +16,7 @@ struct HostRelease {
     int shortcutYear;               // 2007 -> "Quilmfor2007.LNK"
     const char* supportGroup;       // subfolder of "Support": "2007-09"
     HostLookup lookup;
-    bool hasLocationFallback;       // "Location" after "AcadLocation" (R18.x)
+    bool hasLocationFallback;  // "Location" after "AcadLocation" (R18.x)
 };
 
 const int kHostReleaseCount = 10;

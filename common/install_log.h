@@ -9,10 +9,10 @@
 #include <string>
 
 enum RecordKind {
-    kFileCopy = 0,   // "File Copy: "  file placed by the installer
-    kMadeDir = 1,    // "Made Dir: "   folder created or found
-    kRegCtrl = 2,    // "Reg Ctrl: "   control file registered
-    kRegDbKey = 3,   // "RegDB Key: "  root code, ",", key path
+    kFileCopy = 0,  // "File Copy: "  file placed by the installer
+    kMadeDir = 1,   // "Made Dir: "   folder created or found
+    kRegCtrl = 2,   // "Reg Ctrl: "   control file registered
+    kRegDbKey = 3,  // "RegDB Key: "  root code, ",", key path
     kRecordKindCount = 4
 };
 

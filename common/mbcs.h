@@ -11,9 +11,13 @@
 #include <string>
 #include <vector>
 
-inline bool IsLeadByte936(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool IsLeadByte936(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+inline bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // Offsets of every single-byte "\" or "/" in text, in order.
 std::vector<size_t> SeparatorOffsets(const std::string& text);

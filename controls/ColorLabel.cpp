@@ -4,13 +4,9 @@ CColorLabel::~CColorLabel() = default;
 
 LRESULT CColorLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return TRUE;  // never a background of its own
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    default:
-        return CStatic::WindowProc(message, wParam, lParam);
+    case WM_ERASEBKGND: return TRUE;  // never a background of its own
+    case WM_PAINT: OnPaint(); return 0;
+    default: return CStatic::WindowProc(message, wParam, lParam);
     }
 }
 

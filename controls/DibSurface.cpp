@@ -20,7 +20,9 @@ const uint64_t kMaxBlockBytes = 512u * 1024u * 1024u;
 CDibSurface::CDibSurface()
     : m_pBlock(nullptr), m_header(EmptyHeader()), m_nStride(0), m_nPaletteSize(0) {}
 
-CDibSurface::~CDibSurface() { Free(); }
+CDibSurface::~CDibSurface() {
+    Free();
+}
 
 void CDibSurface::Free() {
     delete[] m_pBlock;
@@ -49,7 +51,8 @@ uint8_t* CDibSurface::Allocate(int width, int height, uint16_t bitsPerPixel) {
         depth = 24;
         paletteSize = 0;
     }
-    const uint64_t stride = ((static_cast<uint64_t>(depth) * static_cast<uint64_t>(width) + 31) / 32) * 4;
+    const uint64_t stride =
+        ((static_cast<uint64_t>(depth) * static_cast<uint64_t>(width) + 31) / 32) * 4;
     const uint64_t imageSize = stride * static_cast<uint64_t>(height);
     const uint64_t total = sizeof(DibInfoHeader) + 4u * paletteSize + imageSize;
     if (total > kMaxBlockBytes) return nullptr;

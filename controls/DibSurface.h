@@ -13,9 +13,15 @@ typedef uint32_t DibColour;
 inline DibColour MakeDibColour(int red, int green, int blue) {
     return static_cast<DibColour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-inline int DibRed(DibColour c) { return static_cast<int>(c & 0xFF); }
-inline int DibGreen(DibColour c) { return static_cast<int>((c >> 8) & 0xFF); }
-inline int DibBlue(DibColour c) { return static_cast<int>((c >> 16) & 0xFF); }
+inline int DibRed(DibColour c) {
+    return static_cast<int>(c & 0xFF);
+}
+inline int DibGreen(DibColour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+inline int DibBlue(DibColour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // Same layout as the platform's BITMAPINFOHEADER.
 struct DibInfoHeader {

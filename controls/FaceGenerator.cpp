@@ -9,7 +9,9 @@ CCrtRandom& ProgramRandom() {
 
 namespace {
 
-int Cube(int t) { return t * t * t / 16384; }
+int Cube(int t) {
+    return t * t * t / 16384;
+}
 
 // Pixel access by row counted from the bottom (the first row in memory).
 class FaceRows {
@@ -28,7 +30,8 @@ private:
 // noise() = rand() / D - g with D = 32767 / N, N = 2g (or 1 for g = 0).
 class Grain {
 public:
-    Grain(int g, CCrtRandom& random) : m_nGrain(g), m_nDivisor(32767 / (g >= 1 ? 2 * g : 1)), m_random(random) {}
+    Grain(int g, CCrtRandom& random)
+        : m_nGrain(g), m_nDivisor(32767 / (g >= 1 ? 2 * g : 1)), m_random(random) {}
     int Noise() { return m_random.Next() / m_nDivisor - m_nGrain; }
     int Raw() { return m_random.Next() / m_nDivisor; }
 
@@ -202,7 +205,8 @@ void GenerateShadedFaces(ShadedFaces& faces, const ShadeRequest& request, int wi
     if (faces.focusVertical.HasImage()) {
         uint8_t* column = faces.focusVertical.PixelBits();
         const uint32_t stride = faces.focusVertical.Stride();
-        for (int r = 0; r < faces.focusVertical.Height(); ++r) column[r * stride] = (r % 2) ? 255 : 0;
+        for (int r = 0; r < faces.focusVertical.Height(); ++r)
+            column[r * stride] = (r % 2) ? 255 : 0;
     }
 
     if (faces.normal.HasImage()) ShadeTexture(faces.normal, request.style, g, random);

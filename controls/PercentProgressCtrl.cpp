@@ -19,8 +19,8 @@ CProgressMemDC::CProgressMemDC(CDC* pDC) : m_pDC(pDC) {
 
 CProgressMemDC::~CProgressMemDC() {
     if (m_bMemDC) {
-        ::BitBlt(*m_pDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
-                 m_rect.top, SRCCOPY);
+        ::BitBlt(*m_pDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC,
+                 m_rect.left, m_rect.top, SRCCOPY);
         SelectObject(m_oldBitmap);
     } else {
         // Borrowed handles: let go without releasing them.
@@ -34,8 +34,8 @@ void CProgressMemDC::ClipTo(const RECT& rect) {
     // the area's top-left corner.
     CRgn region;
     if (m_bMemDC) {
-        region.CreateRectRgn(rect.left - m_rect.left, rect.top - m_rect.top, rect.right - m_rect.left,
-                             rect.bottom - m_rect.top);
+        region.CreateRectRgn(rect.left - m_rect.left, rect.top - m_rect.top,
+                             rect.right - m_rect.left, rect.bottom - m_rect.top);
     } else {
         POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
         ::LPtoDP(m_hDC, corners, 2);
@@ -83,7 +83,9 @@ int CPercentProgressCtrl::SetPos(int nPos) {
     return old;
 }
 
-int CPercentProgressCtrl::StepIt() { return SetPos(m_nPos + m_nStep); }
+int CPercentProgressCtrl::StepIt() {
+    return SetPos(m_nPos + m_nStep);
+}
 
 void CPercentProgressCtrl::EnableText(int bShow) {
     if (m_hWnd && bShow != m_bShowText) Invalidate(TRUE);
@@ -92,22 +94,16 @@ void CPercentProgressCtrl::EnableText(int bShow) {
 
 LRESULT CPercentProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
+    case WM_ERASEBKGND: return TRUE;
+    case WM_PAINT: OnPaint(); return 0;
     case WM_SIZE: {
         LRESULT result = Default();
         m_nDrawnWidth = -1;
         return result;
     }
-    case WM_SETTEXT:
-        return OnSetText(lParam);
-    case WM_GETTEXT:
-        return OnGetText(wParam, lParam);
-    default:
-        return CProgressCtrl::WindowProc(message, wParam, lParam);
+    case WM_SETTEXT: return OnSetText(lParam);
+    case WM_GETTEXT: return OnGetText(wParam, lParam);
+    default: return CProgressCtrl::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -130,8 +126,8 @@ LRESULT CPercentProgressCtrl::OnSetText(LPARAM lParam) {
 
 LRESULT CPercentProgressCtrl::OnGetText(WPARAM wParam, LPARAM lParam) const {
     // The caller's text, terminated and whole characters only.
-    return static_cast<LRESULT>(
-        progress::CopyText(m_strCustomText, reinterpret_cast<char*>(lParam), static_cast<size_t>(wParam)));
+    return static_cast<LRESULT>(progress::CopyText(m_strCustomText, reinterpret_cast<char*>(lParam),
+                                                   static_cast<size_t>(wParam)));
 }
 
 void CPercentProgressCtrl::OnPaint() {

@@ -26,7 +26,8 @@ int FilledWidth(int pos, int lower, int upper, int width) {
 
 std::string PercentText(int pos, int lower, int upper) {
     // At most (2^32 - 1) x 100, which a long long holds exactly.
-    const long long percent = static_cast<long long>(std::trunc(Fraction(pos, lower, upper) * 100.0));
+    const long long percent =
+        static_cast<long long>(std::trunc(Fraction(pos, lower, upper) * 100.0));
     char text[32];
     std::snprintf(text, sizeof(text), "%lld%%", percent);
     return text;

@@ -58,22 +58,16 @@ void CShadedButton::GenerateFaces(uint32_t style, int grain, int hoverLight, int
 
 LRESULT CShadedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return TRUE;  // the face covers everything
-    case WM_LBUTTONDOWN:
-        return OnLButtonDown(wParam, lParam);
-    case WM_LBUTTONUP:
-        return OnLButtonUp(wParam, lParam);
-    case WM_MOUSEMOVE:
-        return OnMouseMove(wParam, lParam);
+    case WM_ERASEBKGND: return TRUE;  // the face covers everything
+    case WM_LBUTTONDOWN: return OnLButtonDown(wParam, lParam);
+    case WM_LBUTTONUP: return OnLButtonUp(wParam, lParam);
+    case WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
     case WM_LBUTTONDBLCLK:
         // A fast second click is a second press.
         SendMessage(WM_LBUTTONDOWN, wParam, lParam);
         return 0;
-    case WM_KILLFOCUS:
-        return OnKillFocus(wParam, lParam);
-    case WM_KEYDOWN:
-        return OnKeyDown(wParam, lParam);
+    case WM_KILLFOCUS: return OnKillFocus(wParam, lParam);
+    case WM_KEYDOWN: return OnKeyDown(wParam, lParam);
     case WM_MOUSELEAVE:
         m_bHover = 0;
         Invalidate(TRUE);
@@ -84,16 +78,13 @@ LRESULT CShadedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Invalidate(TRUE);
         }
         return 0;
-    case BM_SETCHECK:
-        return OnSetCheck(wParam);
-    case BM_GETCHECK:
-        return m_bCheck ? 1 : 0;
+    case BM_SETCHECK: return OnSetCheck(wParam);
+    case BM_GETCHECK: return m_bCheck ? 1 : 0;
     case WM_REFLECT_DRAWITEM_MSG:
         if (!lParam) return FALSE;
         DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
         return TRUE;
-    default:
-        return CButton::WindowProc(message, wParam, lParam);
+    default: return CButton::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -101,13 +92,13 @@ BOOL CShadedButton::IsUnderPoint(POINT screenPoint) const {
     return ::WindowFromPoint(screenPoint) == m_hWnd;
 }
 
-BOOL CShadedButton::IsPushedState() const { return (GetState() & BST_PUSHED) != 0; }
+BOOL CShadedButton::IsPushedState() const {
+    return (GetState() & BST_PUSHED) != 0;
+}
 
 void CShadedButton::ToggleFromUser() {
-    if (m_nKind == KindCheckBox)
-        SendMessage(BM_SETCHECK, m_bCheck ? FALSE : TRUE);
-    else if (m_nKind == KindRadio)
-        SendMessage(BM_SETCHECK, TRUE);
+    if (m_nKind == KindCheckBox) SendMessage(BM_SETCHECK, m_bCheck ? FALSE : TRUE);
+    else if (m_nKind == KindRadio) SendMessage(BM_SETCHECK, TRUE);
 }
 
 LRESULT CShadedButton::OnLButtonDown(WPARAM, LPARAM) {
@@ -229,7 +220,8 @@ void CShadedButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     HGDIOBJ oldFont = mem.SelectObject(::GetStockObject(DEFAULT_GUI_FONT));
 
     if (state & ODS_DISABLED) {
-        if (!m_faces.disabled.DrawAt(mem, 0, 0)) mem.FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
+        if (!m_faces.disabled.DrawAt(mem, 0, 0))
+            mem.FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
         if (m_nFrame && !m_bFlat) mem.DrawEdge(rc, EDGE_RAISED, BF_RECT);
         mem.SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
         mem.DrawText(caption, -1, textRect, m_nTextFormat);
@@ -244,9 +236,9 @@ void CShadedButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
             if (m_bPushLike) textRect.OffsetRect(1, 1);
             if (m_nFrame) {
                 if (m_bFlat)
-                    mem.Draw3dRect(rc, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
-                else
-                    mem.DrawEdge(rc, EDGE_SUNKEN, BF_RECT);
+                    mem.Draw3dRect(rc, ::GetSysColor(COLOR_BTNSHADOW),
+                                   ::GetSysColor(COLOR_BTNHIGHLIGHT));
+                else mem.DrawEdge(rc, EDGE_SUNKEN, BF_RECT);
             }
         } else {
             BOOL drawn = FALSE;
@@ -259,7 +251,8 @@ void CShadedButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
                     rc.DeflateRect(1, 1);
                     mem.DrawEdge(rc, EDGE_RAISED, BF_RECT);
                 } else if (m_bFlat) {
-                    mem.Draw3dRect(rc, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+                    mem.Draw3dRect(rc, ::GetSysColor(COLOR_BTNHIGHLIGHT),
+                                   ::GetSysColor(COLOR_BTNSHADOW));
                 } else {
                     mem.DrawEdge(rc, EDGE_RAISED, BF_RECT);
                 }

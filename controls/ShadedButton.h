@@ -32,7 +32,8 @@ public:
     // Builds the normal, pressed, disabled and hover faces and the two
     // focus lines for the button's current window size.  Only the low 8
     // bits of grain, hoverLight and tintPercent count.
-    void GenerateFaces(uint32_t style, int grain, int hoverLight, int tintPercent, COLORREF tintColour);
+    void GenerateFaces(uint32_t style, int grain, int hoverLight, int tintPercent,
+                       COLORREF tintColour);
 
     // The owner-draw entry: paints the whole button for one draw request.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);

@@ -20,7 +20,9 @@ CWinApp::~CWinApp() {
     if (g_pApp == this) g_pApp = nullptr;
 }
 
-int CWinApp::Run() { return CWinThread::Run(); }
+int CWinApp::Run() {
+    return CWinThread::Run();
+}
 
 int CWinApp::ExitInstance() {
     if (m_bOleInitialized) {
@@ -30,7 +32,9 @@ int CWinApp::ExitInstance() {
     return 0;
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 HINSTANCE AfxGetInstanceHandle() {
     return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(NULL);
@@ -69,8 +73,7 @@ CDialog::~CDialog() = default;
 INT_PTR CDialog::DoModal() {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : NULL;
     INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                       owner, &CDialog::DialogProc,
-                                       reinterpret_cast<LPARAM>(this));
+                                       owner, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = NULL;
     return result;
 }
@@ -79,11 +82,17 @@ void CDialog::EndDialog(INT_PTR nResult) {
     ::EndDialog(m_hWnd, nResult);
 }
 
-BOOL CDialog::OnInitDialog() { return TRUE; }
+BOOL CDialog::OnInitDialog() {
+    return TRUE;
+}
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     switch (message) {
@@ -103,8 +112,7 @@ BOOL CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lRe
         return FALSE;
     case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return ReflectToControl(message, wParam, lParam, lResult);
+    case WM_CTLCOLORBTN: return ReflectToControl(message, wParam, lParam, lResult);
     }
     return FALSE;
 }
@@ -137,8 +145,8 @@ CString CDialog::GetDlgItemText(int nID) const {
 }
 
 HICON CDialog::SetIcon(HICON icon, BOOL bigIcon) const {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL,
-                                               reinterpret_cast<LPARAM>(icon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
 void CDialog::CenterWindow() const {
@@ -203,8 +211,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-        return static_cast<INT_PTR>(lResult);
+    case WM_QUERYDRAGICON: return static_cast<INT_PTR>(lResult);
     }
     ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
     return TRUE;

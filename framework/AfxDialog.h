@@ -97,26 +97,26 @@ private:
 
 // Message table macros.  Handlers: ON_MESSAGE -> LRESULT f(WPARAM, LPARAM);
 // ON_COMMAND -> void f() for a button click or menu/accelerator command.
-#define BEGIN_MSG_TABLE(theClass, baseClass)                                              \
+#define BEGIN_MSG_TABLE(theClass, baseClass)                                                \
     BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override { \
         typedef baseClass TableBase;
 
-#define ON_MESSAGE(msg, func)                 \
-    if (message == static_cast<UINT>(msg)) {  \
-        lResult = func(wParam, lParam);       \
-        return TRUE;                          \
+#define ON_MESSAGE(msg, func)                \
+    if (message == static_cast<UINT>(msg)) { \
+        lResult = func(wParam, lParam);      \
+        return TRUE;                         \
     }
 
-#define ON_COMMAND(id, func)                                                              \
-    if (message == WM_COMMAND && LOWORD(wParam) == static_cast<WORD>(id) &&               \
-        (HIWORD(wParam) == BN_CLICKED || lParam == 0)) {                                  \
-        func();                                                                           \
-        lResult = 0;                                                                      \
-        return TRUE;                                                                      \
+#define ON_COMMAND(id, func)                                                \
+    if (message == WM_COMMAND && LOWORD(wParam) == static_cast<WORD>(id) && \
+        (HIWORD(wParam) == BN_CLICKED || lParam == 0)) {                    \
+        func();                                                             \
+        lResult = 0;                                                        \
+        return TRUE;                                                        \
     }
 
-#define END_MSG_TABLE()                                          \
-        return TableBase::OnMessage(message, wParam, lParam, lResult); \
+#define END_MSG_TABLE()                                            \
+    return TableBase::OnMessage(message, wParam, lParam, lResult); \
     }
 
 // Reflected owner-draw and colour messages, as a control receives them

@@ -34,7 +34,8 @@ BOOL AfxRestrictDllSearch() {
 
 HMODULE AfxLoadLibraryFromPath(LPCSTR path) {
     if (g_bSearchRestricted)
-        return ::LoadLibraryExA(path, NULL, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return ::LoadLibraryExA(path, NULL,
+                                LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The older search order, starting in the library's own folder.
     return ::LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

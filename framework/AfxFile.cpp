@@ -104,7 +104,8 @@ void CStdioFile::Open(LPCSTR fileName, UINT flags) {
     DWORD access = (flags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
     DWORD share = (flags & modeWrite) ? 0 : FILE_SHARE_READ;
     DWORD disposition = (flags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_hFile = ::CreateFileA(fileName, access, share, NULL, disposition, FILE_ATTRIBUTE_NORMAL, NULL);
+    m_hFile =
+        ::CreateFileA(fileName, access, share, NULL, disposition, FILE_ATTRIBUTE_NORMAL, NULL);
     if (m_hFile == INVALID_HANDLE_VALUE) Throw(::GetLastError());
 }
 

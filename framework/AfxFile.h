@@ -22,7 +22,9 @@ public:
 
     CString GetFileName() const { return CString(m_current.cFileName); }
     CString GetFilePath() const { return m_root + m_current.cFileName; }
-    BOOL IsDirectory() const { return (m_current.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    BOOL IsDirectory() const {
+        return (m_current.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
     BOOL IsDots() const;
 
 private:
@@ -37,9 +39,21 @@ private:
 class CFileException {
 public:
     enum Cause {
-        none, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
-        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
-        lockViolation, diskFull, endOfFile
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
     };
     CFileException(Cause cause, LONG osError, LPCSTR fileName)
         : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
@@ -73,11 +87,11 @@ public:
     CStdioFile& operator=(const CStdioFile&) = delete;
 
     void Open(LPCSTR fileName, UINT flags);  // throws
-    ULONGLONG GetLength() const;              // throws
+    ULONGLONG GetLength() const;             // throws
     // Reads up to count bytes of the file; in text mode the result is
     // shorter by one byte per CR LF pair.
-    CString ReadAll(ULONGLONG count);  // throws
-    void WriteString(const CString& text);   // throws
+    CString ReadAll(ULONGLONG count);       // throws
+    void WriteString(const CString& text);  // throws
     void Close();
 
 private:

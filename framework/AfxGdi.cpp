@@ -91,7 +91,9 @@ CPaintDC::~CPaintDC() {
     Detach();
 }
 
-CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd) { Attach(::GetDC(hWnd)); }
+CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd) {
+    Attach(::GetDC(hWnd));
+}
 
 CClientDC::~CClientDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);

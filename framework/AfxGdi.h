@@ -7,15 +7,35 @@
 class CRect : public RECT {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-    CRect(const RECT& rc) { left = rc.left; top = rc.top; right = rc.right; bottom = rc.bottom; }
+    CRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
+    CRect(const RECT& rc) {
+        left = rc.left;
+        top = rc.top;
+        right = rc.right;
+        bottom = rc.bottom;
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     POINT TopLeft() const { return POINT{left, top}; }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void DeflateRect(int dx, int dy) { left += dx; right -= dx; top += dy; bottom -= dy; }
+    void OffsetRect(int dx, int dy) {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
+    void DeflateRect(int dx, int dy) {
+        left += dx;
+        right -= dx;
+        top += dy;
+        bottom -= dy;
+    }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };
@@ -79,7 +99,9 @@ public:
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF colour);
     void Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
-    BOOL DrawEdge(LPRECT rect, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, rect, edge, flags); }
+    BOOL DrawEdge(LPRECT rect, UINT edge, UINT flags) {
+        return ::DrawEdge(m_hDC, rect, edge, flags);
+    }
     int DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
         return ::DrawTextA(m_hDC, text, length, rect, format);
     }
@@ -123,7 +145,9 @@ private:
 class CSelectObject {
 public:
     CSelectObject(HDC hdc, HGDIOBJ object) : m_hDC(hdc), m_hOld(::SelectObject(hdc, object)) {}
-    ~CSelectObject() { if (m_hOld) ::SelectObject(m_hDC, m_hOld); }
+    ~CSelectObject() {
+        if (m_hOld) ::SelectObject(m_hDC, m_hOld);
+    }
     CSelectObject(const CSelectObject&) = delete;
     CSelectObject& operator=(const CSelectObject&) = delete;
 

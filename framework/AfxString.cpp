@@ -18,7 +18,9 @@ CString CString::Mid(int first, int count) const {
     return CString(m_str.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
-static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+static bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 void CString::TrimLeft() {
     size_t n = 0;

@@ -21,11 +21,25 @@ public:
     std::string& str() { return m_str; }
     char GetAt(int index) const { return m_str[static_cast<size_t>(index)]; }
 
-    CString& operator=(const char* text) { m_str = text ? text : ""; return *this; }
-    CString& operator+=(const CString& text) { m_str += text.m_str; return *this; }
-    CString& operator+=(const char* text) { m_str += text; return *this; }
-    CString& operator+=(char c) { m_str += c; return *this; }
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
+    CString& operator=(const char* text) {
+        m_str = text ? text : "";
+        return *this;
+    }
+    CString& operator+=(const CString& text) {
+        m_str += text.m_str;
+        return *this;
+    }
+    CString& operator+=(const char* text) {
+        m_str += text;
+        return *this;
+    }
+    CString& operator+=(char c) {
+        m_str += c;
+        return *this;
+    }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_str + b.m_str);
+    }
     friend CString operator+(const CString& a, const char* b) { return CString(a.m_str + b); }
     friend CString operator+(const char* a, const CString& b) { return CString(a + b.m_str); }
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
@@ -37,7 +51,10 @@ public:
     CString Left(int count) const { return Mid(0, count); }
     void TrimLeft();
     void TrimRight();
-    void Trim() { TrimRight(); TrimLeft(); }
+    void Trim() {
+        TrimRight();
+        TrimLeft();
+    }
     // Multibyte-aware, ignoring the case of ASCII letters; 0 when equal.
     int CompareNoCase(const char* other) const;
     void Format(const char* format, ...);
@@ -50,7 +67,10 @@ class CStringArray {
 public:
     int GetSize() const { return static_cast<int>(m_items.size()); }
     void RemoveAll() { m_items.clear(); }
-    int Add(const CString& item) { m_items.push_back(item); return GetSize() - 1; }
+    int Add(const CString& item) {
+        m_items.push_back(item);
+        return GetSize() - 1;
+    }
     const CString& GetAt(int index) const { return m_items[static_cast<size_t>(index)]; }
     const CString& operator[](int index) const { return GetAt(index); }
 

@@ -46,8 +46,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     m_hWnd = hWnd;
     PreSubclassWindow();
     if (!::SetPropA(hWnd, kCWndProp, static_cast<HANDLE>(this))) return FALSE;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-        hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
     if (!m_pfnSuper) {
         ::RemovePropA(hWnd, kCWndProp);
         return FALSE;
@@ -139,8 +139,8 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
                               LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
     if (m_hThread) return FALSE;  // a thread object runs once
     unsigned id = 0;
-    uintptr_t handle = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry,
-                                      this, dwCreateFlags, &id);
+    uintptr_t handle = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
+                                      dwCreateFlags, &id);
     if (handle == 0) return FALSE;
     m_hThread = reinterpret_cast<HANDLE>(handle);
     m_nThreadID = id;
@@ -151,7 +151,9 @@ BOOL CWinThread::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) c
     return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam);
 }
 
-BOOL CWinThread::InitInstance() { return FALSE; }
+BOOL CWinThread::InitInstance() {
+    return FALSE;
+}
 
 int CWinThread::Run() {
     MSG msg;
@@ -162,7 +164,9 @@ int CWinThread::Run() {
     return ExitInstance();
 }
 
-int CWinThread::ExitInstance() { return 0; }
+int CWinThread::ExitInstance() {
+    return 0;
+}
 
 unsigned __stdcall CWinThread::ThreadEntry(void* param) {
     CWinThread* thread = static_cast<CWinThread*>(param);

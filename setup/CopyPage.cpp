@@ -35,10 +35,8 @@ int CCopyPage::CountFiles(const CString& folder) {
     while (more) {
         more = finder.FindNextFile();
         if (finder.IsDots()) continue;
-        if (finder.IsDirectory())
-            count += CountFiles(finder.GetFilePath());
-        else
-            ++count;
+        if (finder.IsDirectory()) count += CountFiles(finder.GetFilePath());
+        else ++count;
     }
     return count;
 }

@@ -29,11 +29,11 @@ public:
     CString m_strDestDir;
 
     BEGIN_MSG_TABLE(CCopyPage, CWizardPage)
-        ON_MESSAGE(WM_SETUP_PROGRESS, OnProgress)
-        ON_MESSAGE(WM_SETUP_CONFIGURING, OnConfiguring)
-        ON_MESSAGE(WM_SETUP_DONE, OnDone)
-        ON_MESSAGE(WM_SETUP_FAILED, OnFailed)
-        ON_COMMAND(1001, OnNext)
+    ON_MESSAGE(WM_SETUP_PROGRESS, OnProgress)
+    ON_MESSAGE(WM_SETUP_CONFIGURING, OnConfiguring)
+    ON_MESSAGE(WM_SETUP_DONE, OnDone)
+    ON_MESSAGE(WM_SETUP_FAILED, OnFailed)
+    ON_COMMAND(1001, OnNext)
     END_MSG_TABLE()
 
 protected:
@@ -49,9 +49,8 @@ private:
     LRESULT OnFailed(WPARAM, LPARAM);
     void OnNext() { EndDialog(ID_WIZNEXT); }
 
-
     CPercentProgressCtrl m_progress;
     CSetupThread m_job;
-    CWnd m_self;             // the page as the job's owner window
+    CWnd m_self;  // the page as the job's owner window
     BOOL m_bConfiguring = FALSE;
 };

@@ -32,8 +32,8 @@ void CFolderPicker::SetFlags(UINT flags) {
 BOOL CFolderPicker::SetTitle(int titleId) {
     if (titleId <= 0) return FALSE;
     char text[1024];
-    int length = ::LoadStringA(AfxGetInstanceHandle(), static_cast<UINT>(titleId), text,
-                               sizeof(text));
+    int length =
+        ::LoadStringA(AfxGetInstanceHandle(), static_cast<UINT>(titleId), text, sizeof(text));
     if (length <= 0) return FALSE;
     if (m_hDialog) return TRUE;  // the open dialog keeps its title
     char* copy = new char[static_cast<size_t>(length) + 1];
@@ -79,8 +79,7 @@ int CALLBACK CFolderPicker::BrowseCallback(HWND hWnd, UINT message, LPARAM lPara
     CFolderPicker* picker = reinterpret_cast<CFolderPicker*>(data);
     if (!picker) return 0;
     picker->m_hDialog = hWnd;
-    if (message == BFFM_INITIALIZED)
-        picker->OnInitialized();
+    if (message == BFFM_INITIALIZED) picker->OnInitialized();
     else if (message == BFFM_SELCHANGED)
         picker->OnSelChanged(reinterpret_cast<LPCITEMIDLIST>(lParam));
     return 0;

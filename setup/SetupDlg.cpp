@@ -47,8 +47,8 @@ BOOL CSetupDlg::OnInitDialog() {
     m_data.strSourceDir = FolderOfProgram(path);
     BuildSlideList(CString(m_data.strSourceDir) + "\\安装界面\\", "*.jpg", m_slideFiles);
 
-    if (IsInstalled() &&
-        MessageBox("已经安装了本软件!\n是否重新安装?", "警告", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (IsInstalled() && MessageBox("已经安装了本软件!\n是否重新安装?", "警告",
+                                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
         PostMessage(WM_CLOSE);
         return FALSE;
     }

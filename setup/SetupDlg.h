@@ -32,11 +32,11 @@ public:
     static BOOL IsInstalled();
 
     BEGIN_MSG_TABLE(CSetupDlg, CDialog)
-        ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
-        ON_MESSAGE(WM_TIMER, OnTimer)
-        ON_MESSAGE(WM_PAINT, OnPaint)
-        ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
-        ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+    ON_MESSAGE(WM_TIMER, OnTimer)
+    ON_MESSAGE(WM_PAINT, OnPaint)
+    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+    ON_MESSAGE(WM_DESTROY, OnDestroy)
     END_MSG_TABLE()
 
 protected:

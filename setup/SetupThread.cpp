@@ -9,10 +9,10 @@ const char* const CSetupThread::kPackageFolders[9] = {
 
 CString SystemErrorText(DWORD error) {
     char* text = NULL;
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                   FORMAT_MESSAGE_IGNORE_INSERTS,
-                               NULL, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                               reinterpret_cast<LPSTR>(&text), 0, NULL);
+    DWORD n = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        NULL, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0,
+        NULL);
     CString result = n && text ? CString(text, static_cast<int>(n)) : CString();
     if (text) ::LocalFree(text);
     return result;
@@ -61,10 +61,10 @@ BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
     for (;;) {
         if (finder.FindFile(dir + "*.*")) break;
         CString text;
-        text.Format("%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
-                    "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。",
-                    static_cast<LPCSTR>(SystemErrorText(::GetLastError())),
-                    static_cast<LPCSTR>(dir));
+        text.Format(
+            "%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
+            "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。",
+            static_cast<LPCSTR>(SystemErrorText(::GetLastError())), static_cast<LPCSTR>(dir));
         int answer = Prompt(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
         if (answer == IDRETRY) continue;
         if (answer == IDIGNORE) return MakeDirPath(dest);
@@ -101,9 +101,10 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
         if (finder.FindFile(prefix.c_str())) continue;
         while (!::CreateDirectoryA(prefix.c_str(), NULL)) {
             CString text;
-            text.Format("%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
-                        "点击“取消”按钮将终止程序运行。",
-                        static_cast<LPCSTR>(SystemErrorText(::GetLastError())), prefix.c_str());
+            text.Format(
+                "%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
+                "点击“取消”按钮将终止程序运行。",
+                static_cast<LPCSTR>(SystemErrorText(::GetLastError())), prefix.c_str());
             if (Prompt(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
         }
     }

@@ -13,7 +13,8 @@
 
 namespace {
 
-const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kShellFolders[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kShellFoldersNT[] =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -33,8 +34,8 @@ BOOL FindShellFolders(CString& desktop, CString& programs) {
                           programs) ||
            ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop", "Common Programs",
                           desktop, programs) ||
-           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersNT, "Common Desktop",
-                          "Common Programs", desktop, programs);
+           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersNT, "Common Desktop", "Common Programs",
+                          desktop, programs);
 }
 
 }  // namespace
@@ -83,8 +84,8 @@ BOOL CSetupThread::CreateShortcuts() {
     return TRUE;
 }
 
-BOOL CSetupThread::CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target,
-                                   LPCSTR arguments, LPCSTR icon) {
+BOOL CSetupThread::CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target, LPCSTR arguments,
+                                   LPCSTR icon) {
     // The saved path must fit the conversion buffer whole, terminator
     // included; a longer one is refused before anything is made, rather
     // than cut short into a shortcut at some other path.

@@ -19,7 +19,9 @@ SlideFit FitSlide(double ratio) {
     return fit;
 }
 
-int SlideToShow(int index, int count) { return index >= count || index < 0 ? 0 : index; }
+int SlideToShow(int index, int count) {
+    return index >= count || index < 0 ? 0 : index;
+}
 
 namespace {
 

@@ -40,7 +40,9 @@ BOOL CWizardPage::OnInitDialog() {
 
 CWelcomePage::CWelcomePage(CWnd* pParent) : CWizardPage(IDD_WELCOME, pParent) {}
 
-void CWelcomePage::OnInitPage() { m_text.SubclassDlgItem(IDC_WELCOME_TEXT, this); }
+void CWelcomePage::OnInitPage() {
+    m_text.SubclassDlgItem(IDC_WELCOME_TEXT, this);
+}
 
 // CLicensePage
 
@@ -73,7 +75,9 @@ void CLicensePage::OnDisagree() {
 
 CInstallPathPage::CInstallPathPage(CWnd* pParent) : CWizardPage(IDD_INSTALL_PATH, pParent) {}
 
-void CInstallPathPage::OnInitPage() { SetDlgItemText(IDC_DEST_EDIT, m_strDestDir); }
+void CInstallPathPage::OnInitPage() {
+    SetDlgItemText(IDC_DEST_EDIT, m_strDestDir);
+}
 
 void CInstallPathPage::OnBrowse() {
     CString folder = GetDlgItemText(IDC_DEST_EDIT);
@@ -102,7 +106,9 @@ void CInstallPathPage::OnNext() {
 
 CFinishPage::CFinishPage(CWnd* pParent) : CWizardPage(IDD_FINISH, pParent) {}
 
-void CFinishPage::OnInitPage() { CheckDlgButton(IDC_README, BST_CHECKED); }
+void CFinishPage::OnInitPage() {
+    CheckDlgButton(IDC_README, BST_CHECKED);
+}
 
 void CFinishPage::OnFinish() {
     if (IsDlgButtonChecked(IDC_README) == BST_CHECKED) {

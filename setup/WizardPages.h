@@ -47,7 +47,7 @@ protected:
 
 public:
     BEGIN_MSG_TABLE(CWelcomePage, CWizardPage)
-        ON_COMMAND(1001, OnNext)
+    ON_COMMAND(1001, OnNext)
     END_MSG_TABLE()
 
 private:
@@ -66,10 +66,10 @@ public:
     BOOL m_bAgree = FALSE;
 
     BEGIN_MSG_TABLE(CLicensePage, CWizardPage)
-        ON_COMMAND(1007, OnAgree)
-        ON_COMMAND(1006, OnDisagree)
-        ON_COMMAND(1000, OnBack)
-        ON_COMMAND(1001, OnNext)
+    ON_COMMAND(1007, OnAgree)
+    ON_COMMAND(1006, OnDisagree)
+    ON_COMMAND(1000, OnBack)
+    ON_COMMAND(1001, OnNext)
     END_MSG_TABLE()
 
 protected:
@@ -92,9 +92,9 @@ public:
     CString m_strDestDir;
 
     BEGIN_MSG_TABLE(CInstallPathPage, CWizardPage)
-        ON_COMMAND(1012, OnBrowse)
-        ON_COMMAND(1000, OnBack)
-        ON_COMMAND(1001, OnNext)
+    ON_COMMAND(1012, OnBrowse)
+    ON_COMMAND(1000, OnBack)
+    ON_COMMAND(1001, OnNext)
     END_MSG_TABLE()
 
 protected:
@@ -115,7 +115,7 @@ public:
     CString m_strDestDir;
 
     BEGIN_MSG_TABLE(CFinishPage, CWizardPage)
-        ON_COMMAND(1001, OnFinish)
+    ON_COMMAND(1001, OnFinish)
     END_MSG_TABLE()
 
 protected:

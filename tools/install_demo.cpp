@@ -20,15 +20,9 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         printf("%5d  %s\n", g_progress, reinterpret_cast<const char*>(lParam));
         (void)wParam;
         return 0;
-    case WM_SETUP_CONFIGURING:
-        printf("copy phase complete, configuring...\n");
-        return 0;
-    case WM_SETUP_DONE:
-        g_result = "done";
-        return 0;
-    case WM_SETUP_FAILED:
-        g_result = "failed";
-        return 0;
+    case WM_SETUP_CONFIGURING: printf("copy phase complete, configuring...\n"); return 0;
+    case WM_SETUP_DONE: g_result = "done"; return 0;
+    case WM_SETUP_FAILED: g_result = "failed"; return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -45,8 +39,8 @@ int main(int argc, char** argv) {
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "QuilmInstallDemo";
     RegisterClassA(&wc);
-    HWND owner = CreateWindowA(wc.lpszClassName, "Quilm install", WS_OVERLAPPED, 0, 0, 10, 10,
-                               NULL, NULL, wc.hInstance, NULL);
+    HWND owner = CreateWindowA(wc.lpszClassName, "Quilm install", WS_OVERLAPPED, 0, 0, 10, 10, NULL,
+                               NULL, wc.hInstance, NULL);
     CWnd ownerWnd(owner);
 
     CSetupThread job;

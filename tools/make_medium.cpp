@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     // Fixed structure every medium has.
     std::vector<std::string> dirs;
     for (const char* f : kFolders) dirs.push_back(root + "/" + f);
-    const char* fixed[] = {"Support/2000-02/arx", "Support/2004-06/Menu", "Support/2007-09/Menu",
-                           "Support/2010-12/Menu", "图库/道路/桥涵", "Temp/空文件夹"};
+    const char* fixed[] = {"Support/2000-02/arx",  "Support/2004-06/Menu", "Support/2007-09/Menu",
+                           "Support/2010-12/Menu", "图库/道路/桥涵",       "Temp/空文件夹"};
     for (const std::string& d : dirs) MakeDirs(d);
     for (const char* d : fixed) MakeDirs(root + "/" + d);
     // Extra subfolders, one level below a package folder or nested.
@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
     // Root files that the installer and the shortcuts name.
     WriteFile(root + "/Quilm.exe", 4096, "MZ synthetic stand-in for the package program\n");
     WriteFile(root + "/QuilmV8.5.ico", 766, "synthetic icon\n");
-    WriteFile(root + "/readme.txt", 0, "土地整理规划设计软件 Quilm V8.5 演示介质\r\n此介质内容为合成数据。\r\n");
+    WriteFile(root + "/readme.txt", 0,
+              "土地整理规划设计软件 Quilm V8.5 演示介质\r\n此介质内容为合成数据。\r\n");
     WriteFile(root + "/Quilm.url", 0, "[InternetShortcut]\r\nURL=http://localhost/\r\n");
     WriteFile(root + "/QuilmHelp.chm", 2048, "synthetic help\n");
     WriteFile(root + "/Database/Quilm.mdb", 8192, "synthetic database\n");

@@ -57,6 +57,5 @@ BOOL CUninstallThread::StartBatchProcess(LPSTR commandLine, PROCESS_INFORMATION&
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     return ::CreateProcessA(NULL, commandLine, NULL, NULL, FALSE,
-                            CREATE_SUSPENDED | IDLE_PRIORITY_CLASS, NULL, "\\", &startup,
-                            &process);
+                            CREATE_SUSPENDED | IDLE_PRIORITY_CLASS, NULL, "\\", &startup, &process);
 }

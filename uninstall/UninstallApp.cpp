@@ -8,7 +8,8 @@ CUninstallApp theApp;
 BOOL CUninstallApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
-    if (::MessageBoxA(NULL, "真要卸载 Quilm V9.0 吗?", "卸载软件", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (::MessageBoxA(NULL, "真要卸载 Quilm V9.0 吗?", "卸载软件", MB_YESNO | MB_ICONQUESTION) !=
+        IDYES)
         return FALSE;
     {
         // The dialog's destructor waits for a job still running (after a

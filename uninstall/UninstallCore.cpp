@@ -33,11 +33,18 @@ std::string ProgramFolder(const std::string& programPath) {
 std::string SelfDeleteScript(const std::string& programPath) {
     const std::string quoted = "\"" + programPath + "\"";
     return ":Repeat\r\n"
-           "del " + quoted + "\r\n"
+           "del " +
+           quoted +
+           "\r\n"
            "del \"Filedelr.avi\"\r\n"
-           "if exist " + quoted + " goto Repeat\r\n"
-           "rmdir \"" + ProgramFolder(programPath) + "\"\r\n"
-           "del \"" + std::string(kSelfDeleteBatch) + "\"\r\n";
+           "if exist " +
+           quoted +
+           " goto Repeat\r\n"
+           "rmdir \"" +
+           ProgramFolder(programPath) +
+           "\"\r\n"
+           "del \"" +
+           std::string(kSelfDeleteBatch) + "\"\r\n";
 }
 
 std::string HostProfileKey(const std::string& releaseKey, const std::string& productKey) {

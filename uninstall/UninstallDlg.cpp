@@ -55,8 +55,8 @@ BOOL CUninstallDlg::GetInstallPath(CString& path) {
         return FALSE;
     char buffer[1024] = {0};
     DWORD size = sizeof(buffer) - 1;  // room for a terminator the value may lack
-    BOOL found = ::RegQueryValueExA(key, "installPath", NULL, NULL, reinterpret_cast<LPBYTE>(buffer),
-                                    &size) == ERROR_SUCCESS;
+    BOOL found = ::RegQueryValueExA(key, "installPath", NULL, NULL,
+                                    reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS;
     ::RegCloseKey(key);
     if (!found) return FALSE;
     buffer[size < sizeof(buffer) ? size : sizeof(buffer) - 1] = '\0';

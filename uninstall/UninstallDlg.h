@@ -27,27 +27,27 @@ public:
     // key, else the folder of this program.
     static CString RecordPath();
 
-    CStatic m_stcDone;               // 1003
-    CButton m_grpFrame;              // 1004
-    CColorLabel m_lblTitle;          // 1002
-    CShadedButton m_btnFinish;       // IDOK
-    CShadedButton m_btnCancel;       // IDCANCEL
-    CStatic m_stcCurrent;            // 1001
-    CPercentProgressCtrl m_progress; // 1000
+    CStatic m_stcDone;                // 1003
+    CButton m_grpFrame;               // 1004
+    CColorLabel m_lblTitle;           // 1002
+    CShadedButton m_btnFinish;        // IDOK
+    CShadedButton m_btnCancel;        // IDCANCEL
+    CStatic m_stcCurrent;             // 1001
+    CPercentProgressCtrl m_progress;  // 1000
     HICON m_hIcon;
     CUninstallThread m_job;
 
     BEGIN_MSG_TABLE(CUninstallDlg, CDialog)
-        ON_MESSAGE(WM_UNINSTALL_PROGRESS, OnProgress)
-        ON_MESSAGE(WM_UNINSTALL_FILES_DONE, OnFilesDone)
-        ON_MESSAGE(WM_UNINSTALL_DONE, OnDone)
-        ON_MESSAGE(WM_UNINSTALL_FAILED, OnFailed)
-        // Minimised, the dialog paints its icon; otherwise the default.
-        if (message == WM_PAINT && PaintMinimized()) {
-            lResult = 0;
-            return TRUE;
-        }
-        ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+    ON_MESSAGE(WM_UNINSTALL_PROGRESS, OnProgress)
+    ON_MESSAGE(WM_UNINSTALL_FILES_DONE, OnFilesDone)
+    ON_MESSAGE(WM_UNINSTALL_DONE, OnDone)
+    ON_MESSAGE(WM_UNINSTALL_FAILED, OnFailed)
+    // Minimised, the dialog paints its icon; otherwise the default.
+    if (message == WM_PAINT && PaintMinimized()) {
+        lResult = 0;
+        return TRUE;
+    }
+    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
     END_MSG_TABLE()
 
     BOOL OnInitDialog() override;

@@ -7,8 +7,8 @@
 
 #include "controls/FaceGenerator.h"
 
-#define CHECK(cond) \
-    do {            \
+#define CHECK(cond)           \
+    do {                      \
         if (!(cond)) abort(); \
     } while (0)
 

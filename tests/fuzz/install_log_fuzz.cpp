@@ -10,8 +10,8 @@
 #include "common/paths.h"
 #include "common/text_mode.h"
 
-#define CHECK(cond) \
-    do {            \
+#define CHECK(cond)           \
+    do {                      \
         if (!(cond)) abort(); \
     } while (0)
 

@@ -26,7 +26,9 @@ public:
     }
 };
 
-LRESULT CALLBACK DoNothing(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+LRESULT CALLBACK DoNothing(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return DefWindowProcA(h, m, w, l);
+}
 
 double Now() {
     LARGE_INTEGER f, c;

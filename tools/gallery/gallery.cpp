@@ -39,7 +39,8 @@ const UINT WM_GALLERY_CAPTURE = WM_APP + 1;
 class Template {
 public:
     Template(const char* title, int cx, int cy) {
-        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | DS_CENTER;
+        const DWORD style =
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | DS_CENTER;
         Word(LOWORD(style));
         Word(HIWORD(style));
         Word(0);
@@ -55,7 +56,8 @@ public:
         Word(9);
         Text("宋体");
     }
-    void Add(const char* cls, const char* text, WORD id, int x, int y, int cx, int cy, DWORD style) {
+    void Add(const char* cls, const char* text, WORD id, int x, int y, int cx, int cy,
+             DWORD style) {
         if (m_words.size() % 2) Word(0);
         style |= WS_CHILD | WS_VISIBLE;
         Word(LOWORD(style));
@@ -85,7 +87,7 @@ private:
     std::vector<WORD> m_words;
 };
 
-const char* const kStyleNames[9] = {"0 噪点", "1 斜向", "2 行渐变", "3 列渐变", "4 行凸起",
+const char* const kStyleNames[9] = {"0 噪点",   "1 斜向",     "2 行渐变",   "3 列渐变", "4 行凸起",
                                     "5 列凸起", "6 柔和凸起", "7 圆角凸起", "8 笔触"};
 
 struct Gallery {
@@ -118,8 +120,8 @@ bool SaveBitmap(HWND hwnd, const std::string& path) {
     const DWORD stride = ((24u * w + 31) / 32) * 4;
     info.biSizeImage = stride * h;
     std::vector<BYTE> bits(info.biSizeImage);
-    const int rows = ::GetDIBits(mem, bitmap, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                                 DIB_RGB_COLORS);
+    const int rows = ::GetDIBits(mem, bitmap, 0, h, bits.data(),
+                                 reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     ::DeleteObject(bitmap);
     ::DeleteDC(mem);
     ::ReleaseDC(hwnd, windowDC);
@@ -131,7 +133,8 @@ bool SaveBitmap(HWND hwnd, const std::string& path) {
     file.bfSize = file.bfOffBits + info.biSizeImage;
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) return false;
-    bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 && std::fwrite(&info, sizeof(info), 1, out) == 1 &&
+    bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
+              std::fwrite(&info, sizeof(info), 1, out) == 1 &&
               std::fwrite(bits.data(), 1, bits.size(), out) == bits.size();
     ok = std::fclose(out) == 0 && ok;
     return ok;
@@ -193,7 +196,8 @@ INT_PTR CALLBACK GalleryProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         // The dialog shows itself only once its loop goes idle: show and
         // paint it now.
         ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        ::RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ::RedrawWindow(hwnd, NULL, NULL,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         g->captured = SaveBitmap(hwnd, g->capturePath);
         ::EndDialog(hwnd, g->captured ? IDOK : IDABORT);
         return TRUE;
@@ -224,23 +228,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     Template t("控件样例", 330, 210);
     t.Add("STATIC", "土地整理规划设计软件 Quilm V8.5", IdTitle, 10, 6, 310, 14, SS_LEFT);
-    t.Add("STATIC", "九种按钮样式、进度条与彩色标签。把鼠标移到按钮上可以看到高亮效果。", IdNote, 10, 22,
-          310, 18, SS_LEFT);
+    t.Add("STATIC", "九种按钮样式、进度条与彩色标签。把鼠标移到按钮上可以看到高亮效果。", IdNote,
+          10, 22, 310, 18, SS_LEFT);
     for (int i = 0; i < 9; ++i) {
         const int col = i % 3, row = i / 3;
-        t.Add("BUTTON", kStyleNames[i], static_cast<WORD>(IdStyleFirst + i), 10 + col * 105, 44 + row * 20, 95,
-              16, BS_PUSHBUTTON | WS_TABSTOP);
+        t.Add("BUTTON", kStyleNames[i], static_cast<WORD>(IdStyleFirst + i), 10 + col * 105,
+              44 + row * 20, 95, 16, BS_PUSHBUTTON | WS_TABSTOP);
     }
     t.Add("BUTTON", "禁用", IdDisabled, 10, 108, 95, 16, BS_PUSHBUTTON | WS_DISABLED);
     t.Add("BUTTON", "复选", IdCheck, 115, 108, 60, 16, BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP);
-    t.Add("BUTTON", "单选 A", IdRadioA, 185, 108, 60, 16, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
+    t.Add("BUTTON", "单选 A", IdRadioA, 185, 108, 60, 16,
+          BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
     t.Add("BUTTON", "单选 B", IdRadioB, 255, 108, 60, 16, BS_AUTORADIOBUTTON);
     t.Add("msctls_progress32", "", IdProgress, 10, 132, 310, 14, WS_BORDER | WS_GROUP);
     t.Add("msctls_progress32", "", IdProgressText, 10, 152, 310, 14, WS_BORDER);
     t.Add("BUTTON", "下一步", IdNext, 150, 182, 80, 18, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP);
     t.Add("BUTTON", "取消", IdCancel, 240, 182, 80, 18, BS_PUSHBUTTON | WS_TABSTOP);
 
-    INT_PTR r = ::DialogBoxIndirectParamA(instance, t.Get(), NULL, &GalleryProc, reinterpret_cast<LPARAM>(&gallery));
+    INT_PTR r = ::DialogBoxIndirectParamA(instance, t.Get(), NULL, &GalleryProc,
+                                          reinterpret_cast<LPARAM>(&gallery));
     if (!gallery.capturePath.empty()) return gallery.captured ? 0 : 1;
     return r == -1 ? 1 : 0;
 }

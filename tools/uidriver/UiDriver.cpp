@@ -87,7 +87,9 @@ std::string GetText(HWND hwnd) {
     return std::string(buffer.data());
 }
 
-std::string GetItemText(HWND dialog, int id) { return GetText(::GetDlgItem(dialog, id)); }
+std::string GetItemText(HWND dialog, int id) {
+    return GetText(::GetDlgItem(dialog, id));
+}
 
 bool IsItemEnabled(HWND dialog, int id) {
     HWND item = ::GetDlgItem(dialog, id);
@@ -123,8 +125,9 @@ bool Click(HWND dialog, int id) {
 bool SetItemText(HWND dialog, int id, const std::string& text) {
     HWND item = ::GetDlgItem(dialog, id);
     DWORD_PTR r = 0;
-    return item && ::SendMessageTimeoutA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                         SMTO_ABORTIFHUNG, 5000, &r);
+    return item &&
+           ::SendMessageTimeoutA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                 SMTO_ABORTIFHUNG, 5000, &r);
 }
 
 void PressKey(HWND hwnd, WPARAM vk) {
@@ -136,7 +139,9 @@ HWND WaitMessageBox(DWORD pid, DWORD timeoutMs) {
     return WaitTopWindow(NULL, "#32770", pid, 65535, timeoutMs);
 }
 
-std::string MessageBoxText(HWND box) { return GetItemText(box, 65535); }
+std::string MessageBoxText(HWND box) {
+    return GetItemText(box, 65535);
+}
 
 bool AnswerMessageBox(HWND box, int buttonId, DWORD timeoutMs) {
     if (!Click(box, buttonId)) return false;

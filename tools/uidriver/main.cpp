@@ -36,8 +36,9 @@ BOOL CALLBACK ListProc(HWND hwnd, LPARAM) {
     GetClassNameA(hwnd, cls, sizeof(cls));
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    printf("%llx %lu %s \"%s\"\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)),
-           pid, cls, GetText(hwnd).c_str());
+    printf("%llx %lu %s \"%s\"\n",
+           static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), pid, cls,
+           GetText(hwnd).c_str());
     return TRUE;
 }
 
@@ -96,7 +97,9 @@ int TimeCancelQuestion(HWND page, int answer) {
 }
 
 int Usage() {
-    fprintf(stderr, "usage: uidriver list|wait|text|state|click|type|msgbox|shot|close|repaint|cancel ...\n");
+    fprintf(
+        stderr,
+        "usage: uidriver list|wait|text|state|click|type|msgbox|shot|close|repaint|cancel ...\n");
     return 2;
 }
 
@@ -125,11 +128,12 @@ int main(int argc, char** argv) {
     if (!strcmp(command, "state") && argc >= 4) {
         HWND dialog = ParseHwnd(argv[2]);
         int id = atoi(argv[3]);
-        printf("enabled=%d visible=%d check=%d\n", IsItemEnabled(dialog, id), IsItemVisible(dialog, id),
-               GetItemCheck(dialog, id));
+        printf("enabled=%d visible=%d check=%d\n", IsItemEnabled(dialog, id),
+               IsItemVisible(dialog, id), GetItemCheck(dialog, id));
         return 0;
     }
-    if (!strcmp(command, "click") && argc >= 4) return Click(ParseHwnd(argv[2]), atoi(argv[3])) ? 0 : 1;
+    if (!strcmp(command, "click") && argc >= 4)
+        return Click(ParseHwnd(argv[2]), atoi(argv[3])) ? 0 : 1;
     if (!strcmp(command, "type") && argc >= 5)
         return SetItemText(ParseHwnd(argv[2]), atoi(argv[3]), argv[4]) ? 0 : 1;
     if (!strcmp(command, "msgbox")) {

@@ -25,20 +25,16 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ++g_progress;
         if (!g_quiet) printf("%5d  %s\n", g_progress, reinterpret_cast<const char*>(lParam));
         return 1;
-    case WM_UNINSTALL_FILES_DONE:
-        g_filesDone = true;
-        return 1;
-    case WM_UNINSTALL_DONE:
-        g_done = true;
-        return 1;
-    case WM_UNINSTALL_FAILED:
-        g_failed = true;
-        return 1;
+    case WM_UNINSTALL_FILES_DONE: g_filesDone = true; return 1;
+    case WM_UNINSTALL_DONE: g_done = true; return 1;
+    case WM_UNINSTALL_FAILED: g_failed = true; return 1;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-BOOL KeepBatch(LPSTR, PROCESS_INFORMATION&) { return FALSE; }
+BOOL KeepBatch(LPSTR, PROCESS_INFORMATION&) {
+    return FALSE;
+}
 
 }  // namespace
 
@@ -84,8 +80,8 @@ int main(int argc, char** argv) {
     job.WaitForEnd();
     DWORD elapsed = GetTickCount() - started;
     DeleteFileA("\\DelUS.bat");
-    printf("result: %s, %d progress messages, %lu ms\n", g_done ? "done" : "not finished", g_progress,
-           static_cast<unsigned long>(elapsed));
+    printf("result: %s, %d progress messages, %lu ms\n", g_done ? "done" : "not finished",
+           g_progress, static_cast<unsigned long>(elapsed));
     DestroyWindow(owner);
     return g_done && g_filesDone ? 0 : 1;
 }

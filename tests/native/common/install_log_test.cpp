@@ -29,7 +29,8 @@ TEST(InstallLog, ReaderWalksEachKindOnItsOwn) {
         "garbage line\n"
         "Made Dir: D:\\Q\\Control\n"
         "File Copy: D:\\Q\\Uninstall.log";  // last line without LF
-    EXPECT_EQ(Values(rec, kMadeDir), (std::vector<std::string>{"D:\\Q\\Support", "D:\\Q\\Control"}));
+    EXPECT_EQ(Values(rec, kMadeDir),
+              (std::vector<std::string>{"D:\\Q\\Support", "D:\\Q\\Control"}));
     EXPECT_EQ(Values(rec, kFileCopy),
               (std::vector<std::string>{"D:\\Q\\Support\\a.arx", "D:\\Q\\Uninstall.log"}));
     EXPECT_EQ(CountEntries(rec, kRegCtrl), 0);
@@ -88,14 +89,16 @@ TEST(InstallLog, HundredMegabytesOfOrdinaryLines) {
     int n = 0;
     while (record.size() < kSize) {
         if (n % 25 == 0) {
-            std::snprintf(name, sizeof(name), "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d", n / 25);
+            std::snprintf(name, sizeof(name), "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d",
+                          n / 25);
             record += kRecordPrefixes[kMadeDir];
             dirStarts.push_back(record.size());
             record += name;
             record += '\n';
         }
-        std::snprintf(name, sizeof(name), "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d\\文件%07d.dwg",
-                      n / 25, n);
+        std::snprintf(name, sizeof(name),
+                      "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d\\文件%07d.dwg", n / 25,
+                      n);
         record += kRecordPrefixes[kFileCopy];
         fileStarts.push_back(record.size());
         record += name;
@@ -114,7 +117,8 @@ TEST(InstallLog, HundredMegabytesOfOrdinaryLines) {
     size_t pos = 0, start = 0, length = 0, i = 0;
     bool inOrder = true;
     while (FindEntry(record, kFileCopy, pos, start, length)) {
-        if (i < fileStarts.size()) inOrder = inOrder && start == fileStarts[i] && record[start + length] == '\n';
+        if (i < fileStarts.size())
+            inOrder = inOrder && start == fileStarts[i] && record[start + length] == '\n';
         ++i;
     }
     EXPECT_TRUE(inOrder);

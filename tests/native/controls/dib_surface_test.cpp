@@ -137,7 +137,8 @@ TEST(DibSurface, PutPixelAddressesRowsFromTheTop) {
     s.PutPixel(5, 0, 1);
     s.PutPixel(0, 3, 1);
     s.PutPixel(0, -1, 1);
-    EXPECT_EQ(before, std::string(reinterpret_cast<const char*>(s.PixelBits()), s.Header().biSizeImage));
+    EXPECT_EQ(before,
+              std::string(reinterpret_cast<const char*>(s.PixelBits()), s.Header().biSizeImage));
 }
 
 TEST(DibSurface, OneColumnSurfaceUsesOneByteOfEachRow) {

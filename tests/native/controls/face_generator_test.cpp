@@ -22,7 +22,9 @@ ShadeRequest Request(uint32_t style, int grain = 8, int hoverLight = 10, int tin
 }
 
 // Pixel of the normal face at column x, row r counted from the bottom.
-int At(const ShadedFaces& f, int x, int r) { return f.normal.GetPixel(x, f.normal.Height() - 1 - r); }
+int At(const ShadedFaces& f, int x, int r) {
+    return f.normal.GetPixel(x, f.normal.Height() - 1 - r);
+}
 
 void Generate(ShadedFaces& f, uint32_t style, int w, int h, int grain = 8) {
     CCrtRandom random;
@@ -93,12 +95,15 @@ TEST(FaceGenerator, FinishingCopiesShareThePixels) {
 TEST(FaceGenerator, TintBlendsOnlyTheFaces) {
     ShadedFaces f;
     CCrtRandom random;
-    GenerateShadedFaces(f, Request(0, 8, 0, 150, MakeDibColour(10, 20, 30)), 20, 10, 4, kColours, random);
+    GenerateShadedFaces(f, Request(0, 8, 0, 150, MakeDibColour(10, 20, 30)), 20, 10, 4, kColours,
+                        random);
     // Above 100 % acts like 100 %: every entry is the tint colour.
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(MakeDibColour(10, 20, 30), f.normal.PaletteEntry(i)) << i;
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(MakeDibColour(10, 20, 30), f.normal.PaletteEntry(i)) << i;
     EXPECT_EQ(MakeDibColour(128, 128, 128), f.focusHorizontal.PaletteEntry(0));
 
-    GenerateShadedFaces(f, Request(0, 8, 0, 50, MakeDibColour(0, 0, 0)), 20, 10, 4, kColours, random);
+    GenerateShadedFaces(f, Request(0, 8, 0, 50, MakeDibColour(0, 0, 0)), 20, 10, 4, kColours,
+                        random);
     EXPECT_EQ(MakeDibColour(106, 104, 100), f.normal.PaletteEntry(128));
 }
 
@@ -226,12 +231,9 @@ TEST(FaceGenerator, Style7FirstPassAndBands) {
     for (int x = 0; x < 75; ++x) {
         const int v = At(f, x, 11);
         int base;
-        if (x <= 11)
-            base = 247 - 128 * x / 12;
-        else if (x >= 63)
-            base = 128 * (75 - x) / 12 + 8;
-        else
-            base = 128;  // t = 255 * 11 / 23 - 127 = -6, cube = 0
+        if (x <= 11) base = 247 - 128 * x / 12;
+        else if (x >= 63) base = 128 * (75 - x) / 12 + 8;
+        else base = 128;  // t = 255 * 11 / 23 - 127 = -6, cube = 0
         // Two noises for band pixels (first pass and second pass).
         const int spread = (x <= 11 || x >= 63) ? 8 : 16;
         int diff = ((v - base) % 256 + 256 + 128) % 256 - 128;

@@ -35,15 +35,17 @@ TEST(HostSearchList, R16WithEmptyBaseEndsInTwoSemicolons) {
 }
 
 TEST(HostSearchList, R17GroupAndHatchEntry) {
-    EXPECT_EQ("C:\\P Q\\Support\\2007-09\\arx;C:\\P Q\\Support\\2007-09\\Menu;C:\\P Q\\填充图案;"
-              "A;B;C;",
-              HostSearchList(Row("R17.2"), "C:\\P Q\\", "A;B;C", ""));
+    EXPECT_EQ(
+        "C:\\P Q\\Support\\2007-09\\arx;C:\\P Q\\Support\\2007-09\\Menu;C:\\P Q\\填充图案;"
+        "A;B;C;",
+        HostSearchList(Row("R17.2"), "C:\\P Q\\", "A;B;C", ""));
 }
 
 TEST(HostSearchList, R15NamesTheAutoCadFolderFourTimes) {
-    EXPECT_EQ("D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
-              "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;",
-              HostSearchList(Row("R15.0"), "D:\\Land\\", "base is not used", "D:\\ACAD2002\\"));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
+        "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;",
+        HostSearchList(Row("R15.0"), "D:\\Land\\", "base is not used", "D:\\ACAD2002\\"));
 }
 
 TEST(HostSearchList, LongBaseListIsKeptWhole) {

@@ -21,8 +21,8 @@ struct ScriptedPage : IWizardPage {
     void Load(const WizardData& data) override {
         seen = data;
         mine = data;
-        log->push_back("show " + std::to_string(index) + " agree=" +
-                       (data.bAgreement ? "1" : "0") + " dest=" + data.strDestDir);
+        log->push_back("show " + std::to_string(index) + " agree=" + (data.bAgreement ? "1" : "0") +
+                       " dest=" + data.strDestDir);
     }
     long Show() override {
         if (!edits.empty()) {
@@ -72,7 +72,10 @@ struct Wizard {
 }  // namespace
 
 TEST(NextWizardPage, ResultsToMoves) {
-    auto never = [] { ADD_FAILURE() << "asked"; return false; };
+    auto never = [] {
+        ADD_FAILURE() << "asked";
+        return false;
+    };
     EXPECT_EQ(NextWizardPage(0, kWizNext, never), 1);
     EXPECT_EQ(NextWizardPage(4, kWizNext, never), 5);
     EXPECT_EQ(NextWizardPage(2, kWizBack, never), 1);
@@ -160,21 +163,35 @@ TEST(RunWizard, OtherResultsRepeatThePage) {
 
 TEST(FitSlide, RatiosOfTheCanvas) {
     SlideFit f = FitSlide(0.75);
-    EXPECT_EQ(f.x, 0); EXPECT_EQ(f.y, 0); EXPECT_EQ(f.width, 1024); EXPECT_EQ(f.height, 768);
+    EXPECT_EQ(f.x, 0);
+    EXPECT_EQ(f.y, 0);
+    EXPECT_EQ(f.width, 1024);
+    EXPECT_EQ(f.height, 768);
     f = FitSlide(0.5625);
-    EXPECT_EQ(f.width, 1024); EXPECT_EQ(f.height, 576); EXPECT_EQ(f.x, 0); EXPECT_EQ(f.y, 96);
+    EXPECT_EQ(f.width, 1024);
+    EXPECT_EQ(f.height, 576);
+    EXPECT_EQ(f.x, 0);
+    EXPECT_EQ(f.y, 96);
     f = FitSlide(0.5);
-    EXPECT_EQ(f.height, 512); EXPECT_EQ(f.y, 128);
+    EXPECT_EQ(f.height, 512);
+    EXPECT_EQ(f.y, 128);
     f = FitSlide(1.5);
-    EXPECT_EQ(f.height, 768); EXPECT_EQ(f.width, 512); EXPECT_EQ(f.x, 256); EXPECT_EQ(f.y, 0);
+    EXPECT_EQ(f.height, 768);
+    EXPECT_EQ(f.width, 512);
+    EXPECT_EQ(f.x, 256);
+    EXPECT_EQ(f.y, 0);
     f = FitSlide(1.0);
-    EXPECT_EQ(f.width, 768); EXPECT_EQ(f.x, 128);
+    EXPECT_EQ(f.width, 768);
+    EXPECT_EQ(f.x, 128);
     // Just taller than 4:3 fills the height; widths truncate.
     f = FitSlide(0.7501);
-    EXPECT_EQ(f.height, 768); EXPECT_EQ(f.width, 1023); EXPECT_EQ(f.x, 0);
+    EXPECT_EQ(f.height, 768);
+    EXPECT_EQ(f.width, 1023);
+    EXPECT_EQ(f.x, 0);
     // 600 x 800 picture in HIMETRIC units that are not exact multiples.
     f = FitSlide(21167.0 / 15875.0);
-    EXPECT_EQ(f.width, 575); EXPECT_EQ(f.x, 224);
+    EXPECT_EQ(f.width, 575);
+    EXPECT_EQ(f.x, 224);
 }
 
 TEST(SlideToShow, RestartsAtTheFirstPictureNotAtTheRemainder) {
@@ -199,7 +216,9 @@ TEST(FolderOfProgram, CutsBeforeTheLastBackslash) {
     EXPECT_EQ(FolderOfProgram("D:\\Setup.exe"), "D:");
     EXPECT_EQ(FolderOfProgram("Setup.exe"), "Setup.exe");
     // "\xD5\x5C" is one character whose trail byte looks like a backslash.
-    EXPECT_EQ(FolderOfProgram("C:\\a\xD5\x5C" "b.exe"), "C:");
+    EXPECT_EQ(FolderOfProgram("C:\\a\xD5\x5C"
+                              "b.exe"),
+              "C:");
 }
 
 TEST(IsPlausibleDestination, NeedsABackslash) {
@@ -224,7 +243,11 @@ TEST(ProgressLine, RelativeToTheDestination) {
     EXPECT_EQ(ProgressLine("E:\\other\\a.txt", "C:\\Q\\"), "E:\\other\\a.txt ...");
     EXPECT_EQ(ProgressLine("C:\\Q\\", "C:\\Q\\"), " ...");
     // A match that would start inside a double-byte character is none.
-    EXPECT_EQ(ProgressLine("C:\\\xD5\x5C" "x\\a", "\\x\\"), "C:\\\xD5\x5C" "x\\a ...");
+    EXPECT_EQ(ProgressLine("C:\\\xD5\x5C"
+                           "x\\a",
+                           "\\x\\"),
+              "C:\\\xD5\x5C"
+              "x\\a ...");
 }
 
 TEST(NormalizedFolder, TrimsAndEndsWithBackslash) {

@@ -26,7 +26,8 @@ DialogTemplate ButtonsTemplate() {
     t.AddControl("BUTTON", "", IdPush, 10, 10, 50, 14, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
     t.AddControl("BUTTON", "Default", IdDefault, 70, 10, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP);
     t.AddControl("BUTTON", "Check", IdCheck, 130, 10, 50, 14, BS_AUTOCHECKBOX | WS_TABSTOP);
-    t.AddControl("BUTTON", "A", IdRadioA, 10, 40, 40, 14, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
+    t.AddControl("BUTTON", "A", IdRadioA, 10, 40, 40, 14,
+                 BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
     t.AddControl("BUTTON", "B", IdRadioB, 60, 40, 40, 14, BS_AUTORADIOBUTTON);
     t.AddControl("BUTTON", "C", IdRadioC, 110, 40, 40, 14, BS_AUTORADIOBUTTON);
     t.AddControl("BUTTON", "Like", IdPushLikeCheck, 10, 70, 50, 14,
@@ -47,7 +48,9 @@ class ShadedButtonTest : public ::testing::Test {
 protected:
     ShadedButtonTest() : tmpl(ButtonsTemplate()), dialog(tmpl) {}
     void Attach(CShadedButton& b, int id) { ASSERT_TRUE(b.SubclassDlgItem(id, dialog.hwnd())); }
-    DWORD Style(int id) { return static_cast<DWORD>(::GetWindowLongPtrA(dialog.Item(id), GWL_STYLE)); }
+    DWORD Style(int id) {
+        return static_cast<DWORD>(::GetWindowLongPtrA(dialog.Item(id), GWL_STYLE));
+    }
 
     DialogTemplate tmpl;
     TestDialog dialog;
@@ -298,7 +301,8 @@ TEST_F(ShadedButtonTest, FlatButtonShowsItsFrameOnlyWhenPressed) {
     // At rest: no frame, the face reaches the corner.
     Draw(flat, 0, s);
     EXPECT_EQ(FaceColour(flat.Faces().normal, 0, 0), s.At(0, 0));
-    EXPECT_EQ(FaceColour(flat.Faces().normal, rc.right - 1, rc.bottom - 1), s.At(rc.right - 1, rc.bottom - 1));
+    EXPECT_EQ(FaceColour(flat.Faces().normal, rc.right - 1, rc.bottom - 1),
+              s.At(rc.right - 1, rc.bottom - 1));
     // Pressed: a thin rectangle, dark above and left, light below and right.
     Draw(flat, ODS_SELECTED, s);
     EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), s.At(0, 0));

@@ -52,13 +52,15 @@ void DialogTemplate::AddControl(const char* windowClass, const char* text, WORD 
     ++*CountSlot();
 }
 
-const DLGTEMPLATE* DialogTemplate::Get() { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
+const DLGTEMPLATE* DialogTemplate::Get() {
+    return reinterpret_cast<const DLGTEMPLATE*>(m_words.data());
+}
 
 // Test dialog
 
 TestDialog::TestDialog(DialogTemplate& tmpl) {
-    m_hwnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), tmpl.Get(), NULL, &TestDialog::Proc,
-                                          reinterpret_cast<LPARAM>(this));
+    m_hwnd = ::CreateDialogIndirectParamA(::GetModuleHandleA(NULL), tmpl.Get(), NULL,
+                                          &TestDialog::Proc, reinterpret_cast<LPARAM>(this));
     if (m_hwnd) {
         ::SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ::UpdateWindow(m_hwnd);
@@ -101,7 +103,8 @@ Capture CaptureDC(HDC source, int width, int height) {
     ::BitBlt(surface.dc(), 0, 0, width, height, source, 0, 0, SRCCOPY);
     capture.pixels.resize(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) capture.pixels[static_cast<size_t>(y) * width + x] = surface.At(x, y);
+        for (int x = 0; x < width; ++x)
+            capture.pixels[static_cast<size_t>(y) * width + x] = surface.At(x, y);
     return capture;
 }
 
@@ -158,8 +161,8 @@ SolidParent::SolidParent(COLORREF colour, int x, int y, int cx, int cy) {
     wc.lpszClassName = "QuilmSolidParent";
     wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
     ::RegisterClassA(&wc);  // fails harmlessly when registered already
-    m_hwnd = ::CreateWindowExA(WS_EX_TOPMOST, "QuilmSolidParent", "", WS_POPUP | WS_VISIBLE, x, y, cx, cy,
-                               NULL, NULL, wc.hInstance, NULL);
+    m_hwnd = ::CreateWindowExA(WS_EX_TOPMOST, "QuilmSolidParent", "", WS_POPUP | WS_VISIBLE, x, y,
+                               cx, cy, NULL, NULL, wc.hInstance, NULL);
     ::SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(m_brush));
     ::InvalidateRect(m_hwnd, NULL, TRUE);
     ::UpdateWindow(m_hwnd);
@@ -177,7 +180,8 @@ LRESULT CALLBACK SolidParent::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         HBRUSH brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         RECT rc;
         ::GetClientRect(hwnd, &rc);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush ? brush : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &rc,
+                   brush ? brush : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         return TRUE;
     }
     return ::DefWindowProcA(hwnd, message, wParam, lParam);

@@ -16,8 +16,8 @@ using namespace quilmtest;
 class DialogTemplate {
 public:
     DialogTemplate(const char* title, int x, int y, int cx, int cy, DWORD style);
-    void AddControl(const char* windowClass, const char* text, WORD id, int x, int y, int cx, int cy,
-                    DWORD style);
+    void AddControl(const char* windowClass, const char* text, WORD id, int x, int y, int cx,
+                    int cy, DWORD style);
     const DLGTEMPLATE* Get();
 
 private:

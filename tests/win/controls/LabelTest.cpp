@@ -9,13 +9,16 @@ namespace {
 const COLORREF kBackground = RGB(255, 0, 255);
 
 HWND MakeLabel(HWND parent, const char* text, int x, int y, int cx, int cy) {
-    HWND hwnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER, x, y, cx, cy, parent,
-                                  NULL, ::GetModuleHandleA(NULL), NULL);
-    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    HWND hwnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER, x, y, cx,
+                                  cy, parent, NULL, ::GetModuleHandleA(NULL), NULL);
+    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)),
+                   FALSE);
     return hwnd;
 }
 
-bool IsDark(COLORREF c) { return GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90; }
+bool IsDark(COLORREF c) {
+    return GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90;
+}
 bool IsShadowGrey(COLORREF c) {
     return GetRValue(c) == 208 && GetGValue(c) == 208 && GetBValue(c) == 208;
 }
@@ -27,20 +30,17 @@ struct Tally {
 Tally Count(const Capture& c) {
     Tally t;
     for (COLORREF p : c.pixels) {
-        if (p == kBackground)
-            ++t.background;
-        else if (IsDark(p))
-            ++t.dark;
-        else if (IsShadowGrey(p))
-            ++t.shadow;
-        else
-            ++t.other;
+        if (p == kBackground) ++t.background;
+        else if (IsDark(p)) ++t.dark;
+        else if (IsShadowGrey(p)) ++t.shadow;
+        else ++t.other;
     }
     return t;
 }
 
 Capture Paint(HWND hwnd) {
-    ::RedrawWindow(::GetParent(hwnd), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(::GetParent(hwnd), NULL, NULL,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages();
     return CaptureClient(hwnd);
 }
@@ -63,7 +63,8 @@ TEST(ColorLabel, PaintsNoBackground) {
     EXPECT_EQ(0, standard.background);
 
     CColorLabel label;
-    ASSERT_TRUE(label.SubclassWindow(MakeLabel(parent.hwnd(), "Quilm V8.5 title line", 10, 60, 300, 30)));
+    ASSERT_TRUE(
+        label.SubclassWindow(MakeLabel(parent.hwnd(), "Quilm V8.5 title line", 10, 60, 300, 30)));
     Capture c = Paint(label.m_hWnd);
     Tally t = Count(c);
     EXPECT_GT(t.background, c.width * c.height / 2);

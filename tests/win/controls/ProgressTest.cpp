@@ -14,8 +14,8 @@ namespace {
 
 // A bare progress control (no border) with a client area of cx x cy.
 HWND MakeBar(HWND parent, int x, int y, int cx, int cy) {
-    return ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, x, y, cx, cy, parent, NULL,
-                             ::GetModuleHandleA(NULL), NULL);
+    return ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, x, y, cx, cy, parent,
+                             NULL, ::GetModuleHandleA(NULL), NULL);
 }
 
 class ProgressTest : public ::testing::Test {
@@ -106,7 +106,8 @@ TEST_F(ProgressTest, RangesTextsAndCustomText) {
     // A short buffer gets whole characters and a terminator.
     char small[6];
     std::memset(small, 'x', sizeof(small));
-    EXPECT_EQ(4, ::SendMessageA(bar.m_hWnd, WM_GETTEXT, sizeof(small), reinterpret_cast<LPARAM>(small)));
+    EXPECT_EQ(
+        4, ::SendMessageA(bar.m_hWnd, WM_GETTEXT, sizeof(small), reinterpret_cast<LPARAM>(small)));
     EXPECT_STREQ("正在", small);
     ::SetWindowTextA(bar.m_hWnd, "");
     EXPECT_EQ("", bar.GetCustomText());
@@ -173,8 +174,8 @@ TEST_F(ProgressTest, TextChangesColourAtTheBarsEdge) {
     bar.EnableText(1);
     ::SetWindowTextA(bar.m_hWnd, "");
     c = PaintAndCapture(bar);
-    EXPECT_GT(Count(c, 150, 198, RGB(255, 255, 0)), 0);   // "50%" starts over the bar
-    EXPECT_GT(Count(c, 198, 250, RGB(200, 0, 0)), 0);     // and ends beside it
+    EXPECT_GT(Count(c, 150, 198, RGB(255, 255, 0)), 0);  // "50%" starts over the bar
+    EXPECT_GT(Count(c, 198, 250, RGB(200, 0, 0)), 0);    // and ends beside it
 }
 
 TEST_F(ProgressTest, EmptyRangePaintsNothing) {

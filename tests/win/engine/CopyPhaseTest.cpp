@@ -7,7 +7,6 @@
 
 namespace {
 
-
 bool HasLine(const std::string& record, const std::string& line) {
     for (const std::string& l : Lines(record))
         if (l == line) return true;
@@ -236,7 +235,8 @@ TEST(CopyPhase, CancelInADeepTreeStopsAfterTheCurrentEntry) {
     MakeSmallMedium(src.path());
     std::string deep = src / "图库\\a\\b\\c\\d";
     MakeFolders(deep);
-    for (int i = 0; i < 20; ++i) EXPECT_TRUE(WriteBytes(deep + "\\f" + std::to_string(i) + ".dat", "x"));
+    for (int i = 0; i < 20; ++i)
+        EXPECT_TRUE(WriteBytes(deep + "\\f" + std::to_string(i) + ".dat", "x"));
 
     OwnerWindow owner;
     ScriptedJob job;

@@ -16,7 +16,8 @@ OwnerWindow::OwnerWindow()
 bool OwnerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SETUP_PROGRESS:
-        progress.push_back({reinterpret_cast<const char*>(wParam), reinterpret_cast<const char*>(lParam)});
+        progress.push_back(
+            {reinterpret_cast<const char*>(wParam), reinterpret_cast<const char*>(lParam)});
         if (onProgress) onProgress(*this, context);
         return true;
     case WM_SETUP_CONFIGURING: ++configuring; return true;
@@ -41,7 +42,8 @@ void ScriptedJob::ReportFileError(const CFileException& error) {
     fileErrors.push_back(error.GetErrorMessage().str());
 }
 
-void RunJob(CSetupThread& job, OwnerWindow& owner, const std::string& source, const std::string& dest) {
+void RunJob(CSetupThread& job, OwnerWindow& owner, const std::string& source,
+            const std::string& dest) {
     job.m_strSourceDir = source.c_str();
     job.m_strDestDir = dest.c_str();
     ASSERT_TRUE(RunThreadToEnd(job, owner.wnd()));
@@ -50,7 +52,8 @@ void RunJob(CSetupThread& job, OwnerWindow& owner, const std::string& source, co
 void MakeSmallMedium(const std::string& root) {
     for (const char* folder : CSetupThread::kPackageFolders) {
         MakeFolders(root + folder);
-        EXPECT_TRUE(WriteBytes(root + folder + "\\" + folder + ".dat", std::string("content of ") + folder));
+        EXPECT_TRUE(WriteBytes(root + folder + "\\" + folder + ".dat",
+                               std::string("content of ") + folder));
     }
     EXPECT_TRUE(WriteBytes(root + "Quilm.exe", "program"));
     EXPECT_TRUE(WriteBytes(root + "readme.txt", "说明\r\n"));

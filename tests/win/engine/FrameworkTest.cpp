@@ -67,7 +67,8 @@ TEST(WinThread, WaitForEndKeepsSentMessagesFlowing) {
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "QuilmCountWnd";
     RegisterClassA(&wc);
-    HWND wnd = CreateWindowA("QuilmCountWnd", "", WS_OVERLAPPED, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    HWND wnd =
+        CreateWindowA("QuilmCountWnd", "", WS_OVERLAPPED, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
     SendingThread thread;
     thread.target = wnd;
     thread.m_bAutoDelete = FALSE;

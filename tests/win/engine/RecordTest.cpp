@@ -6,7 +6,9 @@
 
 namespace {
 
-std::string RecordPath(const TempDir& dst) { return dst / "Uninstall.log"; }
+std::string RecordPath(const TempDir& dst) {
+    return dst / "Uninstall.log";
+}
 
 // Clicks button id of the first message box of this process whose text
 // contains needle; returns the box's caption and text.
@@ -26,7 +28,8 @@ DWORD WINAPI ClickBox(LPVOID param) {
             if (pid != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
             char caption[256] = {0}, text[4096] = {0};
             GetWindowTextA(box, caption, sizeof(caption));
-            SendDlgItemMessageA(box, 0xFFFF, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            SendDlgItemMessageA(box, 0xFFFF, WM_GETTEXT, sizeof(text),
+                                reinterpret_cast<LPARAM>(text));
             args->second->caption = caption;
             args->second->text = text;
             args->second->owner = GetWindow(box, GW_OWNER);
@@ -134,7 +137,8 @@ TEST(Prompt, RealMissingFolderBoxAnsweredIgnoreFromAnotherThread) {
     ASSERT_EQ(clickerDone, WAIT_OBJECT_0);
     EXPECT_EQ(seen.caption, AfxGetAppName());
     EXPECT_EQ(seen.owner, owner.hwnd());
-    EXPECT_NE(seen.text.find("找不到安装文件的路径 " + src / "图框\\"), std::string::npos) << seen.text;
+    EXPECT_NE(seen.text.find("找不到安装文件的路径 " + src / "图框\\"), std::string::npos)
+        << seen.text;
     EXPECT_EQ(owner.done, 1);
     EXPECT_TRUE(FolderExists(dst / "图框"));
 }

@@ -39,7 +39,9 @@ enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kF
 enum { IDC_PROGRESS = 1000, IDC_DONE = 1003 };
 
 // The record as the uninstaller reads it: CR LF lines become LF lines.
-std::string RecordText(const std::string& path) { return CrLfToLf(ReadBytes(path)); }
+std::string RecordText(const std::string& path) {
+    return CrLfToLf(ReadBytes(path));
+}
 
 // Sets an environment variable for the programs started while it lives.
 class EnvironmentOverride {
@@ -51,7 +53,9 @@ public:
         m_old = buffer;
         ::SetEnvironmentVariableA(name, value);
     }
-    ~EnvironmentOverride() { ::SetEnvironmentVariableA(m_name.c_str(), m_had ? m_old.c_str() : NULL); }
+    ~EnvironmentOverride() {
+        ::SetEnvironmentVariableA(m_name.c_str(), m_had ? m_old.c_str() : NULL);
+    }
 
 private:
     std::string m_name, m_old;
@@ -65,20 +69,23 @@ class ReadOnlyKey {
 public:
     ReadOnlyKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
         HKEY key = NULL;
-        if (::RegCreateKeyExA(root, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        if (::RegCreateKeyExA(root, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
+            ERROR_SUCCESS)
             return;
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
         PSID everyone = NULL;
-        if (::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+        if (::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
+                                       &everyone)) {
             DWORD size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(everyone);
             std::vector<char> buffer(size);
             PACL acl = reinterpret_cast<PACL>(buffer.data());
             SECURITY_DESCRIPTOR sd;
-            m_ok = ::InitializeAcl(acl, size, ACL_REVISION) &&
-                   ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone) &&
-                   ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
-                   ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
-                   ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+            m_ok =
+                ::InitializeAcl(acl, size, ACL_REVISION) &&
+                ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone) &&
+                ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+                ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
             ::FreeSid(everyone);
         }
         ::RegCloseKey(key);
@@ -110,8 +117,8 @@ public:
         ::RegDeleteTreeA(root, path.c_str());
         ::RegDeleteKeyA(root, path.c_str());
         HKEY key = NULL;
-        m_ok = ::RegCreateKeyExA(root, path.c_str(), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
-                                 NULL) == ERROR_SUCCESS;
+        m_ok = ::RegCreateKeyExA(root, path.c_str(), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                 NULL, &key, NULL) == ERROR_SUCCESS;
         if (m_ok) ::RegCloseKey(key);
     }
     ~VolatileKey() {
@@ -168,7 +175,8 @@ protected:
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
-        BOOL ok = ::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si, &pi);
+        BOOL ok = ::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\",
+                                   &si, &pi);
         EXPECT_TRUE(ok) << exe << " " << ::GetLastError();
         m_processes.push_back(pi);
         return m_processes.back();
@@ -176,7 +184,8 @@ protected:
 
     // Ends within the bound with exit code 0: no crash, no hang.
     static void ExpectCleanEnd(const PROCESS_INFORMATION& pi, DWORD timeout = kWait) {
-        ASSERT_TRUE(WaitProcessEnd(pi.hProcess, timeout)) << "process " << pi.dwProcessId << " hangs";
+        ASSERT_TRUE(WaitProcessEnd(pi.hProcess, timeout))
+            << "process " << pi.dwProcessId << " hangs";
         DWORD code = 0xFFFFFFFF;
         ::GetExitCodeProcess(pi.hProcess, &code);
         EXPECT_EQ(code, 0u) << "process " << pi.dwProcessId;
@@ -233,8 +242,8 @@ protected:
         options.withReadme = false;  // nothing is opened at the end
         options.extraFiles = extraFiles;
         int files = testkit::BuildMedium(m_medium, options);
-        EXPECT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (m_medium + "Uninstall.exe").c_str(),
-                                FALSE));
+        EXPECT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
+                                (m_medium + "Uninstall.exe").c_str(), FALSE));
         return files;
     }
 
@@ -264,9 +273,9 @@ protected:
                 std::string text = MessageBoxText(box);
                 outcome.boxes.push_back(text);
                 int answer = text.find("是否重新安装") != std::string::npos ? IDYES
-                             : ::GetDlgItem(box, IDABORT)                  ? IDABORT
-                             : ::GetDlgItem(box, IDCANCEL)                 ? IDCANCEL
-                                                                           : IDOK;
+                             : ::GetDlgItem(box, IDABORT)                   ? IDABORT
+                             : ::GetDlgItem(box, IDCANCEL)                  ? IDCANCEL
+                                                                            : IDOK;
                 AnswerMessageBox(box, answer);
             }
             HWND finish = FindTopWindow(kWizardTitle, "#32770", pi.dwProcessId, kFinish);
@@ -289,7 +298,8 @@ protected:
             ASSERT_NE(end, std::string::npos) << "unterminated line at " << pos;
             std::string line = bytes.substr(pos, end - pos);
             bool known = false;
-            for (const char* prefix : kRecordPrefixes) known |= line.compare(0, std::strlen(prefix), prefix) == 0;
+            for (const char* prefix : kRecordPrefixes)
+                known |= line.compare(0, std::strlen(prefix), prefix) == 0;
             EXPECT_TRUE(known) << line;
             pos = end + 2;
             ++lines;
@@ -312,10 +322,11 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     // A library named like the system's ODBC installer library, which the
     // uninstaller loads by name: on the medium beside Setup.exe, and so
     // installed beside Uninstall.exe too.
-    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_PLANTED_DLL).c_str(), (m_medium + "odbccp32.dll").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_PLANTED_DLL).c_str(),
+                            (m_medium + "odbccp32.dll").c_str(), FALSE));
     // A control whose registration fails, and one that is no library.
-    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_FAILING_CONTROL).c_str(), (m_medium + "Control\\failing.ocx").c_str(),
-                            FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_FAILING_CONTROL).c_str(),
+                            (m_medium + "Control\\failing.ocx").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(m_medium + "Control\\text.ocx", "this is not a library\r\n"));
     // Another process holds one package file open without sharing.
     std::string locked = m_medium + "Database\\data.bin";
@@ -337,14 +348,16 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     EXPECT_EQ(std::count(recorded.begin(), recorded.end(), m_dest + "Database\\data.bin"), 0);
     std::vector<std::string> present = FilesBelow(m_dest);
     for (const std::string& file : present)
-        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1) << file << " not recorded once";
+        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1)
+            << file << " not recorded once";
     std::vector<std::string> controls = Entries(record, kRegCtrl);
     EXPECT_EQ(std::count(controls.begin(), controls.end(), m_dest + "Control\\failing.ocx"), 1);
     EXPECT_EQ(std::count(controls.begin(), controls.end(), m_dest + "Control\\text.ocx"), 1);
     ASSERT_TRUE(FileExists(m_dest + "odbccp32.dll"));
     ASSERT_TRUE(FileExists(m_dest + "Uninstall.exe"));
-    std::printf("recorded %d files, %d folders, %d controls, %d keys\n", static_cast<int>(recorded.size()),
-                CountEntries(record, kMadeDir), static_cast<int>(controls.size()), CountEntries(record, kRegDbKey));
+    std::printf("recorded %d files, %d folders, %d controls, %d keys\n",
+                static_cast<int>(recorded.size()), CountEntries(record, kMadeDir),
+                static_cast<int>(controls.size()), CountEntries(record, kRegDbKey));
 
     // The uninstaller, found beside its record: every recorded file goes,
     // the controls too (the failing one unregistered first).  Wine prefers
@@ -352,7 +365,8 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     // on the search path; the override makes it search the way Windows
     // does, so a planted file found on the path would be loaded.
     {
-        EnvironmentOverride native("WINEDLLOVERRIDES", "odbccp32=n,b;winemenubuilder.exe=d;mscoree,mshtml=");
+        EnvironmentOverride native("WINEDLLOVERRIDES",
+                                   "odbccp32=n,b;winemenubuilder.exe=d;mscoree,mshtml=");
         Uninstall(m_dest + "Uninstall.exe");
     }
     if (HasFatalFailure()) return;
@@ -372,7 +386,8 @@ DWORD RunProbe(const std::string& folder, const std::string& arguments) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     // Started from another folder: the library is found only beside the probe.
-    if (!::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si, &pi))
+    if (!::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si,
+                          &pi))
         return 0xFFFFFFFF;
     DWORD code = 0xFFFFFFFE;
     if (WaitProcessEnd(pi.hProcess, kWait)) ::GetExitCodeProcess(pi.hProcess, &code);
@@ -385,10 +400,10 @@ DWORD RunProbe(const std::string& folder, const std::string& arguments) {
 TEST_F(FaultTest, RestrictedSearchSkipsTheProgramsFolderButNotFullPaths) {
     std::string folder = m_dir + "probe\\";
     ASSERT_TRUE(MakeFolders(folder));
-    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_DLL_SEARCH_PROBE).c_str(), (folder + "dll_search_probe.exe").c_str(),
-                            FALSE));
-    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_PLANTED_PROBE_DLL).c_str(), (folder + "quilm_planted.dll").c_str(),
-                            FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_DLL_SEARCH_PROBE).c_str(),
+                            (folder + "dll_search_probe.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_PLANTED_PROBE_DLL).c_str(),
+                            (folder + "quilm_planted.dll").c_str(), FALSE));
     std::string control = m_dir + "控件 目录\\failing.ocx";
     ASSERT_TRUE(MakeFolders(m_dir + "控件 目录"));
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_FAILING_CONTROL).c_str(), control.c_str(), FALSE));
@@ -398,7 +413,8 @@ TEST_F(FaultTest, RestrictedSearchSkipsTheProgramsFolderButNotFullPaths) {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kFaultKey.c_str());
     // Restricted: not loaded; a control by its full path still is.
     DWORD code = RunProbe(folder, "restrict \"" + control + "\"");
-    std::printf("SetDefaultDllDirectories %s\n", (code & 4) ? "available" : "missing, current folder removed");
+    std::printf("SetDefaultDllDirectories %s\n",
+                (code & 4) ? "available" : "missing, current folder removed");
     EXPECT_EQ(code & 3, 2u);
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "PlantedLoadedBy"), "<missing>");
     // A control whose helper library sits beside it still loads.
@@ -442,7 +458,8 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     std::vector<std::string> recorded = Entries(record, kFileCopy);
     std::vector<std::string> present = FilesBelow(m_dest);
     for (const std::string& file : present)
-        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1) << file << " not recorded once";
+        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1)
+            << file << " not recorded once";
 
     // Without the product key the uninstaller finds its record beside
     // itself and removes every recorded file.
@@ -455,7 +472,8 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     // An installation made by hand, with the uninstaller beside its record.
     std::string inst = m_dir + "inst 目录\\";
     ASSERT_TRUE(MakeFolders(inst + "子目录"));
-    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (inst + "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
+                            (inst + "Uninstall.exe").c_str(), FALSE));
     for (const char* name : {"a.txt", "子目录\\b.txt", "子目录\\c.txt", "d.txt"})
         ASSERT_TRUE(WriteBytes(inst + name, name));
     std::string record = "File Copy: " + inst + "a.txt\r\n";
@@ -524,8 +542,12 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
         }
         ExpectCleanEnd(setup, 0);
         int copied = testkit::CountFilesBelow(m_dest);
-        std::printf("round %d: cancel after %d ms: %s, %d files in the destination\n", round + 1, wait,
-                    sawFinish ? "the copy had ended (finish page)" : sawQuestion ? "cancelled" : "?", copied);
+        std::printf("round %d: cancel after %d ms: %s, %d files in the destination\n", round + 1,
+                    wait,
+                    sawFinish     ? "the copy had ended (finish page)"
+                    : sawQuestion ? "cancelled"
+                                  : "?",
+                    copied);
         if (sawFinish) {
             ++completed;
             EXPECT_TRUE(FileExists(m_dest + "Uninstall.log"));
@@ -533,7 +555,8 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
             ++cancelled;
             EXPECT_TRUE(sawQuestion);
             EXPECT_FALSE(ExistsAnyLength(m_dest + "Uninstall.log"));
-            EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), "<missing>");
+            EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"),
+                      "<missing>");
         }
         // Nothing is written after the program has ended.
         ::Sleep(200);
@@ -552,7 +575,8 @@ TEST_F(FaultTest, ReadOnlyDestinationFolder) {
     ASSERT_NE(StartCopy(setup, m_dest), nullptr);
     Outcome outcome = RunToEnd(setup);
     ::SetFileAttributesA(m_dest.c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::printf("read-only folder: %s, %d boxes\n", outcome.finished ? "installed" : "not installed",
+    std::printf("read-only folder: %s, %d boxes\n",
+                outcome.finished ? "installed" : "not installed",
                 static_cast<int>(outcome.boxes.size()));
     // A folder's read-only attribute does not stop files going into it.
     EXPECT_TRUE(outcome.finished);
@@ -585,7 +609,8 @@ TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
     PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
     ASSERT_NE(StartCopy(setup, dest), nullptr);
     Outcome outcome = RunToEnd(setup);
-    std::printf("long destination: %s; %d boxes%s%s\n", outcome.finished ? "installed" : "not installed",
+    std::printf("long destination: %s; %d boxes%s%s\n",
+                outcome.finished ? "installed" : "not installed",
                 static_cast<int>(outcome.boxes.size()), outcome.boxes.empty() ? "" : ", first: ",
                 outcome.boxes.empty() ? "" : outcome.boxes[0].c_str());
     // Either the folder prompt or a whole installation.
@@ -632,8 +657,8 @@ TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
                 if (owner != static_cast<DWORD>(pid)) return TRUE;
                 char cls[64] = {0};
                 ::GetClassNameA(hwnd, cls, sizeof(cls));
-                std::printf("  window of %lu: \"%s\" %s%s\n", static_cast<unsigned long>(pid), GetText(hwnd).c_str(),
-                            cls, ::IsWindowVisible(hwnd) ? " visible" : "");
+                std::printf("  window of %lu: \"%s\" %s%s\n", static_cast<unsigned long>(pid),
+                            GetText(hwnd).c_str(), cls, ::IsWindowVisible(hwnd) ? " visible" : "");
                 return TRUE;
             }
         };
@@ -654,7 +679,8 @@ TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
 TEST_F(FaultTest, HundredMegabyteRecord) {
     std::string inst = m_dir + "big\\";
     ASSERT_TRUE(MakeFolders(inst + "kept"));
-    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (inst + "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
+                            (inst + "Uninstall.exe").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(inst + "first.txt", "first"));
     ASSERT_TRUE(WriteBytes(inst + "kept\\last.txt", "last"));
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kFaultKey + "\\Big", "v", "x"));

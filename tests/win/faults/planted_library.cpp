@@ -6,11 +6,12 @@
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         HKEY key = NULL;
-        if (::RegCreateKeyA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Faults", &key) == ERROR_SUCCESS) {
+        if (::RegCreateKeyA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Faults", &key) ==
+            ERROR_SUCCESS) {
             char module[MAX_PATH + 1] = {0};
             ::GetModuleFileNameA(NULL, module, MAX_PATH);
-            ::RegSetValueExA(key, "PlantedLoadedBy", 0, REG_SZ, reinterpret_cast<const BYTE*>(module),
-                             lstrlenA(module) + 1);
+            ::RegSetValueExA(key, "PlantedLoadedBy", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(module), lstrlenA(module) + 1);
             ::RegCloseKey(key);
         }
     }

@@ -32,8 +32,9 @@ TEST_F(Detection, NoAutoCadAtAll) {
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R15.0"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804"
-                                               "\\Profiles"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE,
+                           "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804"
+                           "\\Profiles"));
 }
 
 TEST_F(Detection, DefaultProductKeyWithLocation) {

@@ -113,7 +113,8 @@ protected:
             {copy(d + "图库\\图库1.dwg")},
             {made(d + "Temp")},
             {copy(d + "Quilm.exe"), copy(d + "readme.txt")},
-            {"Reg Ctrl: " + d + "Control\\QuilmMap.ocx", "Reg Ctrl: " + d + "Control\\QuilmGrid.ocx"},
+            {"Reg Ctrl: " + d + "Control\\QuilmMap.ocx",
+             "Reg Ctrl: " + d + "Control\\QuilmGrid.ocx"},
             {"RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8"},
             {"RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8"},
             {made(m_menu)},
@@ -163,9 +164,11 @@ TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
     ExpectGroups(lines, ExpectedRecord());
     // The controls are registered in the order they are recorded.
     std::string notes;
-    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", notes));
+    EXPECT_TRUE(
+        GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", notes));
     EXPECT_EQ("registered", notes);
-    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmGrid.ocx", notes));
+    EXPECT_TRUE(
+        GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmGrid.ocx", notes));
     EXPECT_EQ("registered", notes);
     // The profile of the release found, and its shortcut.
     std::string profile;

@@ -53,7 +53,8 @@ TEST(GeneratedMedium, FullInstallationRecord) {
     KeyGuard keys;
     GuardAutoCadKeys(keys);
     keys.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
-    keys.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8");
+    keys.Guard(HKEY_LOCAL_MACHINE,
+               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8");
     keys.Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
     ValueGuard desktopValue(HKEY_CURRENT_USER, kFolders, "Desktop");
     ValueGuard programsValue(HKEY_CURRENT_USER, kFolders, "Programs");

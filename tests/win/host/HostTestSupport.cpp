@@ -36,7 +36,9 @@ public:
 
 }  // namespace
 
-std::string TestControlPath() { return HostToWine(QUILM_TEST_CONTROL); }
+std::string TestControlPath() {
+    return HostToWine(QUILM_TEST_CONTROL);
+}
 
 bool CopyTestControl(const std::string& to) {
     return ::CopyFileA(TestControlPath().c_str(), to.c_str(), FALSE) != FALSE;
@@ -56,7 +58,8 @@ void SetCurVer(HKEY root, const char* releaseKey, const std::string& productKey)
 void SetAcadValue(const char* releaseKey, const std::string& productKey, const char* value,
                   const std::string& text) {
     SetValue(HKEY_LOCAL_MACHINE,
-             std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + releaseKey + "\\" + productKey, value, text);
+             std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + releaseKey + "\\" + productKey, value,
+             text);
 }
 
 std::string ProfileKey(const char* releaseKey, const std::string& productKey,
@@ -77,7 +80,9 @@ const HostRelease& Release(const char* releaseKey) {
     return kHostReleases[0];
 }
 
-std::vector<std::string> RecordFileLines(const std::string& path) { return CrLfLines(ReadBytes(path)); }
+std::vector<std::string> RecordFileLines(const std::string& path) {
+    return CrLfLines(ReadBytes(path));
+}
 
 bool ReadLink(const std::string& path, LinkInfo& info) {
     ::CoInitialize(NULL);

@@ -39,16 +39,18 @@ TEST_F(ProductKeys, ValuesAndRecordEntries) {
     EXPECT_EQ("设计等高线", Machine(kProduct, "DesignContourLayer"));
     EXPECT_EQ("土地整理规划设计软件 Quilm V8.5", Machine(kUninstall, "DisplayName"));
     EXPECT_EQ("C:\\Quilm\\Uninstall.exe", Machine(kUninstall, "UninstallString"));
-    EXPECT_EQ((std::vector<std::string>{
-                  "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8",
-                  "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8"}),
-              CrLfLines(m_job.m_strRecord.str()));
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8",
+            "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8"}),
+        CrLfLines(m_job.m_strRecord.str()));
 }
 
 TEST_F(ProductKeys, UninstallStringIsQuotedWhenThePathHasBlanks) {
     m_job.m_strDestDir = "D:\\Program Files\\Quilm\\";
     m_job.WriteProductKeys();
-    EXPECT_EQ("\"D:\\Program Files\\Quilm\\Uninstall.exe\"", Machine(kUninstall, "UninstallString"));
+    EXPECT_EQ("\"D:\\Program Files\\Quilm\\Uninstall.exe\"",
+              Machine(kUninstall, "UninstallString"));
     // installPath stays the plain folder: the programs read it as a path.
     EXPECT_EQ("D:\\Program Files\\Quilm\\", Machine(kProduct, "installPath"));
 }
@@ -67,7 +69,8 @@ TEST_F(ProductKeys, NoAutoCadMeansNoProfile) {
     m_job.WriteProductKeys();
     for (const HostRelease& r : kHostReleases) {
         std::string product = r.defaultProductKey ? r.defaultProductKey : "";
-        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, "<<Quilm V8>>")))
+        EXPECT_FALSE(
+            KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, "<<Quilm V8>>")))
             << r.releaseKey;
     }
 }

@@ -44,9 +44,10 @@ TEST_F(Profile, R15ListNamesTheAutoCadFolderFourTimes) {
     SetAcadValue("R15.0", "ACAD-1:804", "AcadLocation", "D:\\ACAD2002\\");
     SetBaseProfile("R15.0", "ACAD-1:804", "<<未命名配置>>", "NOT;USED");
     m_job.WriteProductKeys();
-    EXPECT_EQ("D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
-              "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;",
-              Value("R15.0", "ACAD-1:804", "General", "ACAD"));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
+        "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;",
+        Value("R15.0", "ACAD-1:804", "General", "ACAD"));
     EXPECT_EQ("<<Quilm V8>>", Value("R15.0", "ACAD-1:804", "", ""));
     EXPECT_FALSE(Has("R15.0", "ACAD-1:804", "General Configuration", "MenuFile"));
 }
@@ -54,8 +55,9 @@ TEST_F(Profile, R15ListNamesTheAutoCadFolderFourTimes) {
 TEST_F(Profile, R16_2WithoutBaseProfileEndsInTwoSemicolons) {
     SetAcadValue("R16.2", "ACAD-4001:409", "AcadLocation", "D:\\ACAD2006");
     m_job.WriteProductKeys();
-    EXPECT_EQ("D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;;",
-              Value("R16.2", "ACAD-4001:409", "General", "ACAD"));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;;",
+        Value("R16.2", "ACAD-4001:409", "General", "ACAD"));
     EXPECT_FALSE(Has("R16.2", "ACAD-4001:409", "General Configuration", "MenuFile"));
     EXPECT_EQ("<<Quilm V8>>", Value("R16.2", "ACAD-4001:409", "", ""));
 }
@@ -64,20 +66,23 @@ TEST_F(Profile, R16BaseProfileOrder) {
     SetAcadValue("R16.0", "ACAD-201:804", "AcadLocation", "D:\\ACAD2004");
     SetBaseProfile("R16.0", "ACAD-201:804", "<<Unnamed Profile>>", "U1;U2");
     m_job.WriteProductKeys();
-    EXPECT_EQ("D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
-              "U1;U2;",
-              Value("R16.0", "ACAD-201:804", "General", "ACAD"));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
+        "U1;U2;",
+        Value("R16.0", "ACAD-201:804", "General", "ACAD"));
     SetBaseProfile("R16.0", "ACAD-201:804", "<<未命名配置>>", "C1");
     m_job.WriteProductKeys();
-    EXPECT_EQ("D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
-              "C1;",
-              Value("R16.0", "ACAD-201:804", "General", "ACAD"));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
+        "C1;",
+        Value("R16.0", "ACAD-201:804", "General", "ACAD"));
 }
 
 TEST_F(Profile, R18BaseProfileOrder) {
     const std::string pk = "ACAD-8001:804";
     SetAcadValue("R18.0", pk, "AcadLocation", "D:\\ACAD2010");
-    const std::string front = "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;";
+    const std::string front =
+        "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;";
     SetBaseProfile("R18.0", pk, "<<Unnamed Profile>>", "never");
     m_job.WriteProductKeys();
     EXPECT_EQ(front + ";", Value("R18.0", pk, "General", "ACAD"));  // not among R18's bases
@@ -103,13 +108,15 @@ TEST_F(Profile, R17MachineCurVerDecidesWhereTheProfileGoes) {
     SetBaseProfile("R17.1", "ACAD-6001:409", "<<未命名配置>>", "M1;M2");
     SetBaseProfile("R17.1", "ACAD-6001:804", "<<未命名配置>>", "D1");
     m_job.WriteProductKeys();
-    EXPECT_EQ("D:\\Land\\Support\\2007-09\\arx;D:\\Land\\Support\\2007-09\\Menu;D:\\Land\\填充图案;"
-              "M1;M2;",
-              Value("R17.1", "ACAD-6001:409", "General", "ACAD"));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2007-09\\arx;D:\\Land\\Support\\2007-09\\Menu;D:\\Land\\填充图案;"
+        "M1;M2;",
+        Value("R17.1", "ACAD-6001:409", "General", "ACAD"));
     EXPECT_EQ("D:\\Land\\Support\\2007-09\\Menu\\Quilm",
               Value("R17.1", "ACAD-6001:409", "General Configuration", "MenuFile"));
     EXPECT_EQ("<<Quilm V8>>", Value("R17.1", "ACAD-6001:409", "", ""));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.1", "ACAD-6001:804", "<<Quilm V8>>")));
+    EXPECT_FALSE(
+        KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.1", "ACAD-6001:804", "<<Quilm V8>>")));
 }
 
 TEST_F(Profile, R16_1LooksOnlyInTheUserStore) {
@@ -152,11 +159,12 @@ TEST_F(Profile, InstallingTwiceGivesTheSameValues) {
     for (const Probe& p : probes) first.push_back(Value(p.release, p.product, p.subkey, p.value));
     m_job.WriteProductKeys();
     for (size_t i = 0; i < first.size(); ++i)
-        EXPECT_EQ(first[i], Value(probes[i].release, probes[i].product, probes[i].subkey,
-                                  probes[i].value));
-    EXPECT_EQ("D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
-              "A;B;",
-              first[0]);
+        EXPECT_EQ(first[i],
+                  Value(probes[i].release, probes[i].product, probes[i].subkey, probes[i].value));
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
+        "A;B;",
+        first[0]);
     EXPECT_EQ("D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;D;", first[5]);
     EXPECT_EQ("kept", Value("R17.0", "ACAD-5001:804", "General", "Other"));
     EXPECT_FALSE(Has("R16.0", "ACAD-201:804", "General Configuration", "MenuFile"));
@@ -180,12 +188,14 @@ TEST_F(Profile, ProfilesOnlyForReleasesFound) {
     SetAcadValue("R17.2", "ACAD-7001:804", "Location", "D:\\NotUsed");  // no fallback for R17.2
     SetAcadValue("R18.1", "ACAD-9001:804", "Location", "D:\\CAD\\2011");
     m_job.WriteProductKeys();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.2", "ACAD-7001:804", "<<Quilm V8>>")));
+    EXPECT_FALSE(
+        KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.2", "ACAD-7001:804", "<<Quilm V8>>")));
     EXPECT_TRUE(Has("R18.1", "ACAD-9001:804", "", ""));
     for (const HostRelease& r : kHostReleases) {
         if (std::string(r.releaseKey) == "R18.1") continue;
         std::string product = r.defaultProductKey ? r.defaultProductKey : "";
-        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, "<<Quilm V8>>")))
+        EXPECT_FALSE(
+            KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, "<<Quilm V8>>")))
             << r.releaseKey;
     }
 }

@@ -10,7 +10,8 @@ using namespace hosttest;
 namespace {
 
 const char kFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kFoldersNT[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
+const char kFoldersNT[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
 const char kMenuName[] = "土地整理规划设计软件 Quilm V8.5";
 const char kArguments[] = "/p \"<<Quilm V8>>\" /t acad.dwt";
 
@@ -18,9 +19,11 @@ class Shortcuts : public ::testing::Test {
 protected:
     void SetUp() override {
         GuardAutoCadKeys(m_keys);
-        m_keys.Guard(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer");
+        m_keys.Guard(HKEY_CURRENT_USER,
+                     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer");
         m_keys.Guard(HKEY_CURRENT_USER, kFoldersNT);
-        m_keys.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer");
+        m_keys.Guard(HKEY_LOCAL_MACHINE,
+                     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer");
         m_keys.Guard(HKEY_LOCAL_MACHINE, kFoldersNT);
         for (const char* key : {kFolders, kFoldersNT}) {
             for (const char* v : {"Desktop", "Programs"})
@@ -94,11 +97,10 @@ TEST_F(Shortcuts, TheWholeTableWithTwoReleases) {
     const std::string web = m_menu + "\\Corvantix网站.LNK";
     const std::string help = m_menu + "\\Quilm V8.5 在线帮助.LNK";
     const std::string uninstall = m_menu + "\\Quilm V8.5 卸载程序.LNK";
-    EXPECT_EQ((std::vector<std::string>{"Made Dir: " + m_menu, "File Copy: " + desk1,
-                                        "File Copy: " + menu2, "File Copy: " + r2004,
-                                        "File Copy: " + r2010, "File Copy: " + web,
-                                        "File Copy: " + help, "File Copy: " + uninstall,
-                                        "File Copy: " + m_menu}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "Made Dir: " + m_menu, "File Copy: " + desk1, "File Copy: " + menu2,
+                  "File Copy: " + r2004, "File Copy: " + r2010, "File Copy: " + web,
+                  "File Copy: " + help, "File Copy: " + uninstall, "File Copy: " + m_menu}),
               Lines());
 
     ExpectLink(desk1, m_dest + "Quilm.exe", "", "");
@@ -126,7 +128,8 @@ TEST_F(Shortcuts, EveryReleaseInTableOrder) {
         expected.push_back("File Copy: " + m_dest + "Quilmfor" + std::to_string(r.shortcutYear) +
                            ".LNK");
     }
-    for (const char* name : {"Corvantix网站.LNK", "Quilm V8.5 在线帮助.LNK", "Quilm V8.5 卸载程序.LNK"})
+    for (const char* name :
+         {"Corvantix网站.LNK", "Quilm V8.5 在线帮助.LNK", "Quilm V8.5 卸载程序.LNK"})
         expected.push_back("File Copy: " + m_menu + "\\" + name);
     expected.push_back("File Copy: " + m_menu);
     ASSERT_TRUE(m_job.CreateShortcuts());
@@ -214,10 +217,13 @@ TEST_F(Shortcuts, CreateShellLinkRefusesPathsBeyondTheBuffer) {
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
     int room = 259 - static_cast<int>(folder.size()) - 4;  // ".LNK"
     ASSERT_GT(room, 20);
-    std::string fits = folder + std::string(static_cast<size_t>(room - 10), 'a') + "土地整理规划设计软件" + ".LNK";
-    std::string over = folder + std::string(static_cast<size_t>(room - 9), 'b') + "土地整理规划设计软件" + ".LNK";
+    std::string fits =
+        folder + std::string(static_cast<size_t>(room - 10), 'a') + "土地整理规划设计软件" + ".LNK";
+    std::string over =
+        folder + std::string(static_cast<size_t>(room - 9), 'b') + "土地整理规划设计软件" + ".LNK";
     ASSERT_EQ(259, MultiByteToWideChar(CP_ACP, 0, fits.c_str(), -1, NULL, 0) - 1);
-    EXPECT_FALSE(CSetupThread::CreateShellLink(m_dest.c_str(), over.c_str(), "C:\\x.exe", NULL, NULL));
+    EXPECT_FALSE(
+        CSetupThread::CreateShellLink(m_dest.c_str(), over.c_str(), "C:\\x.exe", NULL, NULL));
     EXPECT_TRUE(FilesIn(folder).empty()) << "nothing made, not even under a shortened name";
     EXPECT_TRUE(CSetupThread::CreateShellLink(m_dest.c_str(), fits.c_str(), "C:\\x.exe", "-a",
                                               "C:\\x.ico"));
@@ -225,6 +231,6 @@ TEST_F(Shortcuts, CreateShellLinkRefusesPathsBeyondTheBuffer) {
 }
 
 TEST_F(Shortcuts, CreateShellLinkIntoMissingFolderFails) {
-    EXPECT_FALSE(CSetupThread::CreateShellLink(m_dest.c_str(), (m_root.path() + "no\\x.LNK").c_str(),
-                                               "C:\\x.exe", NULL, NULL));
+    EXPECT_FALSE(CSetupThread::CreateShellLink(
+        m_dest.c_str(), (m_root.path() + "no\\x.LNK").c_str(), "C:\\x.exe", NULL, NULL));
 }

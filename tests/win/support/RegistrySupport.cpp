@@ -8,7 +8,9 @@ namespace quilmtest {
 
 namespace {
 
-const char* NameOrDefault(const char* name) { return name ? name : ""; }
+const char* NameOrDefault(const char* name) {
+    return name ? name : "";
+}
 
 std::vector<std::string> SubkeyNames(HKEY root, const std::string& key) {
     std::vector<std::string> names;
@@ -29,7 +31,8 @@ std::vector<std::string> ValueNames(HKEY h) {
     std::vector<char> name(16384);
     for (DWORD i = 0;; ++i) {
         DWORD size = static_cast<DWORD>(name.size());
-        if (::RegEnumValueA(h, i, name.data(), &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+        if (::RegEnumValueA(h, i, name.data(), &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
         names.emplace_back(name.data(), size);
     }
     return names;
@@ -73,7 +76,8 @@ void Snapshot(HKEY root, const std::string& key, const std::string& relative,
     ::RegCloseKey(h);
     nodes.push_back(node);
     for (const std::string& child : SubkeyNames(root, key))
-        Snapshot(root, key + "\\" + child, relative.empty() ? child : relative + "\\" + child, nodes);
+        Snapshot(root, key + "\\" + child, relative.empty() ? child : relative + "\\" + child,
+                 nodes);
 }
 
 // Deletes the keys below key that the snapshot does not have.

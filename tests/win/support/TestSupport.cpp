@@ -22,7 +22,9 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // True when the last character of path is "\" or "/".  Looked at in the
 // wide form: the trail byte of a double-byte character may be 5C.
@@ -124,7 +126,8 @@ std::string OwnProgramPath() {
 
 std::string ShellFolder(int csidl) {
     char path[MAX_PATH + 1] = {0};
-    if (FAILED(::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, path))) return std::string();
+    if (FAILED(::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, path)))
+        return std::string();
     return WithBackslash(path);
 }
 
@@ -144,9 +147,13 @@ std::wstring ExtendedPath(const std::string& path) {
 
 // Files and folders
 
-DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+DWORD Attributes(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str());
+}
 
-bool Exists(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool FileExists(const std::string& path) {
     DWORD a = Attributes(path);
@@ -159,7 +166,8 @@ bool FolderExists(const std::string& path) {
 }
 
 bool ExistsAnyLength(const std::string& path) {
-    return !path.empty() && ::GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !path.empty() &&
+           ::GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ExactlyHidden(const std::string& path) {
@@ -176,7 +184,8 @@ bool MakeFolders(const std::string& path) {
         std::wstring folder = full.substr(0, i);
         DWORD a = ::GetFileAttributesW(folder.c_str());
         if (a == INVALID_FILE_ATTRIBUTES) {
-            if (!::CreateDirectoryW(folder.c_str(), NULL) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            if (!::CreateDirectoryW(folder.c_str(), NULL) &&
+                ::GetLastError() != ERROR_ALREADY_EXISTS)
                 return false;
         } else if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
             return false;
@@ -245,7 +254,8 @@ std::string ReadBytes(const std::string& path) {
 }
 
 HANDLE OpenWithoutSharing(const std::string& path) {
-    return ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    return ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0,
+                         NULL);
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -270,10 +280,8 @@ void CollectFilesBelow(const std::string& folder, std::vector<std::string>& out)
     do {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CollectFilesBelow(dir + name, out);
-        else
-            out.push_back(dir + name);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CollectFilesBelow(dir + name, out);
+        else out.push_back(dir + name);
     } while (::FindNextFileA(find, &data));
     ::FindClose(find);
 }
@@ -286,7 +294,9 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
     return files;
 }
 
-int CountFilesBelow(const std::string& folder) { return static_cast<int>(FilesBelow(folder).size()); }
+int CountFilesBelow(const std::string& folder) {
+    return static_cast<int>(FilesBelow(folder).size());
+}
 
 std::string MakeTempFolder(const std::string& tag) {
     static std::atomic<int> counter(0);
@@ -299,7 +309,9 @@ std::string MakeTempFolder(const std::string& tag) {
 
 TempDir::TempDir(const std::string& tag) : m_path(MakeTempFolder(tag)) {}
 
-TempDir::~TempDir() { RemoveTree(m_path); }
+TempDir::~TempDir() {
+    RemoveTree(m_path);
+}
 
 // Text
 

@@ -50,7 +50,7 @@ bool FileExists(const std::string& path);    // a file, not a folder
 bool FolderExists(const std::string& path);  // a folder
 // Like Exists, for paths of any length.
 bool ExistsAnyLength(const std::string& path);
-DWORD Attributes(const std::string& path);   // INVALID_FILE_ATTRIBUTES when absent
+DWORD Attributes(const std::string& path);  // INVALID_FILE_ATTRIBUTES when absent
 // True when the file's attributes are hidden and nothing else.  Wine
 // reports the archive bit on every file whatever was set, so that bit is
 // not looked at.

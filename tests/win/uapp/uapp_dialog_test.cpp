@@ -42,7 +42,8 @@ public:
     BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
         BOOL handled = CUninstallDlg::OnMessage(message, wParam, lParam, lResult);
         if (message == WM_UNINSTALL_PROGRESS)
-            m_steps.push_back({m_progress.GetPos(), m_progress.GetUpper(), GetDlgItemText(1001).str()});
+            m_steps.push_back(
+                {m_progress.GetPos(), m_progress.GetUpper(), GetDlgItemText(1001).str()});
         if (message == WM_UNINSTALL_DONE) {
             m_donePos = m_progress.GetPos();
             m_doneUpper = m_progress.GetUpper();
@@ -57,7 +58,8 @@ public:
 
     std::vector<Step> m_steps;
     int m_donePos = -1, m_doneUpper = -1;
-    bool m_doneTextVisible = false, m_barVisible = true, m_finishEnabled = false, m_focusOnFinish = false;
+    bool m_doneTextVisible = false, m_barVisible = true, m_finishEnabled = false,
+         m_focusOnFinish = false;
 };
 
 // Answers every message box of this process with button until stopped;
@@ -109,7 +111,8 @@ protected:
         }
         record += RecordLine(kMadeDir, dest + "Support");
         EXPECT_TRUE(WriteBytes(dest + "Uninstall.log", record));
-        EXPECT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", dest.substr(0, dest.size() - 1)));
+        EXPECT_TRUE(
+            SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", dest.substr(0, dest.size() - 1)));
         return dest;
     }
 };
@@ -154,12 +157,14 @@ TEST_F(UninstallDialogTest, InstallPathFromTheProductKeyEndsWithBackslash) {
     EXPECT_TRUE(path.IsEmpty());
     // Without the key: beside the program.
     std::string own = OwnProgramPath();
-    EXPECT_EQ(CUninstallDlg::RecordPath().str(), own.substr(0, own.rfind('\\') + 1) + "Uninstall.log");
+    EXPECT_EQ(CUninstallDlg::RecordPath().str(),
+              own.substr(0, own.rfind('\\') + 1) + "Uninstall.log");
 }
 
 TEST_F(UninstallDialogTest, LockedRecordEndsWithTwoAfterTheReports) {
     std::string dest = MakeInstallation(3);
-    HANDLE lock = ::CreateFileA((dest + "Uninstall.log").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE lock = ::CreateFileA((dest + "Uninstall.log").c_str(), GENERIC_READ, 0, NULL,
+                                OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     INT_PTR result = 0;
     std::vector<std::string> texts;

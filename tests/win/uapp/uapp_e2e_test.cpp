@@ -28,13 +28,22 @@ const char kFailedText[] = "Quilm V9.0 卸载未能完成!";
 const char kDoneText[] = "卸载完成!";
 const std::string kV8Key = "SOFTWARE\\Corvantix\\Quilm\\V8";
 const std::string kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
-const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
+const std::string kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
 const DWORD kWait = 15000;
 const DWORD kJobWait = 120000;
 
-enum { IDC_PROGRESS = 1000, IDC_CURRENT = 1001, IDC_TITLE = 1002, IDC_DONE = 1003, IDC_FRAME = 1004 };
+enum {
+    IDC_PROGRESS = 1000,
+    IDC_CURRENT = 1001,
+    IDC_TITLE = 1002,
+    IDC_DONE = 1003,
+    IDC_FRAME = 1004
+};
 
-std::string ShotDir() { return HostToWine(QUILM_SHOT_DIR); }
+std::string ShotDir() {
+    return HostToWine(QUILM_SHOT_DIR);
+}
 
 void Shot(HWND window, const char* name) {
     // Let the window finish painting what just changed.
@@ -54,10 +63,11 @@ bool KeyExistsAt(const std::string& entry) {
     size_t comma = entry.find(',');
     if (comma == std::string::npos) return false;
     int code = std::atoi(entry.substr(0, comma).c_str());
-    HKEY hive = code == kRootCurrentUser ? HKEY_CURRENT_USER
+    HKEY hive = code == kRootCurrentUser    ? HKEY_CURRENT_USER
                 : code == kRootLocalMachine ? HKEY_LOCAL_MACHINE
-                : code == kRootClassesRoot ? HKEY_CLASSES_ROOT
-                : code == kRootUsers ? HKEY_USERS : HKEY_CURRENT_CONFIG;
+                : code == kRootClassesRoot  ? HKEY_CLASSES_ROOT
+                : code == kRootUsers        ? HKEY_USERS
+                                            : HKEY_CURRENT_CONFIG;
     return KeyExists(hive, entry.substr(comma + 1));
 }
 
@@ -87,11 +97,14 @@ protected:
     // folder (the shortcuts and their Start-menu folder): removed, so the
     // prefix stays as it was.
     void RemoveLeftovers() {
-        auto outside = [&](const std::string& path) { return path.compare(0, m_dir.size(), m_dir) != 0; };
+        auto outside = [&](const std::string& path) {
+            return path.compare(0, m_dir.size(), m_dir) != 0;
+        };
         for (auto it = m_inst.files.rbegin(); it != m_inst.files.rend(); ++it) {
             if (!outside(*it)) continue;
             DWORD attributes = ::GetFileAttributesA(it->c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                continue;
             ::SetFileAttributesA(it->c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileA(it->c_str());
         }
@@ -106,10 +119,18 @@ protected:
     void Install(int bulkFiles) {
         std::string medium = m_dir + "medium\\";
         m_inst.dest = m_dir + "Program Files\\安装 目录\\Quilm\\";
-        const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu", "Database\\Quilm.mdb",
-                               "线型库\\土地.lin", "填充图案\\田块.pat", "图框\\图框A3.dwg",
-                               "图例\\图例.dwg", "图库\\道路\\桥涵\\涵洞.dwg", "Temp\\t.tmp",
-                               "Quilm.exe", "readme.txt", "QuilmHelp.chm", "Setup.exe"};
+        const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu",
+                               "Database\\Quilm.mdb",
+                               "线型库\\土地.lin",
+                               "填充图案\\田块.pat",
+                               "图框\\图框A3.dwg",
+                               "图例\\图例.dwg",
+                               "图库\\道路\\桥涵\\涵洞.dwg",
+                               "Temp\\t.tmp",
+                               "Quilm.exe",
+                               "readme.txt",
+                               "QuilmHelp.chm",
+                               "Setup.exe"};
         for (const char* f : files) {
             std::string path = medium + f;
             ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))));
@@ -119,8 +140,8 @@ protected:
         ASSERT_TRUE(MakeFolders(medium + "Temp\\bulk"));
         for (int i = 0; i < bulkFiles; ++i)
             ASSERT_TRUE(WriteBytes(medium + "Temp\\bulk\\f" + std::to_string(i) + ".dat", "bulk"));
-        ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(), (medium + "Uninstall.exe").c_str(),
-                                FALSE));
+        ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
+                                (medium + "Uninstall.exe").c_str(), FALSE));
         {
             OwnerWindow owner;
             CSetupThread setup;
@@ -147,10 +168,12 @@ protected:
     void Start() {
         std::string commandLine = GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
         if (commandLine == "<missing>") commandLine = "\"" + m_inst.dest + "Uninstall.exe\"";
-        ASSERT_NE(commandLine.find(m_inst.dest + "Uninstall.exe"), std::string::npos) << commandLine;
+        ASSERT_NE(commandLine.find(m_inst.dest + "Uninstall.exe"), std::string::npos)
+            << commandLine;
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
-        ASSERT_TRUE(::CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si, &m_pi))
+        ASSERT_TRUE(
+            ::CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si, &m_pi))
             << ::GetLastError();
     }
 
@@ -164,7 +187,9 @@ protected:
         return box;
     }
 
-    HWND Dialog() { return WaitTopWindow(kDialogTitle, "#32770", m_pi.dwProcessId, IDC_PROGRESS, kWait); }
+    HWND Dialog() {
+        return WaitTopWindow(kDialogTitle, "#32770", m_pi.dwProcessId, IDC_PROGRESS, kWait);
+    }
 
     DWORD ExitCode() {
         EXPECT_TRUE(WaitProcessEnd(m_pi.hProcess, kWait));
@@ -247,7 +272,8 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
     // hidden batch removes it after the program has ended.
     for (const std::string& d : m_inst.dirs) {
         bool holdsUserFile = userFile.compare(0, d.size() + 1, d + "\\") == 0;
-        EXPECT_EQ(FolderExists(d), holdsUserFile || m_inst.dest.compare(0, d.size() + 1, d + "\\") == 0)
+        EXPECT_EQ(FolderExists(d),
+                  holdsUserFile || m_inst.dest.compare(0, d.size() + 1, d + "\\") == 0)
             << d;
     }
     bool gone = false;
@@ -297,7 +323,8 @@ TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
     EXPECT_EQ(ExitCode(), 0u);
     // No message at all on the way out.
     EXPECT_EQ(WaitMessageBox(m_pi.dwProcessId, 0), nullptr);
-    m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), RecordPath()), m_inst.files.end());
+    m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), RecordPath()),
+                       m_inst.files.end());
     ExpectUntouched();
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath"), m_inst.dest);
 }
@@ -307,7 +334,8 @@ TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
     if (HasFatalFailure()) return;
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     // Another process holds the record without sharing it.
-    HANDLE lock = ::CreateFileA(RecordPath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE lock =
+        ::CreateFileA(RecordPath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Start();
     HWND box = Question();

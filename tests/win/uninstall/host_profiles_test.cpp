@@ -39,14 +39,17 @@ TEST_F(HostProfilesTest, RemovesPackageProfileWithSubkeysAndLeavesOthers) {
     MakeProfile(v9, kV9);
     MakeProfile(Profile("R18.2", "ACAD-A001:804", "<<Quilm V8>>"), "<<Quilm V8>>");
     MakeProfile(Profile("R18.2", "ACAD-A001:804", "<<Unnamed Profile>>"), "<<Unnamed Profile>>");
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", "C:\\Q\\"));
+    ASSERT_TRUE(
+        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", "C:\\Q\\"));
     Remove();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9 + "\\General"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9 + "\\General Configuration"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Profile("R18.2", "ACAD-A001:804", "<<Quilm V8>>") + "\\General"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER,
-                          Profile("R18.2", "ACAD-A001:804", "<<Unnamed Profile>>") + "\\General Configuration"));
+                          Profile("R18.2", "ACAD-A001:804", "<<Quilm V8>>") + "\\General"));
+    EXPECT_TRUE(KeyExists(
+        HKEY_CURRENT_USER,
+        Profile("R18.2", "ACAD-A001:804", "<<Unnamed Profile>>") + "\\General Configuration"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
 }
 
@@ -57,7 +60,8 @@ TEST_F(HostProfilesTest, EveryReleaseFromR161OnUsesMachineCurVer) {
         MakeProfile(Profile(r, "ACAD-X:409", kV9), kV9);
     }
     Remove();
-    for (const char* r : releases) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Profile(r, "ACAD-X:409", kV9))) << r;
+    for (const char* r : releases)
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Profile(r, "ACAD-X:409", kV9))) << r;
 }
 
 TEST_F(HostProfilesTest, R17CurVerOnlyForUserRemovesNothing) {
@@ -133,8 +137,10 @@ TEST_F(HostProfilesTest, EmptyProductKeyTouchesNoProfile) {
 }
 
 TEST_F(HostProfilesTest, NoAutoCadStillDeletesProductKey) {
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", "C:\\Q\\"));
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8", "installPath", "C:\\Q\\"));
+    ASSERT_TRUE(
+        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", "C:\\Q\\"));
+    ASSERT_TRUE(
+        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8", "installPath", "C:\\Q\\"));
     Remove();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8"));

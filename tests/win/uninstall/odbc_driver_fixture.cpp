@@ -17,8 +17,8 @@ void Store(HKEY key, const char* name, const std::string& text) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) BOOL WINAPI ConfigDSN(HWND, WORD request, LPCSTR driver,
-                                                       LPCSTR attributes) {
+extern "C" __declspec(dllexport) BOOL WINAPI
+    ConfigDSN(HWND, WORD request, LPCSTR driver, LPCSTR attributes) {
     HKEY key = NULL;
     if (::RegCreateKeyA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc", &key) != ERROR_SUCCESS)
         return FALSE;

@@ -26,11 +26,22 @@ std::string ControlSource() {
 // A small medium: the nine package folders with nested and empty
 // subfolders, Chinese names, two controls and the root files.
 void MakeMedium(const std::string& medium) {
-    const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu", "Support\\2000-02\\arx\\q.arx",
-                           "Database\\Quilm.mdb", "线型库\\土地.lin", "填充图案\\田块.pat",
-                           "图框\\图框A3.dwg", "图例\\图例.dwg", "图库\\道路\\桥涵\\涵洞.dwg",
-                           "Temp\\t.tmp", "Quilm.exe", "QuilmV8.5.ico", "readme.txt",
-                           "Quilm.url", "QuilmHelp.chm", "Uninstall.exe", "Setup.exe"};
+    const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu",
+                           "Support\\2000-02\\arx\\q.arx",
+                           "Database\\Quilm.mdb",
+                           "线型库\\土地.lin",
+                           "填充图案\\田块.pat",
+                           "图框\\图框A3.dwg",
+                           "图例\\图例.dwg",
+                           "图库\\道路\\桥涵\\涵洞.dwg",
+                           "Temp\\t.tmp",
+                           "Quilm.exe",
+                           "QuilmV8.5.ico",
+                           "readme.txt",
+                           "Quilm.url",
+                           "QuilmHelp.chm",
+                           "Uninstall.exe",
+                           "Setup.exe"};
     for (const char* f : files) {
         std::string path = medium + f;
         ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))));
@@ -42,13 +53,13 @@ void MakeMedium(const std::string& medium) {
         std::string target = medium + "Control\\" + name;
         if (!ControlSource().empty())
             ASSERT_TRUE(::CopyFileA(ControlSource().c_str(), target.c_str(), FALSE));
-        else
-            ASSERT_TRUE(WriteBytes(target, "no library"));
+        else ASSERT_TRUE(WriteBytes(target, "no library"));
     }
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 }  // namespace
@@ -56,7 +67,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 class RoundTripTest : public UninstallTest {};
 
 TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
-    const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
+    const std::string uninstallKey =
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
     const std::string driverKey = "Software\\ODBC\\ODBCINST.INI\\Microsoft Access Driver (*.mdb)";
     m_guards->Add(HKEY_LOCAL_MACHINE, uninstallKey);
     m_guards->Add(HKEY_LOCAL_MACHINE, driverKey);
@@ -105,14 +117,16 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
             }
         }
         if (job.CountEntries(kRegDbKey) == 0) {
-            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8", "installPath", dest));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8",
+                                 "installPath", dest));
             ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName", "x"));
             extra += RecordRegKeyLine(kRootLocalMachine, "SOFTWARE\\Corvantix\\Quilm\\V8");
             extra += RecordRegKeyLine(kRootLocalMachine, uninstallKey);
         }
         ::SetFileAttributesA(recordPath.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::string text = ReadBytes(recordPath);
-        for (size_t at = 0; (at = extra.find('\n', at)) != std::string::npos; at += 2) extra.insert(at, "\r");
+        for (size_t at = 0; (at = extra.find('\n', at)) != std::string::npos; at += 2)
+            extra.insert(at, "\r");
         ASSERT_TRUE(WriteBytes(recordPath, extra + text));
         ASSERT_TRUE(job.LoadRecord(recordPath.c_str()));
     }
@@ -124,7 +138,8 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     EXPECT_EQ(files.back(), recordPath);
     ASSERT_EQ(controls.size(), 2u);
     ASSERT_EQ(keys.size(), 2u);
-    for (const std::string& f : files) EXPECT_TRUE(::GetFileAttributesA(f.c_str()) != INVALID_FILE_ATTRIBUTES) << f;
+    for (const std::string& f : files)
+        EXPECT_TRUE(::GetFileAttributesA(f.c_str()) != INVALID_FILE_ATTRIBUTES) << f;
 
     // What the user and AutoCAD added since.
     std::string userFile = dest + "图库\\道路\\我的图块.dwg";
@@ -132,11 +147,13 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     const std::string v9 = kProfiles + "<<Quilm V9>>", v8 = kProfiles + "<<Quilm V8>>";
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9, "", "<<Quilm V9>>"));
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9 + "\\General", "ACAD", dest + "Support"));
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9 + "\\General Configuration", "MenuFile", dest + "m"));
+    ASSERT_TRUE(
+        SetValue(HKEY_CURRENT_USER, v9 + "\\General Configuration", "MenuFile", dest + "m"));
     if (!KeyExists(HKEY_CURRENT_USER, v8)) {
         ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v8, "", "<<Quilm V8>>"));
     }
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", dest));
+    ASSERT_TRUE(
+        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", dest));
     ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc");
 
     // Uninstall.
@@ -169,20 +186,23 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
 
     // The data source went with the database path of the install folder.
     std::string expected = "DSN=Quilm";
-    for (const std::string& pair : {std::string("Corvantix=土地整理Quilm"),
-                                    "DBQ=" + dest + "Database\\Quilm.mdb", std::string("FIL=MS Access"),
-                                    std::string("UID=Corvantix"), std::string("PWD=Wendabrix52081736409")}) {
+    for (const std::string& pair :
+         {std::string("Corvantix=土地整理Quilm"), "DBQ=" + dest + "Database\\Quilm.mdb",
+          std::string("FIL=MS Access"), std::string("UID=Corvantix"),
+          std::string("PWD=Wendabrix52081736409")}) {
         expected += '\0';
         expected += pair;
     }
     expected += std::string(2, '\0');
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc", "Attributes"), Hex(expected));
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc", "Attributes"),
+              Hex(expected));
 
     if (!ControlSource().empty()) {
         // Unregistered while the file still existed, and deleted afterwards.
         for (const std::string& c : controls) {
             std::string name = c.substr(c.rfind('\\') + 1);
-            EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, name.c_str()), "unregistered") << c;
+            EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, name.c_str()), "unregistered")
+                << c;
             EXPECT_FALSE(FileExists(c));
         }
     }

@@ -11,7 +11,8 @@ namespace {
 bool AllGone(const std::vector<std::string>& paths) {
     for (int i = 0; i < 600; ++i) {
         bool any = false;
-        for (const std::string& p : paths) any = any || ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
+        for (const std::string& p : paths)
+            any = any || ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
         if (!any) return true;
         ::Sleep(100);
     }
@@ -51,7 +52,8 @@ TEST_F(SelfDeleteTest, BatchRemovesProgramItsFolderAndItself) {
     EXPECT_EQ(RunProbe(program, m_dir), 0u);
     EXPECT_TRUE(AllGone({program, folder, "C:\\DelUS.bat"}))
         << "left: " << (FileExists(program) ? program : "") << " "
-        << (FolderExists(folder) ? folder : "") << " " << (FileExists("C:\\DelUS.bat") ? "C:\\DelUS.bat" : "");
+        << (FolderExists(folder) ? folder : "") << " "
+        << (FileExists("C:\\DelUS.bat") ? "C:\\DelUS.bat" : "");
     EXPECT_TRUE(FolderExists(m_dir + "Program Files")) << "only the program's own folder goes";
 }
 

@@ -26,7 +26,9 @@ int OwnerWindow::Count(UINT message) const {
     return n;
 }
 
-void OwnerWindow::Pump() { PumpMessages(); }
+void OwnerWindow::Pump() {
+    PumpMessages();
+}
 
 bool OwnerWindow::Record(UINT message, LPARAM lParam) {
     if (message < WM_UNINSTALL_PROGRESS || message > WM_UNINSTALL_FAILED) return false;
@@ -73,7 +75,8 @@ std::string TakeBatch() {
 std::vector<std::string> Entries(const std::string& record, int kind) {
     std::vector<std::string> values;
     size_t pos = 0, start = 0, length = 0;
-    while (FindEntry(record, kind, pos, start, length)) values.push_back(record.substr(start, length));
+    while (FindEntry(record, kind, pos, start, length))
+        values.push_back(record.substr(start, length));
     return values;
 }
 

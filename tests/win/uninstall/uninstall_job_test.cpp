@@ -52,7 +52,8 @@ void AnswerMessageBox(BoxSeen* seen) {
         ::EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&box));
         if (box) {
             char text[2048] = {0};
-            ::SendMessageA(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            ::SendMessageA(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof(text),
+                           reinterpret_cast<LPARAM>(text));
             seen->text = text;
             ::SendMessageA(box, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
             seen->caption = text;
@@ -72,7 +73,8 @@ class JobTest : public UninstallTest {};
 TEST_F(JobTest, LoadRecordReadsTextModeAndReaderFindsEntries) {
     CUninstallThread job;
     LoadText(job, m_dir, "File Copy: C:\\a.txt\r\nMade Dir: C:\\d\r\nFile Copy: C:\\b.txt\r\n");
-    EXPECT_EQ(job.m_strRecord.str(), "File Copy: C:\\a.txt\nMade Dir: C:\\d\nFile Copy: C:\\b.txt\n");
+    EXPECT_EQ(job.m_strRecord.str(),
+              "File Copy: C:\\a.txt\nMade Dir: C:\\d\nFile Copy: C:\\b.txt\n");
     EXPECT_EQ(job.CountEntries(kFileCopy), 2);
     EXPECT_EQ(job.CountEntries(kMadeDir), 1);
     EXPECT_EQ(job.CountEntries(kRegDbKey), 0);
@@ -141,7 +143,8 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
     EXPECT_EQ(owner.m_log[0].path, d + "\\f1.txt");
     EXPECT_EQ(owner.m_log[1].path, e + "\\f2.txt");
     EXPECT_EQ(owner.m_log[2].path, m_dir + "missing.txt") << "a missing file is still reported";
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(owner.m_log[i].message, static_cast<UINT>(WM_UNINSTALL_PROGRESS));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(owner.m_log[i].message, static_cast<UINT>(WM_UNINSTALL_PROGRESS));
     EXPECT_EQ(owner.m_log[3].message, static_cast<UINT>(WM_UNINSTALL_FILES_DONE));
     EXPECT_EQ(owner.m_log[4].message, static_cast<UINT>(WM_UNINSTALL_DONE));
     for (const JobMessage& m : owner.m_log) EXPECT_TRUE(m.sent);
@@ -171,7 +174,11 @@ TEST_F(JobTest, KeyPassReadsRootCodes) {
     m_guards->Add(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest");
     m_guards->Add(HKEY_USERS, ".DEFAULT\\Software\\QuilmTest");
     m_guards->Add(HKEY_CURRENT_CONFIG, "Software\\QuilmTest");
-    struct Case { HKEY root; std::string path; bool removed; };
+    struct Case {
+        HKEY root;
+        std::string path;
+        bool removed;
+    };
     const Case cases[] = {
         {HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0", true},
         {HKEY_CURRENT_USER, "Software\\QuilmTest\\Root1", true},

@@ -158,8 +158,8 @@ protected:
         for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
             desktopLink |= FileExists(ShellFolder(csidl) + "土地整理规划设计.LNK");
         for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
-            menuLink |= FileExists(ShellFolder(csidl) + kStartMenuGroup +
-                                   "\\Quilm V8.5 卸载程序.LNK");
+            menuLink |=
+                FileExists(ShellFolder(csidl) + kStartMenuGroup + "\\Quilm V8.5 卸载程序.LNK");
         EXPECT_TRUE(desktopLink);
         EXPECT_TRUE(menuLink);
     }

@@ -139,10 +139,10 @@ TEST(LoadSlide, WidePictureGetsWhiteBarsAboveAndBelow) {
     ::GetObjectA(c.bitmap, sizeof(info), &info);
     EXPECT_EQ(info.bmWidth, 1024);
     EXPECT_EQ(info.bmHeight, 768);
-    EXPECT_EQ(c.At(0, 0), RGB(192, 192, 192));        // frame
-    EXPECT_EQ(c.At(512, 50), RGB(255, 255, 255));     // bar above
-    EXPECT_EQ(c.At(512, 720), RGB(255, 255, 255));    // bar below
-    EXPECT_NE(c.At(512, 384), RGB(255, 255, 255));    // the picture
+    EXPECT_EQ(c.At(0, 0), RGB(192, 192, 192));      // frame
+    EXPECT_EQ(c.At(512, 50), RGB(255, 255, 255));   // bar above
+    EXPECT_EQ(c.At(512, 720), RGB(255, 255, 255));  // bar below
+    EXPECT_NE(c.At(512, 384), RGB(255, 255, 255));  // the picture
     EXPECT_EQ(c.At(512, 767), RGB(192, 192, 192));
 }
 
@@ -232,15 +232,16 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
     struct Seen {
         std::string line, configuringText;
         bool stayedAfterEnter = false, stayedAfterNo = false, questionShown = false;
-        bool configuringShown = false, barHidden = false, groupHidden = false, cancelDisabled = true;
+        bool configuringShown = false, barHidden = false, groupHidden = false,
+             cancelDisabled = true;
         bool noQuestionWhenConfiguring = false, lineEmptied = false, backDisabled = false;
         bool nextDisabled = false;
     } seen;
 
     std::thread driver([&] {
         using namespace uidriver;
-        HWND window = WaitTopWindow("Quilm V8.5 安装向导", "#32770", ::GetCurrentProcessId(), 1014,
-                                    15000);
+        HWND window =
+            WaitTopWindow("Quilm V8.5 安装向导", "#32770", ::GetCurrentProcessId(), 1014, 15000);
         if (!window) return;
         seen.backDisabled = !IsItemEnabled(window, 1000);
         seen.nextDisabled = !IsItemEnabled(window, 1001);
