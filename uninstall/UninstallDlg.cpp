@@ -7,6 +7,7 @@
 #include "common/mbcs.h"
 #include "common/paths.h"
 #include "framework/AfxWin.h"
+#include "resources/uninstall/resource.h"
 
 namespace {
 
@@ -14,19 +15,10 @@ const char kProductKey[] = "SOFTWARE\\Corvantix\\Quilm\\V9";
 const char kRecordName[] = "Uninstall.log";
 const char kFailedText[] = "Quilm V9.0 卸载未能完成!";
 
-enum {
-    IDC_PROGRESS = 1000,
-    IDC_CURRENT = 1001,
-    IDC_TITLE = 1002,
-    IDC_DONE_TEXT = 1003,
-    IDC_FRAME = 1004,
-    IDI_MAINFRAME = 128
-};
-
 }  // namespace
 
 CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD, pParent) {
-    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_MAINFRAME));
+    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 CUninstallDlg::~CUninstallDlg() {

@@ -9,11 +9,12 @@
 #include "controls/ShadedButton.h"
 #include "framework/AfxCtrl.h"
 #include "framework/AfxDialog.h"
+#include "resources/uninstall/resource.h"
 #include "uninstall/UninstallThread.h"
 
 class CUninstallDlg : public CDialog {
 public:
-    enum { IDD = 102 };
+    enum { IDD = IDD_UNINSTALL };
     explicit CUninstallDlg(CWnd* pParent = nullptr);
     ~CUninstallDlg() override;
 
@@ -27,13 +28,13 @@ public:
     // key, else the folder of this program.
     static CString RecordPath();
 
-    CStatic m_stcDone;                // 1003
-    CButton m_grpFrame;               // 1004
-    CColorLabel m_lblTitle;           // 1002
+    CStatic m_stcDone;                // IDC_DONE_TEXT
+    CButton m_grpFrame;               // IDC_FRAME
+    CColorLabel m_lblTitle;           // IDC_TITLE
     CShadedButton m_btnFinish;        // IDOK
     CShadedButton m_btnCancel;        // IDCANCEL
-    CStatic m_stcCurrent;             // 1001
-    CPercentProgressCtrl m_progress;  // 1000
+    CStatic m_stcCurrent;             // IDC_CURRENT
+    CPercentProgressCtrl m_progress;  // IDC_PROGRESS
     HICON m_hIcon;
     CUninstallThread m_job;
 

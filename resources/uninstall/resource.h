@@ -1,0 +1,16 @@
+// Resource identifiers of Uninstall.exe.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDR_MAINFRAME 128
+
+#define IDD_UNINSTALL 102
+
+#define IDC_PROGRESS 1000
+#define IDC_CURRENT 1001
+#define IDC_TITLE 1002
+#define IDC_DONE_TEXT 1003
+#define IDC_FRAME 1004
