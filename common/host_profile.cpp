@@ -63,6 +63,7 @@ HostLookupOrder LookupOrderOf(HostLookup lookup) {
     switch (lookup) {
     case kLookupMachineThenUser: return {2, {kMachineStore, kUserStore}, false};
     case kLookupUserThenMachineThenDefault: return {2, {kUserStore, kMachineStore}, true};
+    case kLookupMachineOnly: return {1, {kMachineStore, kMachineStore}, false};
     case kLookupUserThenDefault:
     default: return {1, {kUserStore, kUserStore}, true};
     }

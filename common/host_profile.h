@@ -19,6 +19,15 @@ struct HostLookupOrder {
 };
 HostLookupOrder LookupOrderOf(HostLookup lookup);
 
+// "CurVer" of release, asked of the stores of lookup in order through
+// read(store, releaseKeyPath, productKey), which returns whether the store
+// has the value (taken as it is, even when empty).  When none has it,
+// the row's default where the order allows one; otherwise false with the
+// product key empty.
+template <typename Read>
+bool FindHostProductKey(const HostRelease& release, HostLookup lookup, Read read,
+                        std::string& productKey);
+
 // Where profile setup looks for the product key.  This differs from
 // detection: from R17.0 on the machine store is asked too, and R15.0
 // ends with an empty product key rather than "not installed".
@@ -52,3 +61,21 @@ std::string HostMenuFile(const HostRelease& release, const std::string& destDir)
 // Row number 0..9 of release in kHostReleases, or -1 for a row not from
 // the table.
 int HostReleaseIndex(const HostRelease& release);
+
+// Implementation
+
+template <typename Read>
+bool FindHostProductKey(const HostRelease& release, HostLookup lookup, Read read,
+                        std::string& productKey) {
+    const std::string releaseKey = HostReleaseKeyPath(release);
+    const HostLookupOrder order = LookupOrderOf(lookup);
+    for (int i = 0; i < order.count; ++i) {
+        if (read(order.stores[i], releaseKey, productKey)) return true;
+    }
+    productKey.clear();
+    if (order.useDefault && release.defaultProductKey) {
+        productKey = release.defaultProductKey;
+        return true;
+    }
+    return false;
+}

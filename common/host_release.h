@@ -2,12 +2,13 @@
 // order every walk over them uses.
 #pragma once
 
-// Where "CurVer" (the release's product key) is looked for when detecting
-// an installation, and what happens when no store has it.
+// Where "CurVer" (the release's product key) is looked for, and what
+// happens when no store has it.
 enum HostLookup {
     kLookupMachineThenUser,  // not installed when found nowhere
     kLookupUserThenMachineThenDefault,
-    kLookupUserThenDefault
+    kLookupUserThenDefault,
+    kLookupMachineOnly  // empty when not found
 };
 
 struct HostRelease {
@@ -15,8 +16,9 @@ struct HostRelease {
     const char* defaultProductKey;  // "ACAD-5001:804"; nullptr for R15.0
     int shortcutYear;               // 2007 -> "Quilmfor2007.LNK"
     const char* supportGroup;       // subfolder of "Support": "2007-09"
-    HostLookup lookup;
-    bool hasLocationFallback;  // "Location" after "AcadLocation" (R18.x)
+    HostLookup lookup;              // when detecting an installation
+    bool hasLocationFallback;       // "Location" after "AcadLocation" (R18.x)
+    HostLookup removalLookup;       // when the uninstaller removes the profile
 };
 
 const int kHostReleaseCount = 10;

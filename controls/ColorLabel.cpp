@@ -17,9 +17,9 @@ void CColorLabel::OnPaint() {
     CString text;
     GetWindowText(text);
     dc.SetBkMode(TRANSPARENT);
-    HGDIOBJ oldFont = NULL;
+    CSelectObject fontSelection;
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    if (font) oldFont = dc.SelectObject(font);
+    if (font) fontSelection.Select(dc, font);
     if (m_bShadow) {
         CRect shadow = rc;
         shadow.OffsetRect(m_nShadowDx, m_nShadowDy);
@@ -28,5 +28,4 @@ void CColorLabel::OnPaint() {
     }
     dc.SetTextColor(m_crText);
     dc.DrawText(text, -1, rc, DT_WORDBREAK);
-    if (oldFont) dc.SelectObject(oldFont);
 }

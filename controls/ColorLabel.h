@@ -13,16 +13,16 @@ public:
     ~CColorLabel() override;
 
     // Stores the flag and returns the previous one; does not repaint.
-    int SetShadow(int bShadow) {
-        int old = m_bShadow;
+    bool SetShadow(bool bShadow) {
+        bool old = m_bShadow;
         m_bShadow = bShadow;
         return old;
     }
-    int GetShadow() const { return m_bShadow; }
+    bool GetShadow() const { return m_bShadow; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    int m_bShadow = 0;
+    bool m_bShadow = false;
     int m_nShadowDx = 3;
     int m_nShadowDy = 3;
     COLORREF m_crShadow = RGB(208, 208, 208);

@@ -2,45 +2,25 @@
 
 // The off-screen surface
 
-CProgressMemDC::CProgressMemDC(CDC* pDC) : m_pDC(pDC) {
-    m_bMemDC = ::GetDeviceCaps(*pDC, TECHNOLOGY) != DT_RASPRINTER;
-    if (m_bMemDC) {
-        pDC->GetClipBox(&m_rect);
-        CreateCompatibleDC(*pDC);
-        m_bitmap.CreateCompatibleBitmap(*pDC, m_rect.Width(), m_rect.Height());
-        m_oldBitmap = SelectObject(m_bitmap.GetSafeHandle());
-        SetWindowOrg(m_rect.left, m_rect.top);
-    } else {
-        m_bPrinting = pDC->m_bPrinting;
-        m_hDC = pDC->m_hDC;
-        m_hAttribDC = pDC->m_hAttribDC;
-    }
+CProgressMemDC::CProgressMemDC(CDC& target) : m_target(target) {
+    target.GetClipBox(&m_rect);
+    CreateCompatibleDC(target);
+    m_bitmap.CreateCompatibleBitmap(target, m_rect.Width(), m_rect.Height());
+    m_bitmapSelection.Select(m_hDC, m_bitmap);
+    SetWindowOrg(m_rect.left, m_rect.top);
 }
 
 CProgressMemDC::~CProgressMemDC() {
-    if (m_bMemDC) {
-        ::BitBlt(*m_pDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC,
-                 m_rect.left, m_rect.top, SRCCOPY);
-        SelectObject(m_oldBitmap);
-    } else {
-        // Borrowed handles: let go without releasing them.
-        m_hDC = m_hAttribDC = NULL;
-    }
-    m_bitmap.DeleteObject();
+    ::BitBlt(m_target, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
+             m_rect.top, SRCCOPY);
 }
 
 void CProgressMemDC::ClipTo(const RECT& rect) {
     // Clipping regions are in device units: the memory bitmap starts at
     // the area's top-left corner.
     CRgn region;
-    if (m_bMemDC) {
-        region.CreateRectRgn(rect.left - m_rect.left, rect.top - m_rect.top,
-                             rect.right - m_rect.left, rect.bottom - m_rect.top);
-    } else {
-        POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-        ::LPtoDP(m_hDC, corners, 2);
-        region.CreateRectRgn(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
-    }
+    region.CreateRectRgn(rect.left - m_rect.left, rect.top - m_rect.top, rect.right - m_rect.left,
+                         rect.bottom - m_rect.top);
     SelectClipRgn(region);
 }
 
@@ -87,7 +67,7 @@ int CPercentProgressCtrl::StepIt() {
     return SetPos(m_nPos + m_nStep);
 }
 
-void CPercentProgressCtrl::EnableText(int bShow) {
+void CPercentProgressCtrl::EnableText(bool bShow) {
     if (m_hWnd && bShow != m_bShowText) Invalidate(TRUE);
     m_bShowText = bShow;
 }
@@ -132,16 +112,13 @@ LRESULT CPercentProgressCtrl::OnGetText(WPARAM wParam, LPARAM lParam) const {
 
 void CPercentProgressCtrl::OnPaint() {
     if (m_nLower >= m_nUpper) {
-        // Nothing to show; still validate the window.
-        PAINTSTRUCT ps;
-        ::BeginPaint(m_hWnd, &ps);
-        ::EndPaint(m_hWnd, &ps);
+        CPaintDC validate(m_hWnd);  // nothing to show; still validate the window
         return;
     }
     CRect rc;
     GetClientRect(&rc);
     CPaintDC paint(m_hWnd);
-    CProgressMemDC dc(&paint);
+    CProgressMemDC dc(paint);
 
     // Positions are not clamped; only the painted rectangles are kept to
     // the client area so that a far position cannot overflow them.

@@ -12,11 +12,10 @@
 #include "framework/AfxGdi.h"
 
 // An off-screen copy of a paint target: callers draw in the target's
-// coordinates and the destructor copies the result in one operation.  On
-// a printer it draws directly.
+// coordinates and the destructor copies the result in one operation.
 class CProgressMemDC : public CDC {
 public:
-    explicit CProgressMemDC(CDC* pDC);
+    explicit CProgressMemDC(CDC& target);
     ~CProgressMemDC() override;
 
     // The area being drawn (the target's clip box), in target coordinates.
@@ -25,11 +24,10 @@ public:
     void ClipTo(const RECT& rect);
 
 private:
-    CBitmap m_bitmap;
-    HGDIOBJ m_oldBitmap = NULL;
-    CDC* m_pDC;
+    CDC& m_target;
     CRect m_rect;
-    BOOL m_bMemDC;
+    CBitmap m_bitmap;
+    CSelectObject m_bitmapSelection;  // put back before the bitmap goes
 };
 
 class CPercentProgressCtrl : public CProgressCtrl {
@@ -44,7 +42,7 @@ public:
     int SetPos(int nPos);
     int StepIt();
     void SetStep(int nStep) { m_nStep = nStep; }
-    void EnableText(int bShow);
+    void EnableText(bool bShow);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -54,7 +52,7 @@ public:
     int GetLower() const { return m_nLower; }
     int GetUpper() const { return m_nUpper; }
     int GetDrawnWidth() const { return m_nDrawnWidth; }
-    int IsTextEnabled() const { return m_bShowText; }
+    bool IsTextEnabled() const { return m_bShowText; }
     const std::string& GetCustomText() const { return m_strCustomText; }
     // How often SetPos decided to repaint.
     int GetRepaintCount() const { return m_nRepaints; }
@@ -78,7 +76,7 @@ private:
     int m_nUpper = 100;
     int m_nLower = 0;
     std::string m_strCustomText;
-    int m_bShowText = 1;
+    bool m_bShowText = true;
     int m_nDrawnWidth = -1;
     int m_nRepaints = 0;
 };

@@ -28,7 +28,7 @@ void CShadedButton::PreSubclassWindow() {
         m_nKind = KindRadio;
     } else {
         m_nKind = KindPush;
-        m_bPushLike = 1;
+        m_bPushLike = true;
     }
     if (!m_bPushLike) m_nFrame = 0;
 
@@ -69,12 +69,12 @@ LRESULT CShadedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS: return OnKillFocus(wParam, lParam);
     case WM_KEYDOWN: return OnKeyDown(wParam, lParam);
     case WM_MOUSELEAVE:
-        m_bHover = 0;
+        m_bHover = false;
         Invalidate(TRUE);
         return 0;
     case UM_UNCHECK:
         if (m_bCheck) {
-            m_bCheck = 0;
+            m_bCheck = false;
             Invalidate(TRUE);
         }
         return 0;
@@ -104,10 +104,10 @@ void CShadedButton::ToggleFromUser() {
 LRESULT CShadedButton::OnLButtonDown(WPARAM, LPARAM) {
     if (m_bHover) {
         TRACKMOUSEEVENT tme = {sizeof(tme), TME_CANCEL | TME_LEAVE, m_hWnd, 0};
-        if (::_TrackMouseEvent(&tme)) m_bHover = 0;
+        if (::_TrackMouseEvent(&tme)) m_bHover = false;
     }
     LRESULT result = Default();
-    m_bButtonDown = 1;
+    m_bButtonDown = true;
     return result;
 }
 
@@ -117,7 +117,7 @@ LRESULT CShadedButton::OnLButtonUp(WPARAM, LPARAM lParam) {
         ::ClientToScreen(m_hWnd, &pt);
         if (IsUnderPoint(pt) && m_bButtonDown) ToggleFromUser();
     }
-    m_bButtonDown = 0;
+    m_bButtonDown = false;
     return Default();
 }
 
@@ -133,7 +133,7 @@ LRESULT CShadedButton::OnMouseMove(WPARAM, LPARAM lParam) {
     } else if (!m_bHover) {
         TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
         if (::_TrackMouseEvent(&tme)) {
-            m_bHover = 1;
+            m_bHover = true;
             Invalidate(TRUE);
         }
     }
@@ -143,7 +143,7 @@ LRESULT CShadedButton::OnMouseMove(WPARAM, LPARAM lParam) {
 LRESULT CShadedButton::OnKillFocus(WPARAM, LPARAM) {
     if (::GetCapture() == m_hWnd) {
         ::ReleaseCapture();
-        m_bButtonDown = 0;
+        m_bButtonDown = false;
     }
     return Default();
 }
@@ -155,7 +155,7 @@ LRESULT CShadedButton::OnKeyDown(WPARAM wParam, LPARAM) {
 
 LRESULT CShadedButton::OnSetCheck(WPARAM wParam) {
     m_bCheck = wParam != 0;
-    if (m_nKind == KindPush) m_bCheck = 0;
+    if (m_nKind == KindPush) m_bCheck = false;
     if (m_nKind == KindRadio && m_bCheck) {
         // Uncheck the rest of the group.  The walk stops where it started;
         // it also stops when it comes round to its first partner again,
@@ -209,15 +209,12 @@ void CShadedButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     target.Attach(lpDrawItemStruct->hDC);
     CDC mem;
     CBitmap bitmap;
-    if (!mem.CreateCompatibleDC(target) || !bitmap.CreateCompatibleBitmap(target, cx, cy)) {
-        target.Detach();
-        return;
-    }
-    HGDIOBJ oldBitmap = mem.SelectObject(bitmap.GetSafeHandle());
+    if (!mem.CreateCompatibleDC(target) || !bitmap.CreateCompatibleBitmap(target, cx, cy)) return;
+    CSelectObject bitmapSelection(mem, bitmap);
     CString caption;
     GetWindowText(caption);
     mem.SetBkMode(TRANSPARENT);
-    HGDIOBJ oldFont = mem.SelectObject(::GetStockObject(DEFAULT_GUI_FONT));
+    CSelectObject fontSelection(mem, ::GetStockObject(DEFAULT_GUI_FONT));
 
     if (state & ODS_DISABLED) {
         if (!m_faces.disabled.DrawAt(mem, 0, 0))
@@ -270,7 +267,4 @@ void CShadedButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     }
 
     target.BitBlt(0, 0, cx, cy, mem, 0, 0, SRCCOPY);
-    mem.SelectObject(oldFont);
-    mem.SelectObject(oldBitmap);
-    target.Detach();
 }

@@ -31,9 +31,11 @@ public:
 
     // Builds the normal, pressed, disabled and hover faces and the two
     // focus lines for the button's current window size.  Only the low 8
-    // bits of grain, hoverLight and tintPercent count.
-    void GenerateFaces(uint32_t style, int grain, int hoverLight, int tintPercent,
-                       COLORREF tintColour);
+    // bits of grain, hoverLight and tintPercent count.  The defaults are
+    // the programs' own look: grain 8, 10 lighter under the pointer, no
+    // tint.
+    void GenerateFaces(uint32_t style, int grain = 8, int hoverLight = 10, int tintPercent = 0,
+                       COLORREF tintColour = 0);
 
     // The owner-draw entry: paints the whole button for one draw request.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
@@ -43,10 +45,10 @@ public:
 
     // Inspection
     int GetKind() const { return m_nKind; }
-    BOOL IsPushLike() const { return m_bPushLike; }
-    BOOL IsFlat() const { return m_bFlat; }
-    BOOL IsHover() const { return m_bHover; }
-    BOOL IsButtonDown() const { return m_bButtonDown; }
+    bool IsPushLike() const { return m_bPushLike; }
+    bool IsFlat() const { return m_bFlat; }
+    bool IsHover() const { return m_bHover; }
+    bool IsButtonDown() const { return m_bButtonDown; }
     int GetFrame() const { return m_nFrame; }
     UINT GetTextFormat() const { return m_nTextFormat; }
     int GetFocusInset() const { return m_nFocusInset; }
@@ -64,15 +66,15 @@ private:
     BOOL IsPushedState() const;
     void ToggleFromUser();
 
-    BYTE m_bCheck = 0;
-    BYTE m_bPushLike = 0;
+    bool m_bCheck = false;
+    bool m_bPushLike = false;
     int m_nKind = KindPush;
     ShadedFaces m_faces;  // normal, pressed, disabled, hover, focus lines
-    BYTE m_bHover = 0;
-    BYTE m_bButtonDown = 0;
+    bool m_bHover = false;
+    bool m_bButtonDown = false;
     short m_nFocusInset = 4;
     COLORREF m_crText;
     int m_nFrame = 1;
     UINT m_nTextFormat = DT_CENTER;
-    BYTE m_bFlat = 0;
+    bool m_bFlat = false;
 };

@@ -1,5 +1,7 @@
 #include "AfxDialog.h"
 
+#include "AfxGdi.h"
+
 #include <commctrl.h>
 #include <ole2.h>
 
@@ -11,17 +13,13 @@ CWinApp* g_pApp = nullptr;
 
 // CWinApp
 
-CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName) {
+CWinApp::CWinApp() {
     g_pApp = this;
     m_hInstance = ::GetModuleHandleA(NULL);
 }
 
 CWinApp::~CWinApp() {
     if (g_pApp == this) g_pApp = nullptr;
-}
-
-int CWinApp::Run() {
-    return CWinThread::Run();
 }
 
 int CWinApp::ExitInstance() {
@@ -40,19 +38,22 @@ HINSTANCE AfxGetInstanceHandle() {
     return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(NULL);
 }
 
-BOOL AfxEnableControlContainer() {
+void AfxInitCommonControls() {
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&classes);
+}
+
+BOOL AfxOleInit() {
     if (g_pApp && !g_pApp->m_bOleInitialized)
         g_pApp->m_bOleInitialized = SUCCEEDED(::OleInitialize(NULL));
-    return TRUE;
+    return g_pApp && g_pApp->m_bOleInitialized;
 }
 
 int AfxWinMain(HINSTANCE hInstance, LPSTR, int) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->m_hInstance = hInstance;
-    app->m_hThread = NULL;
+    app->m_hThread.Close();
     app->m_nThreadID = ::GetCurrentThreadId();
     int code;
     try {
@@ -134,19 +135,15 @@ BOOL CDialog::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     return TRUE;
 }
 
-CString CDialog::GetDlgItemText(int nID) const {
-    HWND item = GetDlgItem(nID);
-    int length = item ? ::GetWindowTextLengthA(item) : 0;
-    if (length <= 0) return CString();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = ::GetWindowTextA(item, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return CString(text);
-}
-
 HICON CDialog::SetIcon(HICON icon, BOOL bigIcon) const {
     return reinterpret_cast<HICON>(
         SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+
+void CDialog::SetIcons(HICON icon) {
+    m_hIcon = icon;
+    SetIcon(icon, TRUE);
+    SetIcon(icon, FALSE);
 }
 
 void CDialog::CenterWindow() const {

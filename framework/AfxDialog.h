@@ -21,33 +21,27 @@
 
 #include "AfxWin.h"
 
-// Wizard page results (the values of the system's property-sheet buttons).
-enum : INT_PTR { ID_WIZBACK = 0x3023, ID_WIZNEXT = 0x3024, ID_WIZFINISH = 0x3025 };
-
 class CWinApp : public CWinThread {
 public:
-    explicit CWinApp(LPCSTR appName = NULL);
+    CWinApp();
     ~CWinApp() override;
 
-    // Runs the main thread's message loop; only reached when InitInstance
-    // returned TRUE.
-    int Run() override;
     int ExitInstance() override;
 
-    // Kept for the framework's interface; controls draw their own 3-D look.
-    BOOL Enable3dControls() { return TRUE; }
-
     HINSTANCE m_hInstance = NULL;
-    LPCSTR m_pszAppName = NULL;
     BOOL m_bOleInitialized = FALSE;
 };
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
+// Registers the common control classes the dialogs use (progress bars
+// and the standard controls).
+void AfxInitCommonControls();
 // Makes OLE objects (pictures, the shell's dialogs) usable on the
-// user-interface thread and registers the common control classes.
-BOOL AfxEnableControlContainer();
-// WinMain's body: initialises the application object and runs it.
+// user-interface thread, until the application's ExitInstance.
+BOOL AfxOleInit();
+// WinMain's body: initialises the application object and runs it.  The
+// framework's WinMain (AfxWinMain.cpp) restricts the library search first.
 int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
 
 class CDialog : public CWnd {
@@ -72,19 +66,28 @@ public:
 
     // Operations on the dialog and its controls
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-    CString GetDlgItemText(int nID) const;
+    CString GetDlgItemText(int nID) const { return AfxGetWindowText(GetDlgItem(nID)); }
     void SetDlgItemText(int nID, LPCSTR text) const { ::SetDlgItemTextA(m_hWnd, nID, text); }
     UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
     void CheckDlgButton(int nID, UINT check) const { ::CheckDlgButton(m_hWnd, nID, check); }
     void EnableDlgItem(int nID, BOOL enable) const { ::EnableWindow(GetDlgItem(nID), enable); }
     void ShowDlgItem(int nID, int nCmdShow) const { ::ShowWindow(GetDlgItem(nID), nCmdShow); }
-    void SetWindowText(LPCSTR text) const { ::SetWindowTextA(m_hWnd, text); }
     HICON SetIcon(HICON icon, BOOL bigIcon) const;
     // Centres the dialog over its owner (or the screen without one).
     void CenterWindow() const;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
+
+protected:
+    // With an icon, the dialog shows it as its big and small icon
+    // (SetIcons), hands it out for dragging while minimised, and paints it
+    // centred in its client area while minimised.
+    void SetIcons(HICON icon);
+    HICON m_hIcon = NULL;
+
+private:
+    void PaintMinimizedIcon();
 
 protected:
     // Reflects owner-draw requests to the control that asked, so a custom

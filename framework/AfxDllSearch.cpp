@@ -1,5 +1,7 @@
 #include "AfxDllSearch.h"
 
+#include "AfxHandle.h"
+
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
@@ -38,4 +40,17 @@ HMODULE AfxLoadLibraryFromPath(LPCSTR path) {
                                 LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The older search order, starting in the library's own folder.
     return ::LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HRESULT AfxRegisterServer(LPCSTR path, bool install) {
+    DWORD oldMode = 0;
+    ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+    CLibrary library(AfxLoadLibraryFromPath(path));
+    DWORD loadError = ::GetLastError();
+    ::SetThreadErrorMode(oldMode, NULL);
+    if (!library.IsValid()) return HRESULT_FROM_WIN32(loadError ? loadError : ERROR_MOD_NOT_FOUND);
+    typedef HRESULT(STDAPICALLTYPE * EntryFn)();
+    EntryFn entry = library.GetProc<EntryFn>(install ? "DllRegisterServer" : "DllUnregisterServer");
+    if (!entry) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    return entry();
 }

@@ -17,3 +17,11 @@ BOOL AfxRestrictDllSearch();
 // libraries it depends on (before the system folder), as a control whose
 // helper library sits beside it needs; the program's folder is not.
 HMODULE AfxLoadLibraryFromPath(LPCSTR path);
+
+// Calls the self-registration entry of the library at path, loaded as
+// AfxLoadLibraryFromPath loads it and freed again: DllRegisterServer when
+// install is true, DllUnregisterServer when it is false.  The system's
+// error boxes are suppressed on this thread meanwhile, so a file that is
+// no loadable library fails quietly.  Returns the entry's result, or a
+// failure code when the library cannot be loaded or lacks the entry.
+HRESULT AfxRegisterServer(LPCSTR path, bool install);

@@ -4,8 +4,13 @@
 #include <string>
 
 #include "../common/mbcs.h"
+#include "../common/paths.h"
 #include "../common/text_mode.h"
 #include "AfxWin.h"
+
+CString AfxFolderPattern(const CString& folder, LPCSTR mask) {
+    return CString(WithTrailingBackslash(folder.str())) + mask;
+}
 
 BOOL CFileFind::FindFile(LPCSTR pattern) {
     Close();
@@ -104,9 +109,9 @@ void CStdioFile::Open(LPCSTR fileName, UINT flags) {
     DWORD access = (flags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
     DWORD share = (flags & modeWrite) ? 0 : FILE_SHARE_READ;
     DWORD disposition = (flags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_hFile =
-        ::CreateFileA(fileName, access, share, NULL, disposition, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (m_hFile == INVALID_HANDLE_VALUE) Throw(::GetLastError());
+    m_hFile.Attach(
+        ::CreateFileA(fileName, access, share, NULL, disposition, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!m_hFile.IsValid()) Throw(::GetLastError());
 }
 
 ULONGLONG CStdioFile::GetLength() const {
@@ -143,6 +148,13 @@ void CStdioFile::WriteString(const CString& text) {
 }
 
 void CStdioFile::Close() {
-    if (m_hFile != INVALID_HANDLE_VALUE) ::CloseHandle(m_hFile);
-    m_hFile = INVALID_HANDLE_VALUE;
+    m_hFile.Close();
+}
+
+void AfxListFiles(const CString& folder, LPCSTR mask, CStringArray& names) {
+    names.RemoveAll();
+    AfxForEachEntry(folder, mask, [&names](const CFileFind& entry) {
+        if (!entry.IsDirectory()) names.Add(entry.GetFileName());
+        return true;
+    });
 }

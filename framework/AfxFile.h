@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "AfxHandle.h"
 #include "AfxString.h"
 
 // Enumerates the entries that match a pattern such as "C:\dir\*.*".
@@ -34,6 +35,36 @@ private:
     BOOL m_bHaveNext = FALSE;
     CString m_root;  // folder of the pattern, with its trailing separator
 };
+
+// Folder walks.  AfxForEachFound calls visit(entry) for each entry a
+// finder lists from where FindFile left it, "." and ".." left out, in the
+// order the system lists them, until visit returns false; it returns
+// false when visit stopped the walk.  AfxForEachEntry opens the finder on
+// folder's entries that match mask ("*.ocx") first, and also returns
+// false when the folder cannot be listed.
+template <typename Visit>
+bool AfxForEachFound(CFileFind& finder, Visit visit) {
+    BOOL more = TRUE;
+    while (more) {
+        more = finder.FindNextFile();
+        if (finder.IsDots()) continue;
+        if (!visit(static_cast<const CFileFind&>(finder))) return false;
+    }
+    return true;
+}
+
+// folder with a "\" appended where it lacks one, then mask.
+CString AfxFolderPattern(const CString& folder, LPCSTR mask);
+
+template <typename Visit>
+bool AfxForEachEntry(const CString& folder, LPCSTR mask, Visit visit) {
+    CFileFind finder;
+    return finder.FindFile(AfxFolderPattern(folder, mask)) && AfxForEachFound(finder, visit);
+}
+
+// The names of folder's plain files that match mask, in the order the
+// system lists them; none when the folder cannot be listed.
+void AfxListFiles(const CString& folder, LPCSTR mask, CStringArray& names);
 
 // A file error, carrying the framework's cause and the system error code.
 class CFileException {
@@ -77,8 +108,7 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeCreate = 0x1000,
-        typeText = 0x4000,
-        typeBinary = 0x8000
+        typeText = 0x4000
     };
 
     CStdioFile() = default;
@@ -97,7 +127,7 @@ public:
 private:
     [[noreturn]] void Throw(DWORD osError) const;
 
-    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    CHandle m_hFile;
     UINT m_nFlags = 0;
     CString m_strFileName;
 };

@@ -26,21 +26,20 @@ CDC::~CDC() {
 BOOL CDC::CreateCompatibleDC(HDC hdc) {
     if (m_bOwned) DeleteDC();
     m_hDC = ::CreateCompatibleDC(hdc);
-    m_hAttribDC = m_hDC;
     m_bOwned = m_hDC != NULL;
     return m_hDC != NULL;
 }
 
 BOOL CDC::Attach(HDC hdc) {
     if (m_bOwned) DeleteDC();
-    m_hDC = m_hAttribDC = hdc;
+    m_hDC = hdc;
     m_bOwned = false;
     return hdc != NULL;
 }
 
 HDC CDC::Detach() {
     HDC hdc = m_hDC;
-    m_hDC = m_hAttribDC = NULL;
+    m_hDC = NULL;
     m_bOwned = false;
     return hdc;
 }
@@ -48,7 +47,7 @@ HDC CDC::Detach() {
 BOOL CDC::DeleteDC() {
     if (!m_hDC) return FALSE;
     BOOL ok = m_bOwned ? ::DeleteDC(m_hDC) : TRUE;
-    m_hDC = m_hAttribDC = NULL;
+    m_hDC = NULL;
     m_bOwned = false;
     return ok;
 }

@@ -53,6 +53,7 @@ public:
     BOOL Attach(HGDIOBJ hObject);
     HGDIOBJ Detach();
 
+protected:
     HGDIOBJ m_hObject = NULL;
 };
 
@@ -64,10 +65,16 @@ public:
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };
 
+class CBrush : public CGdiObject {
+public:
+    CBrush() = default;
+    explicit CBrush(COLORREF colour) { Attach(::CreateSolidBrush(colour)); }
+    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+};
+
 class CRgn : public CGdiObject {
 public:
     BOOL CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }
-    BOOL CreateRectRgnIndirect(LPCRECT rc) { return Attach(::CreateRectRgnIndirect(rc)); }
     operator HRGN() const { return static_cast<HRGN>(m_hObject); }
 };
 
@@ -88,10 +95,8 @@ public:
     HDC Detach();
     BOOL DeleteDC();
 
-    BOOL IsPrinting() const { return m_bPrinting; }
-
-    // Drawing helpers (MFC names).
-    HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
+    // Drawing helpers (MFC names).  Objects are selected with
+    // CSelectObject, which puts the previous one back.
     int SelectClipRgn(HRGN region) { return ::SelectClipRgn(m_hDC, region); }
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
     COLORREF SetTextColor(COLORREF colour) { return ::SetTextColor(m_hDC, colour); }
@@ -111,11 +116,8 @@ public:
     int GetClipBox(LPRECT rect) const { return ::GetClipBox(m_hDC, rect); }
     POINT SetWindowOrg(int x, int y);
 
-    HDC m_hDC = NULL;
-    HDC m_hAttribDC = NULL;
-    BOOL m_bPrinting = FALSE;
-
 protected:
+    HDC m_hDC = NULL;
     bool m_bOwned = false;
 };
 
@@ -131,7 +133,8 @@ private:
     HWND m_hWnd;
 };
 
-// GetDC / ReleaseDC of a window's client area.
+// GetDC / ReleaseDC of a window's client area, or of the screen for a
+// NULL window.
 class CClientDC : public CDC {
 public:
     explicit CClientDC(HWND hWnd);
@@ -141,17 +144,28 @@ private:
     HWND m_hWnd;
 };
 
-// Keeps an object selected into a context for a scope.
+// Keeps an object selected into a context for a scope and puts the
+// previous object back at its end.  Select may come later than the
+// construction, for an object made after the context.
 class CSelectObject {
 public:
-    CSelectObject(HDC hdc, HGDIOBJ object) : m_hDC(hdc), m_hOld(::SelectObject(hdc, object)) {}
-    ~CSelectObject() {
-        if (m_hOld) ::SelectObject(m_hDC, m_hOld);
-    }
+    CSelectObject() = default;
+    CSelectObject(HDC hdc, HGDIOBJ object) { Select(hdc, object); }
+    ~CSelectObject() { Restore(); }
     CSelectObject(const CSelectObject&) = delete;
     CSelectObject& operator=(const CSelectObject&) = delete;
 
+    void Select(HDC hdc, HGDIOBJ object) {
+        Restore();
+        m_hDC = hdc;
+        m_hOld = ::SelectObject(hdc, object);
+    }
+    void Restore() {
+        if (m_hOld) ::SelectObject(m_hDC, m_hOld);
+        m_hOld = NULL;
+    }
+
 private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
+    HDC m_hDC = NULL;
+    HGDIOBJ m_hOld = NULL;
 };

@@ -5,19 +5,6 @@
 
 #include "../common/mbcs.h"
 
-int CString::Find(const char* sub, int start) const {
-    if (start < 0 || static_cast<size_t>(start) > m_str.size()) return -1;
-    size_t at = m_str.find(sub, static_cast<size_t>(start));
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-}
-
-CString CString::Mid(int first, int count) const {
-    if (first < 0) first = 0;
-    if (static_cast<size_t>(first) >= m_str.size()) return CString();
-    if (count < 0) return CString(m_str.substr(static_cast<size_t>(first)));
-    return CString(m_str.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
-}
-
 static bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }

@@ -19,7 +19,6 @@ public:
     operator LPCSTR() const { return m_str.c_str(); }
     const std::string& str() const { return m_str; }
     std::string& str() { return m_str; }
-    char GetAt(int index) const { return m_str[static_cast<size_t>(index)]; }
 
     CString& operator=(const char* text) {
         m_str = text ? text : "";
@@ -46,9 +45,6 @@ public:
     friend bool operator==(const CString& a, const char* b) { return a.m_str == b; }
     friend bool operator!=(const CString& a, const CString& b) { return a.m_str != b.m_str; }
 
-    int Find(const char* sub, int start = 0) const;
-    CString Mid(int first, int count = -1) const;
-    CString Left(int count) const { return Mid(0, count); }
     void TrimLeft();
     void TrimRight();
     void Trim() {

@@ -24,13 +24,22 @@ int AfxMessageBox(HWND owner, LPCSTR text, UINT type) {
     return ::MessageBoxA(owner, text, AfxGetAppName(), type);
 }
 
+CString AfxGetWindowText(HWND hWnd) {
+    int length = hWnd ? ::GetWindowTextLengthA(hWnd) : 0;
+    if (length <= 0) return CString();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    int got = ::GetWindowTextA(hWnd, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return CString(text);
+}
+
 int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) const {
     return ::MessageBoxA(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
 }
 
 // Subclassing.  The object is found from its window through a window
 // property, which leaves GWLP_USERDATA and DWLP_USER to the window's owner.
-static const char kCWndProp[] = "QuilmCWnd";
+static const char kCWndProp[] = "AfxWndObject";
 
 CWnd::~CWnd() {
     if (m_pfnSuper) UnsubclassWindow();
@@ -121,19 +130,9 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
     return TRUE;
 }
 
-void CWnd::GetWindowText(CString& text) const {
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    std::string buffer(static_cast<size_t>(length) + 1, '\0');
-    int got = ::GetWindowTextA(m_hWnd, &buffer[0], length + 1);
-    buffer.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    text = CString(buffer);
-}
-
 CWinThread::CWinThread() = default;
 
-CWinThread::~CWinThread() {
-    if (m_hThread) ::CloseHandle(m_hThread);
-}
+CWinThread::~CWinThread() = default;
 
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
                               LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
@@ -142,13 +141,9 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
     uintptr_t handle = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
                                       dwCreateFlags, &id);
     if (handle == 0) return FALSE;
-    m_hThread = reinterpret_cast<HANDLE>(handle);
+    m_hThread.Attach(reinterpret_cast<HANDLE>(handle));
     m_nThreadID = id;
     return TRUE;
-}
-
-BOOL CWinThread::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam);
 }
 
 BOOL CWinThread::InitInstance() {
@@ -189,6 +184,16 @@ BOOL CWinThread::IsRunning() const {
 
 void CWinThread::WaitForEnd() {
     if (m_hThread) WaitPumpingMessages(m_hThread);
+}
+
+BOOL CWorkerThread::Start() {
+    return m_hThread ? FALSE : CreateThread();
+}
+
+void CWorkerThread::EndJob() {
+    if (!m_hThread || ::GetCurrentThreadId() == m_nThreadID) return;
+    Stop();
+    WaitForEnd();
 }
 
 void WaitPumpingMessages(HANDLE handle) {

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+#include "AfxHandle.h"
 #include "AfxString.h"
 
 // The application's name: the executable's file name without extension
@@ -13,6 +16,9 @@ LPCSTR AfxGetAppName();
 // A message box owned by owner (may be NULL) captioned with the
 // application's name.
 int AfxMessageBox(HWND owner, LPCSTR text, UINT type = MB_OK);
+
+// The whole text of a window; empty for no window.
+CString AfxGetWindowText(HWND hWnd);
 
 // A window wrapper that borrows its handle.
 class CWnd {
@@ -59,7 +65,7 @@ public:
     void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
-    void GetWindowText(CString& text) const;
+    void GetWindowText(CString& text) const { text = AfxGetWindowText(m_hWnd); }
     void SetWindowText(LPCSTR text) const { ::SetWindowTextA(m_hWnd, text); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
@@ -86,7 +92,6 @@ public:
 
     BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
                       LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
-    BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     virtual BOOL InitInstance();
     // The message loop: runs until WM_QUIT, then returns ExitInstance().
@@ -99,13 +104,64 @@ public:
     void WaitForEnd();
     BOOL IsRunning() const;
 
-    CWnd* m_pMainWnd = nullptr;
     BOOL m_bAutoDelete = TRUE;
-    HANDLE m_hThread = NULL;
+    CHandle m_hThread;
     DWORD m_nThreadID = 0;
 
 private:
     static unsigned __stdcall ThreadEntry(void* param);
+};
+
+// A job that runs once on its own thread and reports to its owner window
+// with SendMessage (and posts its last message).  It never touches a
+// window except through messages.
+//
+// The owner keeps the object until the thread has ended: to end the job
+// early it calls Stop() and then WaitForEnd().  A derived job whose
+// members the work uses calls EndJob() in its own destructor, so that
+// destroying a running job never leaves the thread on freed members.
+class CWorkerThread : public CWinThread {
+public:
+    CWorkerThread() { m_bAutoDelete = FALSE; }
+
+    // The window the job reports to; set before the job starts (or by
+    // Start).  A job without one reports to nobody.
+    void SetOwner(HWND owner) { m_hOwner = owner; }
+    // Starts the job.  A job object runs once: FALSE when it was started
+    // before or the thread could not be made.
+    BOOL Start();
+    BOOL Start(HWND owner) {
+        SetOwner(owner);
+        return Start();
+    }
+
+    // Asks the running job to stop before its next entry or step.  Any
+    // thread may call it.
+    void Stop() { m_bStop = true; }
+    bool IsStopped() const { return m_bStop; }
+    // Stop() and WaitForEnd(), from any thread but the job's own.
+    void EndJob();
+
+    HWND OwnerWindow() const { return m_hOwner; }
+
+protected:
+    // The whole job, on its own thread.
+    virtual void Work() = 0;
+
+    LRESULT SendToOwner(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hOwner, message, wParam, lParam);
+    }
+    void PostToOwner(UINT message) const { ::PostMessageA(m_hOwner, message, 0, 0); }
+
+private:
+    // The job ends with its work: no message loop of its own.
+    BOOL InitInstance() final {
+        Work();
+        return FALSE;
+    }
+
+    HWND m_hOwner = NULL;
+    std::atomic<bool> m_bStop{false};
 };
 
 // Waits for handle while dispatching the calling thread's messages.

@@ -1,21 +1,22 @@
-// Install steps 3 and 4: registering the package's controls, and the
-// product key with the per-release profiles and the Add/Remove Programs
-// entry.  Failures here are silent; the record lists what was attempted.
+// The configuring steps after the copy: registering the package's
+// controls, and the product key with the per-release profiles and the
+// Add/Remove Programs entry.  Failures here are silent; the record lists
+// what was attempted.
 #include "SetupThread.h"
 
-#include "../common/RegistryStrings.h"
 #include "../common/paths.h"
 #include "../framework/AfxDllSearch.h"
+#include "../framework/AfxRegistry.h"
 
 const char* const CSetupThread::kProductKey = "SOFTWARE\\Corvantix\\Quilm\\V8";
 const char* const CSetupThread::kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
 const char* const CSetupThread::kDisplayName = "土地整理规划设计软件 Quilm V8.5";
 const char* const CSetupThread::kProfileName = "<<Quilm V8>>";
+const char* const CSetupThread::kProgramFile = "Quilm.exe";
+const char* const CSetupThread::kUninstallerFile = "Uninstall.exe";
 
 namespace {
-
-typedef HRESULT(__stdcall* RegisterServerProc)();
 
 // The command line that starts the uninstaller: a path with blanks is
 // quoted, or the shell would split it at the first blank.
@@ -29,7 +30,7 @@ CString CommandLineOf(const std::string& path) {
 void CSetupThread::RegisterControls() {
     CString folder = m_strDestDir + "Control\\";
     CStringArray names;
-    ListFiles(folder, "*.ocx", names);
+    AfxListFiles(folder, "*.ocx", names);
     for (int i = 0; i < names.GetSize(); ++i) {
         CString path = folder + names[i];
         RegisterControl(path);
@@ -38,21 +39,7 @@ void CSetupThread::RegisterControls() {
 }
 
 BOOL CSetupThread::RegisterControl(const CString& path) {
-    // A file that is no loadable library must fail quietly, without the
-    // system's error box.
-    DWORD oldMode = 0;
-    ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    HMODULE module = AfxLoadLibraryFromPath(path);
-    ::SetThreadErrorMode(oldMode, NULL);
-    if (!module) return FALSE;
-    BOOL ok = FALSE;
-    // Through void (*)(): the generic function type that any entry point
-    // may be cast from without a warning.
-    RegisterServerProc registerServer = reinterpret_cast<RegisterServerProc>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(module, "DllRegisterServer")));
-    if (registerServer) ok = registerServer() == S_OK;
-    ::FreeLibrary(module);
-    return ok;
+    return AfxRegisterServer(path, true) == S_OK;
 }
 
 void CSetupThread::WriteProductKeys() {
@@ -70,7 +57,7 @@ void CSetupThread::WriteProductKeys() {
         if (FindHostRelease(release, acadFolder)) CreateHostProfile(release, acadFolder);
     }
 
-    std::string uninstaller = JoinPath(m_strDestDir.str(), "Uninstall.exe");
+    std::string uninstaller = JoinPath(m_strDestDir.str(), kUninstallerFile);
     SetMachineString(kUninstallKey, "DisplayName", kDisplayName);
     SetMachineString(kUninstallKey, "UninstallString", CommandLineOf(uninstaller));
     RecordRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);

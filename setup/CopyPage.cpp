@@ -6,11 +6,6 @@
 
 CCopyPage::CCopyPage(CWnd* pParent) : CWizardPage(IDD_COPY, pParent) {}
 
-CCopyPage::~CCopyPage() {
-    // Never free the job while its thread still uses it.
-    m_job.WaitForEnd();
-}
-
 void CCopyPage::Load(const WizardData& data) {
     m_strSourceDir = data.strSourceDir.c_str();
     m_strDestDir = data.strDestDir.c_str();
@@ -20,7 +15,7 @@ INT_PTR CCopyPage::DoModal() {
     INT_PTR result = CWizardPage::DoModal();
     // After a confirmed cancel the job may still be finishing its current
     // entry; its messages to the closed page fail at once, so it ends soon.
-    m_job.WaitForEnd();
+    m_run.EndJob();
     return result;
 }
 
@@ -28,16 +23,11 @@ int CCopyPage::CountFiles(const CString& folder) {
     CString dir = folder;
     dir.Trim();
     if (dir.IsEmpty()) return 0;
-    dir = WithTrailingBackslash(dir.str()).c_str();
-    CFileFind finder;
-    BOOL more = finder.FindFile(dir + "*.*");
     int count = 0;
-    while (more) {
-        more = finder.FindNextFile();
-        if (finder.IsDots()) continue;
-        if (finder.IsDirectory()) count += CountFiles(finder.GetFilePath());
-        else ++count;
-    }
+    AfxForEachEntry(dir, "*.*", [&count](const CFileFind& entry) {
+        count += entry.IsDirectory() ? CountFiles(entry.GetFilePath()) : 1;
+        return true;
+    });
     return count;
 }
 
@@ -56,25 +46,20 @@ void CCopyPage::OnInitPage() {
 
     // Range: the files to copy and a margin of 15.
     int files = CountPackageFiles(m_strSourceDir);
-    m_progress.SubclassDlgItem(IDC_PROGRESS, this);
-    m_progress.EnableText(TRUE);
-    m_progress.SetRange(0, files + 15);
-    m_progress.SetStep(1);
+    m_run.Bind(m_hWnd, IDC_PROGRESS, IDC_COPY_ITEM);
+    m_progress.EnableText(true);
+    m_run.SetSteps(files + 15);
 
     // A job object runs once: a page shown again does not start it again.
-    if (m_job.m_hThread) return;
+    if (m_run.IsStarted()) return;
     m_job.m_strSourceDir = m_strSourceDir;
     m_job.m_strDestDir = m_strDestDir;
-    m_self.m_hWnd = m_hWnd;
-    m_job.m_pMainWnd = &m_self;
-    m_job.m_bAutoDelete = FALSE;
-    m_job.CreateThread(0, 0, NULL);
+    m_run.Start();
 }
 
 LRESULT CCopyPage::OnProgress(WPARAM, LPARAM lParam) {
     const char* path = reinterpret_cast<const char*>(lParam);
-    SetDlgItemText(IDC_COPY_ITEM, ProgressLine(path ? path : "", m_strDestDir.str()).c_str());
-    m_progress.StepIt();
+    m_run.Step(ProgressLine(path ? path : "", m_strDestDir.str()).c_str());
     return 1;
 }
 
@@ -91,12 +76,12 @@ LRESULT CCopyPage::OnConfiguring(WPARAM, LPARAM) {
 
 LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
     EnableNext(TRUE);
-    EndDialog(ID_WIZNEXT);
+    EndDialog(kWizNext);
     return 1;
 }
 
 LRESULT CCopyPage::OnFailed(WPARAM, LPARAM) {
-    EndDialog(ID_WIZFINISH);
+    EndDialog(kWizFinish);
     return 1;
 }
 
@@ -109,6 +94,6 @@ void CCopyPage::OnCancel() {
     // The job may have left its copy phase while the question was open; it
     // then finishes and ends the page itself.
     if (m_bConfiguring) return;
-    m_job.Cancel();
-    EndDialog(ID_WIZFINISH);
+    m_job.Stop();
+    EndDialog(kWizFinish);
 }

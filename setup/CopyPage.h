@@ -3,15 +3,15 @@
 // messages until the job reports its end.
 #pragma once
 
-#include "../common/messages.h"
+#include "../controls/JobProgress.h"
 #include "../controls/PercentProgressCtrl.h"
+#include "SetupMessages.h"
 #include "SetupThread.h"
 #include "WizardPages.h"
 
 class CCopyPage : public CWizardPage {
 public:
     explicit CCopyPage(CWnd* pParent);
-    ~CCopyPage() override;
 
     void Load(const WizardData& data) override;
     void Store(WizardData& data) const override { data.strSourceDir = m_strSourceDir.str(); }
@@ -33,7 +33,6 @@ public:
     ON_MESSAGE(WM_SETUP_CONFIGURING, OnConfiguring)
     ON_MESSAGE(WM_SETUP_DONE, OnDone)
     ON_MESSAGE(WM_SETUP_FAILED, OnFailed)
-    ON_COMMAND(1001, OnNext)
     END_MSG_TABLE()
 
 protected:
@@ -41,16 +40,17 @@ protected:
     // Enter must neither end the page nor start the job again.
     void OnOK() override {}
     void OnCancel() override;
+    // The job runs: there is no way back.
+    void OnBack() override {}
 
 private:
     LRESULT OnProgress(WPARAM, LPARAM lParam);
     LRESULT OnConfiguring(WPARAM, LPARAM);
     LRESULT OnDone(WPARAM, LPARAM);
     LRESULT OnFailed(WPARAM, LPARAM);
-    void OnNext() { EndDialog(ID_WIZNEXT); }
 
     CPercentProgressCtrl m_progress;
     CSetupThread m_job;
-    CWnd m_self;  // the page as the job's owner window
+    CJobProgress m_run{m_job, m_progress};  // goes first: waits for the job's end
     BOOL m_bConfiguring = FALSE;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "../framework/AfxDialog.h"
+#include "../framework/AfxHandle.h"
 
 CFolderPicker::CFolderPicker(HWND owner, LPCITEMIDLIST root, UINT titleId) {
     SetOwner(owner);
@@ -55,11 +56,8 @@ BOOL CFolderPicker::Browse() {
             m_strChosen = m_szPath;
             chosen = TRUE;
         }
-        IMalloc* allocator = nullptr;
-        if (SUCCEEDED(::SHGetMalloc(&allocator)) && allocator) {
-            allocator->Free(item);
-            allocator->Release();
-        }
+        CComPtr<IMalloc> allocator;
+        if (SUCCEEDED(::SHGetMalloc(&allocator)) && allocator) allocator->Free(item);
     }
     m_hDialog = NULL;
     return chosen;

@@ -3,30 +3,25 @@
 // registry; AutoCAD itself is never started or looked at on disk.
 #include "SetupThread.h"
 
-#include "../common/RegistryStrings.h"
 #include "../common/host_profile.h"
 #include "../common/paths.h"
+#include "../framework/AfxRegistry.h"
 
 namespace {
 
-// "CurVer" of the release, from the stores of lookup in order; the row's
-// default when no store has it and the order allows one.  The queries
-// create the release key where missing (left behind, empty).
+// "CurVer" of the release (see FindHostProductKey).  The queries create
+// the release key where missing (left behind, empty).
 BOOL FindProductKey(const HostRelease& release, HostLookup lookup, CString& productKey) {
-    std::string releaseKey = HostReleaseKeyPath(release);
-    HostLookupOrder order = LookupOrderOf(lookup);
-    for (int i = 0; i < order.count; ++i) {
-        BOOL found = order.stores[i] == kUserStore
-                         ? GetUserString(releaseKey.c_str(), "CurVer", productKey)
-                         : GetMachineString(releaseKey.c_str(), "CurVer", productKey);
-        if (found) return TRUE;  // taken as it is, even when empty
-    }
-    productKey.Empty();
-    if (order.useDefault && release.defaultProductKey) {
-        productKey = release.defaultProductKey;
-        return TRUE;
-    }
-    return FALSE;
+    std::string found;
+    bool ok = FindHostProductKey(
+        release, lookup,
+        [](HostStore store, const std::string& key, std::string& value) {
+            HKEY root = store == kUserStore ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+            return GetRegString(root, key.c_str(), "CurVer", value) != FALSE;
+        },
+        found);
+    productKey = found.c_str();
+    return ok;
 }
 
 }  // namespace

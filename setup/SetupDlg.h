@@ -20,10 +20,9 @@ public:
     UINT m_nSlidePeriod = 5000;
     int m_nSlideIndex = 0;
     CStringArray m_slideFiles;
-    HICON m_hIcon = NULL;
 
     // Lists folder\pattern's plain files (full paths) in enumeration order.
-    // The process's current directory is the same afterwards.
+    // folder ends with "\".
     static void BuildSlideList(const CString& folder, LPCSTR pattern, CStringArray& files);
     // A 1024 x 768 canvas with the picture fitted and centred on it, or
     // NULL when the file is not a picture that can be loaded.
@@ -34,8 +33,6 @@ public:
     BEGIN_MSG_TABLE(CSetupDlg, CDialog)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
     ON_MESSAGE(WM_TIMER, OnTimer)
-    ON_MESSAGE(WM_PAINT, OnPaint)
-    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
     ON_MESSAGE(WM_DESTROY, OnDestroy)
     END_MSG_TABLE()
 
@@ -45,8 +42,6 @@ protected:
 private:
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM);
     LRESULT OnTimer(WPARAM wParam, LPARAM);
-    LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
     LRESULT OnDestroy(WPARAM, LPARAM);
 
     BOOL AskQuit() const;

@@ -1,7 +1,6 @@
 #include "SetupThread.h"
 
 #include "../common/install_log.h"
-#include "../common/messages.h"
 #include "../common/paths.h"
 
 const char* const CSetupThread::kPackageFolders[9] = {
@@ -18,7 +17,7 @@ CString SystemErrorText(DWORD error) {
     return result;
 }
 
-int CSetupThread::Run() {
+void CSetupThread::Work() {
     BOOL copied = TRUE;
     for (const char* name : kPackageFolders) {
         if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) {
@@ -29,22 +28,20 @@ int CSetupThread::Run() {
     if (copied) {
         CopyRootFiles();
         // From here on the job no longer stops: let the page say so.
-        if (m_pMainWnd) m_pMainWnd->SendMessage(WM_SETUP_CONFIGURING);
+        SendToOwner(WM_SETUP_CONFIGURING);
         RegisterControls();
         WriteProductKeys();
         CreateShortcuts();
         WriteRecordFile();
-        ::PostMessageA(OwnerWindow(), WM_SETUP_DONE, 0, 0);
+        PostToOwner(WM_SETUP_DONE);
     } else {
-        ::PostMessageA(OwnerWindow(), WM_SETUP_FAILED, 0, 0);
+        PostToOwner(WM_SETUP_FAILED);
     }
-    PostThreadMessage(WM_QUIT, 0, 0);
-    return CWinThread::Run();
 }
 
 void CSetupThread::ReportProgress(LPCSTR source, LPCSTR dest) {
-    ::SendMessageA(OwnerWindow(), WM_SETUP_PROGRESS, reinterpret_cast<WPARAM>(source),
-                   reinterpret_cast<LPARAM>(dest));
+    SendToOwner(WM_SETUP_PROGRESS, reinterpret_cast<WPARAM>(source),
+                reinterpret_cast<LPARAM>(dest));
 }
 
 int CSetupThread::Prompt(const CString& text, UINT type) {
@@ -72,23 +69,19 @@ BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
     }
     if (!MakeDirPath(dest)) return FALSE;
 
-    BOOL more = TRUE;
-    while (more) {
-        more = finder.FindNextFile();
-        if (finder.IsDots()) continue;
-        CString entry = finder.GetFilePath();
-        CString target(JoinPath(dest.str(), finder.GetFileName().str()));
-        if (finder.IsDirectory()) {
-            if (!CopyFolderTree(entry, target)) return FALSE;
+    return AfxForEachFound(finder, [&](const CFileFind& found) {
+        CString entry = found.GetFilePath();
+        CString target(JoinPath(dest.str(), found.GetFileName().str()));
+        if (found.IsDirectory()) {
+            if (!CopyFolderTree(entry, target)) return false;
         } else if (::CopyFileA(entry, target, FALSE)) {
             // Don't carry a read-only attribute over from the medium.
             ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
             RecordFileCopy(target);
         }
         ReportProgress(entry, target);
-        if (IsCancelled()) return FALSE;
-    }
-    return TRUE;
+        return !IsStopped();
+    });
 }
 
 BOOL CSetupThread::MakeDirPath(const CString& path) {
@@ -113,7 +106,7 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
 
 void CSetupThread::CopyRootFiles() {
     CStringArray names;
-    ListFiles(m_strSourceDir, "*.*", names);
+    AfxListFiles(m_strSourceDir, "*.*", names);
     for (int i = 0; i < names.GetSize(); ++i) {
         const CString& name = names[i];
         if (name.CompareNoCase("Setup.exe") == 0) continue;
@@ -123,27 +116,6 @@ void CSetupThread::CopyRootFiles() {
         if (name.CompareNoCase("QuilmV8.5.ico") == 0)
             ::SetFileAttributesA(target, FILE_ATTRIBUTE_HIDDEN);
     }
-}
-
-void CSetupThread::ListFiles(const CString& folder, LPCSTR mask, CStringArray& names) {
-    names.RemoveAll();
-    // The search runs in the folder itself; the current directory is put
-    // back afterwards.  A folder we can't enter lists nothing, rather than
-    // the files of whatever the current directory happens to be.
-    DWORD need = ::GetCurrentDirectoryA(0, NULL);
-    std::string saved(need ? need : 1, '\0');
-    DWORD got = ::GetCurrentDirectoryA(need, &saved[0]);
-    saved.resize(got < need ? got : 0);
-    if (!::SetCurrentDirectoryA(folder)) return;
-    CFileFind finder;
-    BOOL more = finder.FindFile(mask);
-    while (more) {
-        more = finder.FindNextFile();
-        if (finder.IsDots() || finder.IsDirectory()) continue;
-        names.Add(finder.GetFileName());
-    }
-    finder.Close();
-    if (!saved.empty()) ::SetCurrentDirectoryA(saved.c_str());
 }
 
 void CSetupThread::RecordFileCopy(const CString& path) {

@@ -2,9 +2,12 @@
 // package from the medium to the destination folder, registers and
 // configures it, and writes the install record "Uninstall.log" last.
 //
-// It meets its owner window (the copy page) only through messages:
-// WM_SETUP_PROGRESS is sent once per entry of the nine folder trees,
-// WM_SETUP_DONE or WM_SETUP_FAILED is posted at the end.
+// It meets its owner window (the copy page) only through messages
+// (SetupMessages.h): WM_SETUP_PROGRESS is sent once per entry of the nine
+// folder trees, WM_SETUP_CONFIGURING once the copy phase is over, and
+// WM_SETUP_DONE or WM_SETUP_FAILED is posted at the end.  A stop request
+// ends the copy phase before its next entry; the configuring steps no
+// longer stop.
 #pragma once
 
 #include <windows.h>
@@ -12,31 +15,24 @@
 #include "../common/host_release.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
+#include "SetupMessages.h"
 
-class CSetupThread : public CWinThread {
+class CSetupThread : public CWorkerThread {
 public:
     CSetupThread() = default;
+    ~CSetupThread() override { EndJob(); }
 
-    // Job state, set by the owner before CreateThread.
-    volatile BOOL m_bCancel = FALSE;
+    // Job state, set by the owner before Start.
     CString m_strRecord;
     CString m_strSourceDir;  // ends with "\"
     CString m_strDestDir;    // ends with "\"
 
     static const char* const kPackageFolders[9];
 
-    BOOL InitInstance() override { return TRUE; }
-    int Run() override;
-
-    // Called on the user-interface thread; only sets the flag.
-    void Cancel() { m_bCancel = TRUE; }
-    BOOL IsCancelled() const { return m_bCancel; }
-
     // Copy phase
     BOOL CopyFolderTree(const CString& source, const CString& dest);
     BOOL MakeDirPath(const CString& path);
     void CopyRootFiles();
-    static void ListFiles(const CString& folder, LPCSTR mask, CStringArray& names);
 
     // Configuring steps, run after a complete copy phase (ControlsAndKeys.cpp,
     // HostProfile.cpp, Shortcuts.cpp).
@@ -46,10 +42,12 @@ public:
 
     // Controls and product keys
     static BOOL RegisterControl(const CString& path);
-    static const char* const kProductKey;    // "SOFTWARE\Corvantix\Quilm\V8"
-    static const char* const kUninstallKey;  // Add/Remove Programs entry
-    static const char* const kDisplayName;   // "土地整理规划设计软件 Quilm V8.5"
-    static const char* const kProfileName;   // "<<Quilm V8>>"
+    static const char* const kProductKey;       // "SOFTWARE\Corvantix\Quilm\V8"
+    static const char* const kUninstallKey;     // Add/Remove Programs entry
+    static const char* const kDisplayName;      // "土地整理规划设计软件 Quilm V8.5"
+    static const char* const kProfileName;      // "<<Quilm V8>>"
+    static const char* const kProgramFile;      // "Quilm.exe"
+    static const char* const kUninstallerFile;  // "Uninstall.exe"
 
     // Host CAD integration: detection and the package profile of one
     // release.  folder ends with "\" when the release is found.
@@ -68,8 +66,8 @@ public:
     BOOL WriteRecordFile();
 
 protected:
+    void Work() override;
     void ReportProgress(LPCSTR source, LPCSTR dest);
-    HWND OwnerWindow() const { return m_pMainWnd ? m_pMainWnd->m_hWnd : NULL; }
 
     // Shows a prompt owned by the owner window with the application's name
     // as caption and returns the button pressed.

@@ -1,5 +1,5 @@
-// Install step 5: the Start-menu folder and the package's shortcuts, one
-// per AutoCAD release found among them.
+// The last configuring step: the Start-menu folder and the package's
+// shortcuts, with one per AutoCAD release found.
 #include "SetupThread.h"
 
 #include <objbase.h>
@@ -8,8 +8,9 @@
 
 #include <vector>
 
-#include "../common/RegistryStrings.h"
 #include "../common/paths.h"
+#include "../framework/AfxHandle.h"
+#include "../framework/AfxRegistry.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ BOOL CSetupThread::CreateShortcuts() {
     MakeDirPath(menuDir);
 
     const std::string dest = m_strDestDir.str();
-    const std::string program = JoinPath(dest, "Quilm.exe");
+    const std::string program = JoinPath(dest, kProgramFile);
     auto make = [&](const std::string& link, const std::string& target, LPCSTR arguments,
                     LPCSTR icon) {
         ::DeleteFileA(link.c_str());  // a shortcut of an earlier installation
@@ -77,7 +78,7 @@ BOOL CSetupThread::CreateShortcuts() {
     make(JoinPath(menuDir.str(), "Corvantix网站.LNK"), JoinPath(dest, "Quilm.url"), NULL, NULL);
     make(JoinPath(menuDir.str(), "Quilm V8.5 在线帮助.LNK"), JoinPath(dest, "QuilmHelp.chm"), NULL,
          NULL);
-    make(JoinPath(menuDir.str(), "Quilm V8.5 卸载程序.LNK"), JoinPath(dest, "Uninstall.exe"), NULL,
+    make(JoinPath(menuDir.str(), "Quilm V8.5 卸载程序.LNK"), JoinPath(dest, kUninstallerFile), NULL,
          NULL);
 
     RecordFileCopy(menuDir);
@@ -96,22 +97,16 @@ BOOL CSetupThread::CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR targe
 
     // COM stays initialised on this thread from the first shortcut on.
     if (FAILED(::CoInitialize(NULL))) return FALSE;
-    IShellLinkA* link = NULL;
+    CComPtr<IShellLinkA> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link))))
+                                  link.ReceiveVoid())))
         return FALSE;
     link->SetPath(target);
     if (arguments) link->SetArguments(arguments);
     if (icon) link->SetIconLocation(icon, 0);
     link->SetWorkingDirectory(workDir);
 
-    IPersistFile* file = NULL;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        link->Release();
-        return FALSE;
-    }
-    HRESULT saved = file->Save(widePath, TRUE);
-    file->Release();
-    link->Release();
-    return SUCCEEDED(saved);
+    CComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) return FALSE;
+    return SUCCEEDED(file->Save(widePath, TRUE));
 }

@@ -29,7 +29,7 @@ BOOL CWizardPage::OnInitDialog() {
                          {&m_btnCancel, IDCANCEL, ShadeSoftBump}};
     for (const auto& b : buttons) {
         if (GetDlgItem(b.id) && b.button->SubclassDlgItem(b.id, this))
-            b.button->GenerateFaces(b.style, 8, 10, 0, 0);
+            b.button->GenerateFaces(b.style);
     }
     OnInitPage();
     CenterWindow();
@@ -93,7 +93,7 @@ void CInstallPathPage::OnNext() {
     // Kept even when refused, so the text is shown again on return.
     m_strDestDir = GetDlgItemText(IDC_DEST_EDIT);
     if (IsPlausibleDestination(m_strDestDir.str())) {
-        EndDialog(ID_WIZNEXT);
+        CWizardPage::OnNext();
         return;
     }
     HWND edit = GetDlgItem(IDC_DEST_EDIT);
@@ -110,7 +110,7 @@ void CFinishPage::OnInitPage() {
     CheckDlgButton(IDC_README, BST_CHECKED);
 }
 
-void CFinishPage::OnFinish() {
+void CFinishPage::OnNext() {
     if (IsDlgButtonChecked(IDC_README) == BST_CHECKED) {
         CString folder = m_strDestDir;
         folder.TrimRight();
@@ -118,5 +118,5 @@ void CFinishPage::OnFinish() {
         if (_access(readme, 0) == 0)
             ::ShellExecuteA(NULL, "OPEN", readme, NULL, NULL, SW_SHOWMAXIMIZED);
     }
-    EndDialog(ID_WIZFINISH);
+    EndDialog(kWizFinish);
 }

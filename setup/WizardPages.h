@@ -1,6 +1,6 @@
 // The wizard's pages.  Every page is a modal dialog over the backdrop; it
 // takes the carried data before it is shown (Load), ends with a page
-// result (ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH or IDCANCEL) and gives its
+// result (kWizBack, kWizNext, kWizFinish or kWizCancel) and gives its
 // part of the data back after it closed (Store).
 #pragma once
 
@@ -9,11 +9,13 @@
 #include "../controls/ColorLabel.h"
 #include "../controls/ShadedButton.h"
 #include "../framework/AfxDialog.h"
+#include "../resources/setup/resource.h"
 #include "WizardFlow.h"
 
 // What every page does: the icons of the backdrop, the title label with
-// its shadow, the shaded faces of the navigation and cancel buttons, and
-// the page centred over the backdrop.
+// its shadow, the shaded faces of the navigation and cancel buttons, the
+// page centred over the backdrop, and "上一步" / "下一步" ending the page
+// with kWizBack / kWizNext unless the page says otherwise.
 class CWizardPage : public CDialog, public IWizardPage {
 public:
     CWizardPage(UINT nIDTemplate, CWnd* pParent);
@@ -23,12 +25,19 @@ public:
     long Show() override { return static_cast<long>(DoModal()); }
     void Store(WizardData&) const override {}
 
+    BEGIN_MSG_TABLE(CWizardPage, CDialog)
+    ON_COMMAND(IDC_BACK, OnBack)
+    ON_COMMAND(IDC_NEXT, OnNext)
+    END_MSG_TABLE()
+
 protected:
     // Common initialisation around the page's own OnInitPage.
     BOOL OnInitDialog() final;
     virtual void OnInitPage() {}
 
-    void EnableNext(BOOL enable) const { EnableDlgItem(1001, enable); }
+    virtual void OnBack() { EndDialog(kWizBack); }
+    virtual void OnNext() { EndDialog(kWizNext); }
+    void EnableNext(BOOL enable) const { EnableDlgItem(IDC_NEXT, enable); }
 
     // Bound to the template's controls at every showing; a page without
     // one of the buttons leaves its object unbound.
@@ -45,14 +54,7 @@ public:
 protected:
     void OnInitPage() override;
 
-public:
-    BEGIN_MSG_TABLE(CWelcomePage, CWizardPage)
-    ON_COMMAND(1001, OnNext)
-    END_MSG_TABLE()
-
 private:
-    void OnNext() { EndDialog(ID_WIZNEXT); }
-
     CColorLabel m_text;
 };
 
@@ -66,10 +68,8 @@ public:
     BOOL m_bAgree = FALSE;
 
     BEGIN_MSG_TABLE(CLicensePage, CWizardPage)
-    ON_COMMAND(1007, OnAgree)
-    ON_COMMAND(1006, OnDisagree)
-    ON_COMMAND(1000, OnBack)
-    ON_COMMAND(1001, OnNext)
+    ON_COMMAND(IDC_AGREE, OnAgree)
+    ON_COMMAND(IDC_DISAGREE, OnDisagree)
     END_MSG_TABLE()
 
 protected:
@@ -78,8 +78,6 @@ protected:
 private:
     void OnAgree();
     void OnDisagree();
-    void OnBack() { EndDialog(ID_WIZBACK); }
-    void OnNext() { EndDialog(ID_WIZNEXT); }
 };
 
 class CInstallPathPage : public CWizardPage {
@@ -92,18 +90,17 @@ public:
     CString m_strDestDir;
 
     BEGIN_MSG_TABLE(CInstallPathPage, CWizardPage)
-    ON_COMMAND(1012, OnBrowse)
-    ON_COMMAND(1000, OnBack)
-    ON_COMMAND(1001, OnNext)
+    ON_COMMAND(IDC_BROWSE, OnBrowse)
     END_MSG_TABLE()
 
 protected:
     void OnInitPage() override;
+    // Takes the edit box's folder, and ends the page only when it is
+    // plausible.
+    void OnNext() override;
 
 private:
     void OnBrowse();
-    void OnBack() { EndDialog(ID_WIZBACK); }
-    void OnNext();
 };
 
 class CFinishPage : public CWizardPage {
@@ -114,13 +111,9 @@ public:
 
     CString m_strDestDir;
 
-    BEGIN_MSG_TABLE(CFinishPage, CWizardPage)
-    ON_COMMAND(1001, OnFinish)
-    END_MSG_TABLE()
-
 protected:
     void OnInitPage() override;
-
-private:
-    void OnFinish();
+    // "完成" sits where the other pages have "下一步": it opens the readme
+    // when asked and ends the wizard.
+    void OnNext() override;
 };

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "common/messages.h"
+#include "common/install_log.h"
 #include "common/paths.h"
 #include "setup/SetupThread.h"
 
@@ -41,14 +41,10 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND owner = CreateWindowA(wc.lpszClassName, "Quilm install", WS_OVERLAPPED, 0, 0, 10, 10, NULL,
                                NULL, wc.hInstance, NULL);
-    CWnd ownerWnd(owner);
-
     CSetupThread job;
     job.m_strSourceDir = WithTrailingBackslash(TrimBlanks(argv[1])).c_str();
     job.m_strDestDir = WithTrailingBackslash(TrimBlanks(argv[2])).c_str();
-    job.m_pMainWnd = &ownerWnd;
-    job.m_bAutoDelete = FALSE;
-    if (!job.CreateThread(0, 0, NULL)) {
+    if (!job.Start(owner)) {
         fprintf(stderr, "cannot start the install job\n");
         return 1;
     }
@@ -60,7 +56,7 @@ int main(int argc, char** argv) {
     printf("result: %s, %d progress messages\n", g_result ? g_result : "none", g_progress);
     printf("package: %s\n", static_cast<LPCSTR>(job.m_strDestDir));
     if (g_result && g_result[0] == 'd')
-        printf("record:  %s\n", JoinPath(job.m_strDestDir.str(), "Uninstall.log").c_str());
+        printf("record:  %s\n", JoinPath(job.m_strDestDir.str(), kRecordFileName).c_str());
     DestroyWindow(owner);
     return g_result && g_result[0] == 'd' ? 0 : 1;
 }

@@ -1,28 +1,26 @@
 // Removing the package profile "<<Quilm V9>>" from every supported AutoCAD
 // release, then the package's product key.  The install record lists no
 // profiles, so the releases are walked by the release table.
-#include <cstring>
-
 #include "UninstallThread.h"
 #include "UninstallCore.h"
-#include "common/RegistryStrings.h"
-#include "common/host_release.h"
+#include "common/host_profile.h"
+#include "framework/AfxRegistry.h"
 
 namespace {
 
-// The product key ("CurVer") for removal.  R16.0 asks the user store, then
-// the machine store, then takes its default; every other release asks the
-// machine store only and has no default (empty when not found).
+// The product key ("CurVer") for removal, looked up in the release's
+// removal order; empty when not found.  The queries create the release key
+// where missing (left behind, empty).
 CString RemovalProductKey(const HostRelease& release) {
-    CString releaseKey = CString("SOFTWARE\\Autodesk\\AutoCAD\\") + release.releaseKey;
-    CString product;
-    if (strcmp(release.releaseKey, "R16.0") == 0) {
-        if (GetUserString(releaseKey, "CurVer", product)) return product;
-        if (GetMachineString(releaseKey, "CurVer", product)) return product;
-        return CString(release.defaultProductKey);
-    }
-    GetMachineString(releaseKey, "CurVer", product);
-    return product;
+    std::string product;
+    FindHostProductKey(
+        release, release.removalLookup,
+        [](HostStore store, const std::string& key, std::string& value) {
+            HKEY root = store == kUserStore ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+            return GetRegString(root, key.c_str(), "CurVer", value) != FALSE;
+        },
+        product);
+    return CString(product);
 }
 
 // Deletes the package profile of a release with its subkeys ("General",

@@ -5,6 +5,7 @@
 
 #include "UninstallThread.h"
 #include "UninstallCore.h"
+#include "framework/AfxHandle.h"
 
 namespace {
 
@@ -25,9 +26,9 @@ std::string OwnProgramPath() {
 }  // namespace
 
 void CUninstallThread::SelfDelete() {
-    HANDLE file = ::CreateFileA(kSelfDeleteBatch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-    if (file == INVALID_HANDLE_VALUE) return;
+    CHandle file(::CreateFileA(kSelfDeleteBatch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
+    if (!file.IsValid()) return;
     std::string program = OwnProgramPath();
     std::string script = SelfDeleteScript(program);
     // "del" passes over a read-only file (a program copied from a CD keeps
@@ -37,18 +38,19 @@ void CUninstallThread::SelfDelete() {
         ::SetFileAttributesA(program.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     DWORD written = 0;
     ::WriteFile(file, script.data(), static_cast<DWORD>(script.size()), &written, NULL);
-    ::CloseHandle(file);
+    file.Close();
 
     char commandLine[] = "\\DelUS.bat";
-    PROCESS_INFORMATION batch = {};
-    if (!m_pfnStartBatch || !m_pfnStartBatch(commandLine, batch)) return;
+    PROCESS_INFORMATION started = {};
+    if (!m_pfnStartBatch || !m_pfnStartBatch(commandLine, started)) return;
+    CProcessHandles batch;
+    batch.Attach(started);
     // The batch runs when nothing else wants the processor; we finish first.
-    ::SetThreadPriority(batch.hThread, THREAD_PRIORITY_IDLE);
+    ::SetThreadPriority(batch.thread, THREAD_PRIORITY_IDLE);
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    ::CloseHandle(batch.hProcess);
-    ::ResumeThread(batch.hThread);
-    ::CloseHandle(batch.hThread);
+    batch.process.Close();
+    ::ResumeThread(batch.thread);
 }
 
 BOOL CUninstallThread::StartBatchProcess(LPSTR commandLine, PROCESS_INFORMATION& process) {

@@ -3,8 +3,8 @@
 // move the progress bar and report the end.
 #pragma once
 
-#include "common/messages.h"
 #include "controls/ColorLabel.h"
+#include "controls/JobProgress.h"
 #include "controls/PercentProgressCtrl.h"
 #include "controls/ShadedButton.h"
 #include "framework/AfxCtrl.h"
@@ -16,7 +16,6 @@ class CUninstallDlg : public CDialog {
 public:
     enum { IDD = IDD_UNINSTALL };
     explicit CUninstallDlg(CWnd* pParent = nullptr);
-    ~CUninstallDlg() override;
 
     // Shows the dialog; returns only once the job's thread has ended.
     INT_PTR DoModal() override;
@@ -35,7 +34,6 @@ public:
     CShadedButton m_btnCancel;        // IDCANCEL
     CStatic m_stcCurrent;             // IDC_CURRENT
     CPercentProgressCtrl m_progress;  // IDC_PROGRESS
-    HICON m_hIcon;
     CUninstallThread m_job;
 
     BEGIN_MSG_TABLE(CUninstallDlg, CDialog)
@@ -43,12 +41,6 @@ public:
     ON_MESSAGE(WM_UNINSTALL_FILES_DONE, OnFilesDone)
     ON_MESSAGE(WM_UNINSTALL_DONE, OnDone)
     ON_MESSAGE(WM_UNINSTALL_FAILED, OnFailed)
-    // Minimised, the dialog paints its icon; otherwise the default.
-    if (message == WM_PAINT && PaintMinimized()) {
-        lResult = 0;
-        return TRUE;
-    }
-    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
     END_MSG_TABLE()
 
     BOOL OnInitDialog() override;
@@ -59,11 +51,7 @@ private:
     LRESULT OnFilesDone(WPARAM, LPARAM);
     LRESULT OnDone(WPARAM, LPARAM);
     LRESULT OnFailed(WPARAM, LPARAM);
-    BOOL PaintMinimized();
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
-    void EndJob();
-
-    CWnd m_self;  // the dialog as the job's owner window
-    BOOL m_bReportingFailure = FALSE;
+    CJobProgress m_run{m_job, m_progress};  // goes first: waits for the job's end
+    bool m_bReportingFailure = false;
 };

@@ -2,21 +2,12 @@
 
 #include <vector>
 
-#include "common/RegistryStrings.h"
 #include "common/install_log.h"
-#include "common/messages.h"
 #include "common/paths.h"
 #include "framework/AfxDllSearch.h"
+#include "framework/AfxHandle.h"
+#include "framework/AfxRegistry.h"
 #include "UninstallCore.h"
-
-CUninstallThread::~CUninstallThread() {
-    // Never free the job under its own running thread.  (A thread that
-    // deletes itself, m_bAutoDelete, has already left the job.)
-    if (m_hThread && ::GetCurrentThreadId() != m_nThreadID) {
-        Stop();
-        WaitForEnd();
-    }
-}
 
 BOOL CUninstallThread::LoadRecord(LPCSTR path) {
     try {
@@ -27,7 +18,7 @@ BOOL CUninstallThread::LoadRecord(LPCSTR path) {
         return TRUE;
     } catch (const CFileException& error) {
         error.ReportError(OwnerWindow());
-        ::PostMessageA(OwnerWindow(), WM_UNINSTALL_FAILED, 0, 0);
+        PostToOwner(WM_UNINSTALL_FAILED);
         return FALSE;
     }
 }
@@ -40,26 +31,25 @@ int CUninstallThread::CountEntries(int kind) const {
     return ::CountEntries(m_strRecord.str(), kind);
 }
 
-BOOL CUninstallThread::InitInstance() {
+void CUninstallThread::Work() {
     CString installDir = InstallFolder();
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
     RemoveDataSource(installDir);
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
     UnregisterControls();
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
     DeleteRecordedFiles();
-    if (IsStopped()) return FALSE;
-    ::SendMessageA(OwnerWindow(), WM_UNINSTALL_FILES_DONE, 0, 0);
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
+    SendToOwner(WM_UNINSTALL_FILES_DONE);
+    if (IsStopped()) return;
     RemoveRecordedDirs();
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
     DeleteRecordedKeys();
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
     RemoveHostProfiles();
-    if (IsStopped()) return FALSE;
+    if (IsStopped()) return;
     SelfDelete();
-    ::SendMessageA(OwnerWindow(), WM_UNINSTALL_DONE, 0, 0);
-    return FALSE;
+    SendToOwner(WM_UNINSTALL_DONE);
 }
 
 CString CUninstallThread::InstallFolder() {
@@ -99,14 +89,7 @@ BOOL CUninstallThread::RemoveDataSource(const CString& installDir) {
 }
 
 BOOL CUninstallThread::UnregisterControl(LPCSTR path) {
-    HMODULE control = AfxLoadLibraryFromPath(path);
-    if (!control) return FALSE;
-    typedef HRESULT(STDAPICALLTYPE * EntryFn)();
-    EntryFn unregister = reinterpret_cast<EntryFn>(
-        reinterpret_cast<void*>(::GetProcAddress(control, "DllUnregisterServer")));
-    BOOL ok = unregister && unregister() == S_OK;
-    ::FreeLibrary(control);
-    return ok;
+    return AfxRegisterServer(path, false) == S_OK;
 }
 
 void CUninstallThread::UnregisterControls() {
@@ -123,8 +106,7 @@ void CUninstallThread::DeleteRecordedFiles() {
     while (!IsStopped() && FindEntry(kFileCopy, pos, start, length)) {
         CString path(m_strRecord.str().substr(start, length));
         ::DeleteFileA(path);
-        ::SendMessageA(OwnerWindow(), WM_UNINSTALL_PROGRESS, 0,
-                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
+        SendToOwner(WM_UNINSTALL_PROGRESS, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
     }
 }
 
@@ -157,8 +139,8 @@ void CUninstallThread::DeleteRecordedKeys() {
 }
 
 BOOL DeleteKeyTree(HKEY root, const CString& path) {
-    HKEY key = NULL;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return FALSE;
+    CRegKey key;
+    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return FALSE;
     std::vector<std::string> names;
     char name[512];
     for (DWORD index = 0;; ++index) {
@@ -168,7 +150,7 @@ BOOL DeleteKeyTree(HKEY root, const CString& path) {
         if (r != ERROR_SUCCESS) break;
         names.emplace_back(name, size);
     }
-    ::RegCloseKey(key);
+    key.Close();
     for (const std::string& sub : names) DeleteKeyTree(root, path + "\\" + sub.c_str());
     return ::RegDeleteKeyA(root, path) == ERROR_SUCCESS;
 }

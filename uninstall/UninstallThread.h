@@ -4,13 +4,11 @@
 // deletes the recorded files, folders and registry keys, removes the
 // package's AutoCAD profiles and stages the uninstaller's own deletion.
 //
-// Messages to m_pMainWnd: WM_UNINSTALL_PROGRESS once per "File Copy: "
-// entry (lParam the path, valid during the call), WM_UNINSTALL_FILES_DONE,
-// WM_UNINSTALL_DONE, all sent; WM_UNINSTALL_FAILED posted by LoadRecord.
-//
-// The owner keeps the object until the thread has ended.  To end the job
-// early it calls Stop() and then WaitForEnd(); the destructor does both,
-// so destroying the owner mid-job never leaves the thread on freed memory.
+// Messages to the owner window (UninstallMessages.h): WM_UNINSTALL_PROGRESS
+// once per "File Copy: " entry (lParam the path, valid during the call),
+// WM_UNINSTALL_FILES_DONE, WM_UNINSTALL_DONE, all sent;
+// WM_UNINSTALL_FAILED posted by LoadRecord.  A stop request ends the job
+// before its next entry or step, without further messages.
 #pragma once
 
 #include <windows.h>
@@ -19,30 +17,24 @@
 
 #include "framework/AfxFile.h"
 #include "framework/AfxWin.h"
+#include "uninstall/UninstallMessages.h"
 
-class CUninstallThread : public CWinThread {
+class CUninstallThread : public CWorkerThread {
 public:
     CUninstallThread() = default;
-    ~CUninstallThread() override;
+    ~CUninstallThread() override { EndJob(); }
 
     // The whole record, LF line ends; set before the thread starts.
     CString m_strRecord;
 
     // Reads the record in text mode.  On a file error shows the framework's
-    // file-error box, posts WM_UNINSTALL_FAILED and returns FALSE.
+    // file-error box owned by the owner window, posts WM_UNINSTALL_FAILED
+    // to it and returns FALSE.
     BOOL LoadRecord(LPCSTR path);
 
     // The record reader (see common/install_log.h) on m_strRecord.
     BOOL FindEntry(int kind, size_t& pos, size_t& start, size_t& length) const;
     int CountEntries(int kind) const;
-
-    // The whole job; returns FALSE so the thread ends without a loop.
-    BOOL InitInstance() override;
-
-    // Asks the running job to stop before its next entry or step; it then
-    // ends without further messages.  Any thread may call it.
-    void Stop() { ::InterlockedExchange(&m_lStop, 1); }
-    BOOL IsStopped() const { return m_lStop != 0; }
 
     // Steps, in the job's order
     static CString InstallFolder();  // "installPath" of the V9 key, ending with "\"
@@ -65,10 +57,8 @@ public:
     BatchStarter m_pfnStartBatch = &CUninstallThread::StartBatchProcess;
 
 protected:
-    HWND OwnerWindow() const { return m_pMainWnd ? m_pMainWnd->m_hWnd : NULL; }
-
-private:
-    volatile LONG m_lStop = 0;
+    // The whole job, step by step in the order above.
+    void Work() override;
 };
 
 // Deletes key path below root with all its subkeys.  TRUE when the key

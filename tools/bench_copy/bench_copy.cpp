@@ -10,21 +10,37 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "framework/AfxHandle.h"
 #include "setup/SetupThread.h"
 
 namespace {
 
 // Runs only the copy phase (the nine trees and the root files).
 class CopyPhaseJob : public CSetupThread {
-public:
-    int Run() override {
+protected:
+    void Work() override {
         for (const char* name : kPackageFolders)
             if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) break;
         CopyRootFiles();
-        PostThreadMessage(WM_QUIT, 0, 0);
-        return CWinThread::Run();
     }
 };
+
+// Runs cmd with its output thrown away and waits for its end; false when
+// it could not be started.
+bool RunQuietly(std::string cmd) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    CHandle nul(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL));
+    si.hStdOutput = si.hStdError = nul;
+    SetHandleInformation(nul, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi)) return false;
+    CProcessHandles process;
+    process.Attach(pi);
+    WaitForSingleObject(process.process, INFINITE);
+    return true;
+}
 
 LRESULT CALLBACK DoNothing(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProcA(h, m, w, l);
@@ -38,26 +54,15 @@ double Now() {
 }
 
 void RemoveTree(const std::string& dir) {
-    std::string cmd = "cmd.exe /c rmdir /S /Q \"" + dir + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    if (CreateProcessA(NULL, &cmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    RunQuietly("cmd.exe /c rmdir /S /Q \"" + dir + "\"");
 }
 
 double TimeEngine(HWND owner, const std::string& src, const std::string& dst) {
-    CWnd wnd(owner);
     CopyPhaseJob job;
     job.m_strSourceDir = src.c_str();
     job.m_strDestDir = dst.c_str();
-    job.m_pMainWnd = &wnd;
-    job.m_bAutoDelete = FALSE;
     double start = Now();
-    job.CreateThread();
+    job.Start(owner);
     job.WaitForEnd();
     return Now() - start;
 }
@@ -65,21 +70,9 @@ double TimeEngine(HWND owner, const std::string& src, const std::string& dst) {
 double TimeXcopy(const std::string& src, const std::string& dst) {
     std::string cmd = "xcopy.exe \"" + src.substr(0, src.size() - 1) + "\" \"" +
                       dst.substr(0, dst.size() - 1) + "\" /E /I /Q /Y";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    si.hStdOutput = si.hStdError = nul;
-    SetHandleInformation(nul, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    PROCESS_INFORMATION pi;
     double start = Now();
-    if (!CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi)) return -1;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    double t = Now() - start;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    CloseHandle(nul);
-    return t;
+    if (!RunQuietly(cmd)) return -1;
+    return Now() - start;
 }
 
 double Median(std::vector<double> v) {

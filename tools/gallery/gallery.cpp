@@ -17,6 +17,7 @@
 #include "controls/ColorLabel.h"
 #include "controls/PercentProgressCtrl.h"
 #include "controls/ShadedButton.h"
+#include "framework/AfxGdi.h"
 
 namespace {
 
@@ -103,12 +104,15 @@ bool SaveBitmap(HWND hwnd, const std::string& path) {
     RECT rc;
     ::GetClientRect(hwnd, &rc);
     const int w = rc.right, h = rc.bottom;
-    HDC windowDC = ::GetDC(hwnd);
-    HDC mem = ::CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, w, h);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    ::BitBlt(mem, 0, 0, w, h, windowDC, 0, 0, SRCCOPY);
-    ::SelectObject(mem, old);
+    CClientDC windowDC(hwnd);
+    CDC mem;
+    mem.CreateCompatibleDC(windowDC);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(windowDC, w, h);
+    {
+        CSelectObject selection(mem, bitmap);
+        mem.BitBlt(0, 0, w, h, windowDC, 0, 0, SRCCOPY);
+    }
 
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof(info);
@@ -122,9 +126,6 @@ bool SaveBitmap(HWND hwnd, const std::string& path) {
     std::vector<BYTE> bits(info.biSizeImage);
     const int rows = ::GetDIBits(mem, bitmap, 0, h, bits.data(),
                                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
-    ::ReleaseDC(hwnd, windowDC);
     if (rows != h) return false;
 
     BITMAPFILEHEADER file = {};

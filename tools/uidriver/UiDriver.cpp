@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "framework/AfxGdi.h"
+
 namespace uidriver {
 
 namespace {
@@ -154,8 +156,9 @@ bool SaveScreenshot(HWND hwnd, const std::string& bmpPath) {
     int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return false;
 
-    HDC screen = ::GetDC(NULL);
-    HDC memory = ::CreateCompatibleDC(screen);
+    CClientDC screen(NULL);
+    CDC memory;
+    memory.CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -164,13 +167,15 @@ bool SaveScreenshot(HWND hwnd, const std::string& bmpPath) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    CBitmap dib;
+    dib.Attach(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0));
     bool ok = false;
-    if (dib && bits) {
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-        ::GdiFlush();
-        ::SelectObject(memory, old);
+    if (dib.GetSafeHandle() && bits) {
+        {
+            CSelectObject selection(memory, dib);
+            memory.BitBlt(0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+            ::GdiFlush();
+        }
         DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
         DWORD imageSize = stride * static_cast<DWORD>(height);
         BITMAPFILEHEADER file = {};
@@ -186,9 +191,6 @@ bool SaveScreenshot(HWND hwnd, const std::string& bmpPath) {
             ok = fclose(out) == 0 && ok;
         }
     }
-    if (dib) ::DeleteObject(dib);
-    ::DeleteDC(memory);
-    ::ReleaseDC(NULL, screen);
     return ok;
 }
 

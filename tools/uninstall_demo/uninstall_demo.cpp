@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "common/install_log.h"
-#include "common/messages.h"
 #include "uninstall/UninstallThread.h"
 
 namespace {
@@ -57,11 +56,8 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND owner = CreateWindowA(wc.lpszClassName, "Quilm uninstall", WS_OVERLAPPED, 0, 0, 10, 10,
                                NULL, NULL, wc.hInstance, NULL);
-    CWnd ownerWnd(owner);
-
     CUninstallThread job;
-    job.m_pMainWnd = &ownerWnd;
-    job.m_bAutoDelete = FALSE;
+    job.SetOwner(owner);
     job.m_pfnStartBatch = &KeepBatch;
     DWORD started = GetTickCount();
     if (!job.LoadRecord(argv[1])) {
@@ -73,7 +69,7 @@ int main(int argc, char** argv) {
     }
     printf("record: %d files, %d folders, %d controls, %d keys\n", job.CountEntries(kFileCopy),
            job.CountEntries(kMadeDir), job.CountEntries(kRegCtrl), job.CountEntries(kRegDbKey));
-    if (!job.CreateThread(0, 0, NULL)) {
+    if (!job.Start()) {
         fprintf(stderr, "cannot start the uninstall job\n");
         return 1;
     }

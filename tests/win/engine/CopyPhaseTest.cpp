@@ -249,7 +249,7 @@ TEST(CopyPhase, CancelInADeepTreeStopsAfterTheCurrentEntry) {
         auto* ctx = static_cast<Ctx*>(c);
         if (ctx->at == 0 && o.progress.back().dest.find("\\d\\f") != std::string::npos) {
             ctx->at = o.progress.size();
-            ctx->job->Cancel();
+            ctx->job->Stop();
         }
     };
     RunJob(job, owner, src.path(), dst.path());

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "setup/SetupMessages.h"
 #include "support/JobSupport.h"
 
 OwnerWindow::OwnerWindow()

@@ -215,11 +215,11 @@ TEST(ListFiles, PlainFilesOnlyAndTheCurrentDirectoryComesBack) {
     MakeFolders(dir / "c.ocx");
     std::string before = CurrentDirectory();
     CStringArray names;
-    CSetupThread::ListFiles(dir.path().c_str(), "*.ocx", names);
+    AfxListFiles(dir.path().c_str(), "*.ocx", names);
     ASSERT_EQ(names.GetSize(), 1);
     EXPECT_EQ(names[0], "a.ocx");
     EXPECT_EQ(CurrentDirectory(), before);
     // A folder that does not exist lists nothing, not the current folder.
-    CSetupThread::ListFiles((dir / "missing\\").c_str(), "*.*", names);
+    AfxListFiles((dir / "missing\\").c_str(), "*.*", names);
     EXPECT_EQ(names.GetSize(), 0);
 }

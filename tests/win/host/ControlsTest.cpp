@@ -64,7 +64,7 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
     std::vector<std::string> lines = CrLfLines(m_job.m_strRecord.str());
     std::vector<std::string> expected;
     CStringArray names;
-    CSetupThread::ListFiles(m_control.c_str(), "*.ocx", names);
+    AfxListFiles(m_control.c_str(), "*.ocx", names);
     for (int i = 0; i < names.GetSize(); ++i)
         expected.push_back("Reg Ctrl: " + m_control + names[i].str());
     EXPECT_EQ(expected, lines);  // in list order

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "HostTestSupport.h"
-#include "common/RegistryStrings.h"
+#include "framework/AfxRegistry.h"
 
 using namespace hosttest;
 

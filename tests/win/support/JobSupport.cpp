@@ -4,10 +4,8 @@
 
 namespace quilmtest {
 
-bool RunThreadToEnd(CWinThread& job, CWnd* owner) {
-    job.m_pMainWnd = owner;
-    job.m_bAutoDelete = FALSE;
-    if (!job.CreateThread(0, 0, NULL)) return false;
+bool RunThreadToEnd(CWorkerThread& job, CWnd* owner) {
+    if (!job.Start(owner ? owner->m_hWnd : NULL)) return false;
     job.WaitForEnd();
     // The final message is posted: take it from the queue.
     PumpMessages();

@@ -1,4 +1,4 @@
-// Running a job (a CWinThread of the framework) to its end from a test.
+// Running a job (a CWorkerThread of the framework) to its end from a test.
 #pragma once
 
 #include "framework/AfxWin.h"
@@ -9,6 +9,6 @@ namespace quilmtest {
 // its end while dispatching this thread's messages (so that it can send
 // to owner), then dispatches what it posted last.  The job is not deleted
 // at its end.  False when the thread could not be started.
-bool RunThreadToEnd(CWinThread& job, CWnd* owner);
+bool RunThreadToEnd(CWorkerThread& job, CWnd* owner);
 
 }  // namespace quilmtest

@@ -3,7 +3,7 @@
 // installer and a test driver registered under the Access driver's name.
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "uninstall/UninstallMessages.h"
 #include "test_support.h"
 
 namespace {

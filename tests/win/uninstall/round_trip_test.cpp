@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/install_log.h"
-#include "common/messages.h"
+#include "uninstall/UninstallMessages.h"
 #include "setup/SetupThread.h"
 #include "test_support.h"
 

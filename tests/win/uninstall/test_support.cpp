@@ -1,7 +1,7 @@
 #include "test_support.h"
 
 #include "common/install_log.h"
-#include "common/messages.h"
+#include "uninstall/UninstallMessages.h"
 
 JobRegistryGuards::JobRegistryGuards() {
     Add(HKEY_CURRENT_USER, "Software\\Autodesk");

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "common/install_log.h"
-#include "common/messages.h"
+#include "uninstall/UninstallMessages.h"
 #include "test_support.h"
 
 namespace {
@@ -89,8 +89,7 @@ TEST_F(JobTest, LoadRecordReadsTextModeAndReaderFindsEntries) {
 TEST_F(JobTest, MissingRecordShowsFileErrorAndPostsFailed) {
     OwnerWindow owner;
     CUninstallThread job;
-    job.m_pMainWnd = &owner.m_wnd;
-    job.m_bAutoDelete = FALSE;
+    job.SetOwner(owner.m_wnd.m_hWnd);
     std::string path = m_dir + "Uninstall.log";
     BoxSeen seen;
     std::thread answer(AnswerMessageBox, &seen);
@@ -342,9 +341,7 @@ TEST_F(JobTest, DestroyingARunningJobWaitsForItsThread) {
     OwnerWindow owner;
     TestJob* job = new TestJob;
     LoadText(*job, m_dir, record);
-    job->m_pMainWnd = &owner.m_wnd;
-    job->m_bAutoDelete = FALSE;
-    ASSERT_TRUE(job->CreateThread(0, 0, NULL));
+    ASSERT_TRUE(job->Start(owner.m_wnd.m_hWnd));
     HANDLE thread = NULL;
     ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), job->m_hThread, ::GetCurrentProcess(),
                                   &thread, SYNCHRONIZE, FALSE, 0));

@@ -277,7 +277,7 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
     INT_PTR result = page.DoModal();
     driver.join();
 
-    EXPECT_EQ(result, ID_WIZFINISH);
+    EXPECT_EQ(result, kWizFinish);
     EXPECT_TRUE(seen.backDisabled);
     EXPECT_TRUE(seen.nextDisabled);
     EXPECT_EQ(seen.line, "Support\\子目录\\a.txt ...");

@@ -1,10 +1,25 @@
-#include "RegistryStrings.h"
+#include "AfxRegistry.h"
 
 #include <cstring>
 
+#include "AfxHandle.h"
+
+namespace {
+
+// RegCreateKeyA's own access: whatever the caller may have.  A key that
+// allows reading only still opens, and only the write fails.
+LONG OpenOrCreate(HKEY root, LPCSTR keyPath, CRegKey& key) {
+    HKEY raw = NULL;
+    LONG r = ::RegCreateKeyA(root, keyPath, &raw);
+    if (r == ERROR_SUCCESS) key.Attach(raw);
+    return r;
+}
+
+}  // namespace
+
 BOOL SetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
-    HKEY key = NULL;
-    if (::RegCreateKeyA(root, keyPath, &key) != ERROR_SUCCESS) return FALSE;
+    CRegKey key;
+    if (OpenOrCreate(root, keyPath, key) != ERROR_SUCCESS) return FALSE;
     // Written straight from the caller's text: a long text (a search list
     // built from a long base list, say) is stored whole, never cut or
     // copied past a fixed buffer.
@@ -13,14 +28,13 @@ BOOL SetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
         length < 0x7FFFFFFF &&
         ::RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text ? text : ""),
                          static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
-    ::RegCloseKey(key);
     return ok;
 }
 
 BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, CString& text) {
     text.Empty();
-    HKEY key = NULL;
-    if (::RegCreateKeyA(root, keyPath, &key) != ERROR_SUCCESS) return FALSE;
+    CRegKey key;
+    if (OpenOrCreate(root, keyPath, key) != ERROR_SUCCESS) return FALSE;
     char buffer[kRegValueBufferSize + 1];
     DWORD size = kRegValueBufferSize;
     BOOL ok = ::RegQueryValueExA(key, valueName, NULL, NULL, reinterpret_cast<BYTE*>(buffer),
@@ -30,7 +44,13 @@ BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, CString& text) {
         buffer[size < kRegValueBufferSize ? size : kRegValueBufferSize] = '\0';
         text = buffer;
     }
-    ::RegCloseKey(key);
+    return ok;
+}
+
+BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, std::string& text) {
+    CString value;
+    BOOL ok = GetRegString(root, keyPath, valueName, value);
+    text = value.str();
     return ok;
 }
 

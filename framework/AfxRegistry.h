@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "framework/AfxString.h"
+#include "AfxString.h"
 
 const DWORD kRegValueBufferSize = 2048;
 
@@ -22,3 +22,4 @@ BOOL GetUserString(LPCSTR keyPath, LPCSTR valueName, CString& text);
 // The same for any root.
 BOOL SetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPCSTR text);
 BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, CString& text);
+BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, std::string& text);

@@ -1,0 +1,39 @@
+// What a window that runs a job does with it: starts the job with the
+// window as its owner, shows each of the job's steps on a progress bar and
+// a text line of the window's template, and waits for the job's end
+// (dispatching messages, so that the job's last sent messages still
+// arrive) before the job may go.  The copy page and the uninstaller's
+// dialog each keep one beside their job and their bar.
+#pragma once
+
+#include "controls/PercentProgressCtrl.h"
+#include "framework/AfxWin.h"
+
+class CJobProgress {
+public:
+    CJobProgress(CWorkerThread& job, CPercentProgressCtrl& bar) : m_job(job), m_bar(bar) {}
+    // Never lets the job go while its thread runs.
+    ~CJobProgress() { EndJob(); }
+    CJobProgress(const CJobProgress&) = delete;
+    CJobProgress& operator=(const CJobProgress&) = delete;
+
+    // Binds the bar to control barId of window, remembers lineId as the
+    // text line, and makes window the job's owner.
+    void Bind(HWND window, int barId, int lineId);
+    // The bar counts steps from 0 to steps, one per Step.
+    void SetSteps(int steps);
+    // Starts the job; FALSE when it was started before or could not be.
+    BOOL Start();
+    // One step of the job: line on the text line, the bar one step on.
+    void Step(LPCSTR line);
+    // Stops the job before its next step and waits for its end.
+    void EndJob() { m_job.EndJob(); }
+
+    bool IsStarted() const { return m_job.m_hThread.IsValid(); }
+
+private:
+    CWorkerThread& m_job;
+    CPercentProgressCtrl& m_bar;
+    HWND m_hWnd = NULL;
+    int m_nLineId = 0;
+};
