@@ -8,14 +8,15 @@
 #include <string>
 #include <thread>
 
-#include "TestKit.h"
+#include "resources/setup/resource.h"
+#include "support/Wizard.h"
 #include "UiDriver.h"
 #include "setup/CopyPage.h"
 #include "setup/FolderPicker.h"
 #include "setup/LicenseText.h"
 #include "setup/SetupDlg.h"
 
-using namespace testkit;
+using namespace quilmtest;
 
 namespace {
 
@@ -240,11 +241,10 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
 
     std::thread driver([&] {
         using namespace uidriver;
-        HWND window =
-            WaitTopWindow("Quilm V8.5 安装向导", "#32770", ::GetCurrentProcessId(), 1014, 15000);
+        HWND window = WaitPage(::GetCurrentProcessId(), Page::kCopy);
         if (!window) return;
-        seen.backDisabled = !IsItemEnabled(window, 1000);
-        seen.nextDisabled = !IsItemEnabled(window, 1001);
+        seen.backDisabled = !IsItemEnabled(window, IDC_BACK);
+        seen.nextDisabled = !IsItemEnabled(window, IDC_NEXT);
         HWND prompt = NULL;
         if (!ProcessBoxWithText("找不到安装文件的路径", &prompt, 15000)) {
             ::PostMessageA(window, WM_SETUP_FAILED, 0, 0);
@@ -252,7 +252,7 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
         }
         std::string entry = dest + "Support\\子目录\\a.txt";
         ::SendMessageA(window, WM_SETUP_PROGRESS, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        seen.line = GetItemText(window, 1015);
+        seen.line = GetItemText(window, IDC_COPY_ITEM);
         ::SendMessageA(window, WM_COMMAND, IDOK, 0);
         seen.stayedAfterEnter = ::IsWindow(window) && ::IsWindowVisible(window);
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
@@ -261,11 +261,11 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
         if (question) AnswerMessageBox(question, IDNO);
         seen.stayedAfterNo = ::IsWindow(window) && ::IsWindowVisible(window);
         ::SendMessageA(window, WM_SETUP_CONFIGURING, 0, 0);
-        seen.configuringShown = IsItemVisible(window, 1018);
-        seen.configuringText = GetItemText(window, 1018);
-        seen.barHidden = !IsItemVisible(window, 1014);
-        seen.groupHidden = !IsItemVisible(window, 1013);
-        seen.lineEmptied = GetItemText(window, 1015).empty();
+        seen.configuringShown = IsItemVisible(window, IDC_CONFIGURING);
+        seen.configuringText = GetItemText(window, IDC_CONFIGURING);
+        seen.barHidden = !IsItemVisible(window, IDC_PROGRESS);
+        seen.groupHidden = !IsItemVisible(window, IDC_COPY_GROUP);
+        seen.lineEmptied = GetItemText(window, IDC_COPY_ITEM).empty();
         seen.cancelDisabled = !IsItemEnabled(window, IDCANCEL);
         // Configuring: a cancel asks nothing and returns at once.
         DWORD_PTR r = 0;

@@ -1,0 +1,38 @@
+#include "Boxes.h"
+
+#include "UiDriver.h"
+
+namespace quilmtest {
+
+BoxAnswerer::BoxAnswerer(int button)
+    : m_thread([this, button] {
+          while (!m_stop) {
+              HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 200);
+              if (!box) continue;
+              BoxSeen seen{uidriver::GetText(box), uidriver::MessageBoxText(box),
+                           ::GetWindow(box, GW_OWNER)};
+              {
+                  std::lock_guard<std::mutex> lock(m_mutex);
+                  m_seen.push_back(seen);
+              }
+              uidriver::AnswerMessageBox(box, button);
+          }
+      }) {}
+
+BoxAnswerer::~BoxAnswerer() {
+    m_stop = true;
+    m_thread.join();
+}
+
+std::vector<BoxSeen> BoxAnswerer::Seen() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_seen;
+}
+
+std::vector<std::string> BoxAnswerer::Texts() {
+    std::vector<std::string> texts;
+    for (const BoxSeen& seen : Seen()) texts.push_back(seen.text);
+    return texts;
+}
+
+}  // namespace quilmtest

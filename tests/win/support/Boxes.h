@@ -1,0 +1,39 @@
+// Message boxes of this process answered as a person would, from a thread
+// of their own, while the test's thread (or a job) waits in them.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quilmtest {
+
+struct BoxSeen {
+    std::string caption, text;
+    HWND owner;
+};
+
+// Presses button in every message box of this process until destroyed,
+// noting each box.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(int button);
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    // The boxes answered so far, in order.
+    std::vector<BoxSeen> Seen();
+    std::vector<std::string> Texts();
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<BoxSeen> m_seen;
+    std::thread m_thread;
+};
+
+}  // namespace quilmtest
