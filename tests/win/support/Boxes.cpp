@@ -1,5 +1,6 @@
 #include "Boxes.h"
 
+#include "TestSupport.h"
 #include "UiDriver.h"
 
 namespace quilmtest {
@@ -33,6 +34,12 @@ std::vector<std::string> BoxAnswerer::Texts() {
     std::vector<std::string> texts;
     for (const BoxSeen& seen : Seen()) texts.push_back(seen.text);
     return texts;
+}
+
+bool SaveShot(HWND window, const std::string& hostFolder, const std::string& name) {
+    ::Sleep(400);
+    ::CreateDirectoryA(HostToWine(hostFolder).c_str(), NULL);
+    return uidriver::SaveScreenshot(window, HostToWine(hostFolder) + "\\" + name + ".bmp");
 }
 
 }  // namespace quilmtest

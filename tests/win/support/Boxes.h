@@ -1,5 +1,6 @@
-// Message boxes of this process answered as a person would, from a thread
-// of their own, while the test's thread (or a job) waits in them.
+// The screen as a person sees it: message boxes of this process answered
+// from a thread of their own while the test's thread (or a job) waits in
+// them, and screenshots.
 #pragma once
 
 #include <windows.h>
@@ -35,5 +36,9 @@ private:
     std::vector<BoxSeen> m_seen;
     std::thread m_thread;
 };
+
+// Saves the screen (window NULL) or a window as "<name>.bmp" in the host
+// folder hostFolder, once the windows that just opened have painted.
+bool SaveShot(HWND window, const std::string& hostFolder, const std::string& name);
 
 }  // namespace quilmtest

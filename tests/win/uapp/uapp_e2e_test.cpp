@@ -16,6 +16,7 @@
 #include "UiDriver.h"
 #include "common/install_log.h"
 #include "resources/uninstall/resource.h"
+#include "support/Boxes.h"
 #include "support/Jobs.h"
 #include "support/Process.h"
 #include "support/ProductNames.h"
@@ -30,15 +31,8 @@ const char kQuestion[] = "真要卸载 Quilm V9.0 吗?";
 const char kFailedText[] = "Quilm V9.0 卸载未能完成!";
 const char kDoneText[] = "卸载完成!";
 
-std::string ShotDir() {
-    return HostToWine(QUILM_SHOT_DIR);
-}
-
 void Shot(HWND window, const char* name) {
-    // Let the window finish painting what just changed.
-    ::Sleep(300);
-    ::CreateDirectoryA(ShotDir().c_str(), NULL);
-    EXPECT_TRUE(SaveScreenshot(window, ShotDir() + "\\" + name + ".bmp")) << name;
+    EXPECT_TRUE(SaveShot(window, QUILM_SHOT_DIR, name)) << name;
 }
 
 // A snapshot of what the installation recorded.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "resources/setup/resource.h"
+#include "support/Boxes.h"
 #include "support/Jobs.h"
 #include "support/Process.h"
 #include "support/Wizard.h"
@@ -55,12 +56,7 @@ protected:
         return colour;
     }
 
-    void Shot(const char* name) {
-        // Let the windows that just opened finish painting first.
-        ::Sleep(400);
-        ::CreateDirectoryA(HostToWine(QUILM_SHOT_DIR).c_str(), NULL);
-        SaveScreenshot(NULL, HostToWine(QUILM_SHOT_DIR) + "\\" + name + ".bmp");
-    }
+    void Shot(const char* name) { SaveShot(NULL, QUILM_SHOT_DIR, name); }
 
     // Answers the cancel question of the wizard and checks its text.
     void AnswerQuit(int answer) {
