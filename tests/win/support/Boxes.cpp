@@ -36,6 +36,16 @@ std::vector<std::string> BoxAnswerer::Texts() {
     return texts;
 }
 
+HWND WaitOwnBox(const std::string& part, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 100);
+        if (box && uidriver::MessageBoxText(box).find(part) != std::string::npos) return box;
+        if (::GetTickCount() - start > timeoutMs) return NULL;
+        ::Sleep(30);
+    }
+}
+
 bool SaveShot(HWND window, const std::string& hostFolder, const std::string& name) {
     ::Sleep(400);
     ::CreateDirectoryA(HostToWine(hostFolder).c_str(), NULL);

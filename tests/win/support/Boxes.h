@@ -37,6 +37,10 @@ private:
     std::thread m_thread;
 };
 
+// A message box of this process whose text contains part, waited for up
+// to timeoutMs and left open; NULL when none came.
+HWND WaitOwnBox(const std::string& part, DWORD timeoutMs);
+
 // Saves the screen (window NULL) or a window as "<name>.bmp" in the host
 // folder hostFolder, once the windows that just opened have painted.
 bool SaveShot(HWND window, const std::string& hostFolder, const std::string& name);

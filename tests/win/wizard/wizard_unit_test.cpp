@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "resources/setup/resource.h"
+#include "support/Boxes.h"
 #include "support/Wizard.h"
 #include "UiDriver.h"
 #include "setup/CopyPage.h"
@@ -202,23 +203,6 @@ TEST(SetupDlg, InstalledCheckLooksOnlyAtTheValue) {
     RemoveInstallation("");
 }
 
-namespace {
-
-bool ProcessBoxWithText(const std::string& part, HWND* found, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 100);
-        if (box && uidriver::MessageBoxText(box).find(part) != std::string::npos) {
-            *found = box;
-            return true;
-        }
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(30);
-    }
-}
-
-}  // namespace
-
 // The copy page in this process, its job held in the missing-folder prompt
 // while the test sends it the job's messages and the user's commands.
 TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
@@ -245,8 +229,8 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
         if (!window) return;
         seen.backDisabled = !IsItemEnabled(window, IDC_BACK);
         seen.nextDisabled = !IsItemEnabled(window, IDC_NEXT);
-        HWND prompt = NULL;
-        if (!ProcessBoxWithText("找不到安装文件的路径", &prompt, 15000)) {
+        HWND prompt = WaitOwnBox("找不到安装文件的路径", kWait);
+        if (!prompt) {
             ::PostMessageA(window, WM_SETUP_FAILED, 0, 0);
             return;
         }
@@ -256,8 +240,8 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
         ::SendMessageA(window, WM_COMMAND, IDOK, 0);
         seen.stayedAfterEnter = ::IsWindow(window) && ::IsWindowVisible(window);
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        HWND question = NULL;
-        seen.questionShown = ProcessBoxWithText("真要退出安装程序吗？", &question, 15000);
+        HWND question = WaitOwnBox("真要退出安装程序吗？", kWait);
+        seen.questionShown = question != NULL;
         if (question) AnswerMessageBox(question, IDNO);
         seen.stayedAfterNo = ::IsWindow(window) && ::IsWindowVisible(window);
         ::SendMessageA(window, WM_SETUP_CONFIGURING, 0, 0);
