@@ -371,8 +371,7 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     ChildProcess& setup = Launch(m_medium + "Setup.exe");
     ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
     // Silent: the installation goes on to its end without a box.
-    Finish(setup);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Finish(setup));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, productKey));
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "<missing>");
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "<missing>");
@@ -390,8 +389,7 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
 
     // Without the product key the uninstaller finds its record beside
     // itself and removes every recorded file.
-    Uninstall(m_dest + "Uninstall.exe");
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Uninstall(m_dest + "Uninstall.exe"));
     for (const std::string& file : recorded) EXPECT_FALSE(FileExists(file)) << file;
 }
 
@@ -417,8 +415,7 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     record += "File Copy: " + inst + std::string("子目录\\c.txt").substr(0, 4);
     ASSERT_TRUE(WriteBytes(inst + "Uninstall.log", record));
 
-    Uninstall(inst + "Uninstall.exe");
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Uninstall(inst + "Uninstall.exe"));
     // What the readable lines name is gone; the file the cut line named
     // only in part, and its folder, stay.
     EXPECT_FALSE(FileExists(inst + "a.txt"));

@@ -147,14 +147,14 @@ protected:
         ASSERT_TRUE(m_uninstall.StartCommand(commandLine)) << ::GetLastError();
     }
 
-    HWND Question() {
+    // Starts the uninstaller and gives answer to its question.
+    void StartAndAnswer(int answer) {
+        Start();
         HWND box = WaitMessageBox(m_uninstall.id(), kWait);
-        EXPECT_NE(box, nullptr);
-        if (box) {
-            EXPECT_EQ(MessageBoxText(box), kQuestion);
-            EXPECT_EQ(GetText(box), "卸载软件");
-        }
-        return box;
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), kQuestion);
+        EXPECT_EQ(GetText(box), "卸载软件");
+        ASSERT_TRUE(AnswerMessageBox(box, answer));
     }
 
     HWND Dialog() {
@@ -180,13 +180,9 @@ protected:
 };
 
 TEST_F(UninstallAppTest, NoAtTheQuestionChangesNothing) {
-    Install(5);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(5));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDNO));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDNO));
     EXPECT_EQ(ExitCode(), 0u);
     EXPECT_EQ(FindTopWindow(kUninstallTitle, "#32770", m_uninstall.id(), 0), nullptr);
     ExpectUntouched();
@@ -194,18 +190,14 @@ TEST_F(UninstallAppTest, NoAtTheQuestionChangesNothing) {
 }
 
 TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
-    Install(40);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(40));
     // The record is found through the product key of the uninstaller's edition.
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     // The user's own file keeps its folder.
     std::string userFile = m_inst.dest + "图库\\道路\\我的图块.dwg";
     ASSERT_TRUE(WriteBytes(userFile, "mine"));
 
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetItemText(dialog, IDC_TITLE), "谢谢使用 Quilm V9.0 土地整理规划设计软件");
@@ -254,14 +246,10 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
 }
 
 TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
-    Install(3);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(3));
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
     ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitItemEnabled(dialog, IDOK, true, kJobWait));
@@ -279,15 +267,11 @@ TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
 }
 
 TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
-    Install(3);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(3));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     ::SetFileAttributesA(RecordPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileA(RecordPath().c_str()));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     EXPECT_EQ(ExitCode(), 0u);
     // No message at all on the way out.
     EXPECT_EQ(WaitMessageBox(m_uninstall.id(), 0), nullptr);
@@ -298,17 +282,13 @@ TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
 }
 
 TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
-    Install(3);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(3));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     // Another process holds the record without sharing it.
     HANDLE lock =
         ::CreateFileA(RecordPath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
 
     HWND fileError = WaitMessageBox(m_uninstall.id(), kWait);
     ASSERT_NE(fileError, nullptr);
@@ -329,15 +309,11 @@ TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
 }
 
 TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
-    Install(1500);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(1500));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     std::string userFile = m_inst.dest + "Temp\\bulk\\mine.txt";
     ASSERT_TRUE(WriteBytes(userFile, "mine"));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     // Wait for the first deleted file, then cancel.
