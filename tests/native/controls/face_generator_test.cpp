@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "controls/FaceGenerator.h"
 #include "pinned_faces.h"
@@ -119,67 +121,50 @@ TEST(FaceGenerator, DottedFocusLines) {
 
 // Hand-worked pixels of each style for a 10 x 4 face with grain 8, using
 // the noise values listed above.  Pixels are visited from the bottom row.
+struct Pixel {
+    int x, r, value;
+};
+struct HandWorked {
+    const char* name;
+    uint32_t style;
+    std::vector<Pixel> pixels;
+};
 
-TEST(FaceGenerator, Style0Noise) {
+class HandWorkedFace : public ::testing::TestWithParam<HandWorked> {};
+
+TEST_P(HandWorkedFace, Pixels) {
     ShadedFaces f;
-    Generate(f, 0, 10, 4);
-    EXPECT_EQ(120, At(f, 0, 0));  // 128 - 8
-    EXPECT_EQ(129, At(f, 1, 0));  // 128 + 1
-    EXPECT_EQ(123, At(f, 2, 0));  // 128 - 5
-    EXPECT_EQ(132, At(f, 3, 0));
+    Generate(f, GetParam().style, 10, 4);
+    for (const Pixel& p : GetParam().pixels)
+        EXPECT_EQ(p.value, At(f, p.x, p.r)) << "x=" << p.x << " r=" << p.r;
 }
 
-TEST(FaceGenerator, Style1Diagonal) {
-    ShadedFaces f;
-    Generate(f, 1, 10, 4);
-    // S = 239 / 2 = 119.  x = 0: 119 + 0 + 8 = 127, -8.
-    EXPECT_EQ(119, At(f, 0, 0));
-    // x = 1: 1071 / 10 = 107, + 8 = 115, +1.
-    EXPECT_EQ(116, At(f, 1, 0));
-    // x = 2: 952 / 10 = 95, + 8 = 103, -5.
-    EXPECT_EQ(98, At(f, 2, 0));
-}
-
-TEST(FaceGenerator, Style2RowGradient) {
-    ShadedFaces f;
-    Generate(f, 2, 10, 4);
-    EXPECT_EQ(0, At(f, 0, 0));  // 8 - 8
-    EXPECT_EQ(9, At(f, 1, 0));
-    EXPECT_EQ(3, At(f, 2, 0));
-    EXPECT_EQ(12, At(f, 3, 0));
-}
-
-TEST(FaceGenerator, Style3ColumnGradientVisitsColumns) {
-    ShadedFaces f;
-    Generate(f, 3, 10, 4);
-    // Column 0 first, from the bottom up: 239 + 8 = 247 plus -8, 1, -5, 4.
-    EXPECT_EQ(239, At(f, 0, 0));
-    EXPECT_EQ(248, At(f, 0, 1));
-    EXPECT_EQ(242, At(f, 0, 2));
-    EXPECT_EQ(251, At(f, 0, 3));
-    // Column 1: 2151 / 10 = 215, + 8 = 223, then the fifth draw (+1).
-    EXPECT_EQ(224, At(f, 1, 0));
-    EXPECT_EQ(222, At(f, 1, 1));  // sixth draw: -1
-}
-
-TEST(FaceGenerator, Style4RowBump) {
-    ShadedFaces f;
-    Generate(f, 4, 10, 4);
-    // t = -127, cube = -2048383 / 16384 = -125; -125 * 120 / 128 = -117; + 128 = 11.
-    EXPECT_EQ(3, At(f, 0, 0));
-    EXPECT_EQ(12, At(f, 1, 0));
-    EXPECT_EQ(6, At(f, 2, 0));
-}
-
-TEST(FaceGenerator, Style5ColumnBump) {
-    ShadedFaces f;
-    Generate(f, 5, 10, 4);
-    // Column 0: t = 128, cube = 128, 128 * 120 / 128 + 128 = 248.
-    EXPECT_EQ(240, At(f, 0, 0));
-    EXPECT_EQ(249, At(f, 0, 1));
-    EXPECT_EQ(243, At(f, 0, 2));
-    EXPECT_EQ(252, At(f, 0, 3));
-}
+INSTANTIATE_TEST_SUITE_P(
+    FaceGenerator, HandWorkedFace,
+    ::testing::Values(
+        // 128 + noise.
+        HandWorked{"Style0Noise", 0, {{0, 0, 120}, {1, 0, 129}, {2, 0, 123}, {3, 0, 132}}},
+        // S = 239 / 2 = 119.  x = 0: 119 + 0 + 8 = 127, -8.  x = 1: 1071 / 10
+        // = 107, + 8 = 115, +1.  x = 2: 952 / 10 = 95, + 8 = 103, -5.
+        HandWorked{"Style1Diagonal", 1, {{0, 0, 119}, {1, 0, 116}, {2, 0, 98}}},
+        // 8 + noise.
+        HandWorked{"Style2RowGradient", 2, {{0, 0, 0}, {1, 0, 9}, {2, 0, 3}, {3, 0, 12}}},
+        // Column 0 first, from the bottom up: 239 + 8 = 247 plus -8, 1, -5, 4.
+        // Column 1: 2151 / 10 = 215, + 8 = 223, then the fifth draw (+1), the
+        // sixth (-1).
+        HandWorked{"Style3ColumnGradientVisitsColumns",
+                   3,
+                   {{0, 0, 239}, {0, 1, 248}, {0, 2, 242}, {0, 3, 251}, {1, 0, 224}, {1, 1, 222}}},
+        // t = -127, cube = -2048383 / 16384 = -125; -125 * 120 / 128 = -117;
+        // + 128 = 11.
+        HandWorked{"Style4RowBump", 4, {{0, 0, 3}, {1, 0, 12}, {2, 0, 6}}},
+        // Column 0: t = 128, cube = 128, 128 * 120 / 128 + 128 = 248.
+        HandWorked{"Style5ColumnBump", 5, {{0, 0, 240}, {0, 1, 249}, {0, 2, 243}, {0, 3, 252}}},
+        // x = 0: cube(128) + cube(-127) = 3; 360 / 128 = 2; 130, -8.  x = 1:
+        // tx = 229 - 127 = 102, cube = 64; 64 - 125 = -61; -7320 / 128 = -57;
+        // 71, +1.  x = 2: tx = 77, cube = 27; -98 * 120 / 128 = -91; 37, -5.
+        HandWorked{"Style6SoftBump", 6, {{0, 0, 122}, {1, 0, 72}, {2, 0, 32}}}),
+    [](const ::testing::TestParamInfo<HandWorked>& info) { return std::string(info.param.name); });
 
 TEST(FaceGenerator, Style5WrapsAtColumnZero) {
     // A sequence whose first draw is the largest noise (+8): 248 + 8 wraps
@@ -193,17 +178,6 @@ TEST(FaceGenerator, Style5WrapsAtColumnZero) {
     CCrtRandom random(seed);
     GenerateShadedFaces(f, Request(5), 10, 4, 4, kColours, random);
     EXPECT_EQ(0, At(f, 0, 0));
-}
-
-TEST(FaceGenerator, Style6SoftBump) {
-    ShadedFaces f;
-    Generate(f, 6, 10, 4);
-    // x = 0: cube(128) + cube(-127) = 3; 360 / 128 = 2; 130, -8.
-    EXPECT_EQ(122, At(f, 0, 0));
-    // x = 1: tx = 229 - 127 = 102, cube = 64; 64 - 125 = -61; -7320 / 128 = -57; 71, +1.
-    EXPECT_EQ(72, At(f, 1, 0));
-    // x = 2: tx = 77, cube = 27; -98 * 120 / 128 = -91; 37, -5.
-    EXPECT_EQ(32, At(f, 2, 0));
 }
 
 TEST(FaceGenerator, Style6ClampsToTheGrain) {

@@ -162,36 +162,22 @@ TEST(RunWizard, OtherResultsRepeatThePage) {
 }
 
 TEST(FitSlide, RatiosOfTheCanvas) {
-    SlideFit f = FitSlide(0.75);
-    EXPECT_EQ(f.x, 0);
-    EXPECT_EQ(f.y, 0);
-    EXPECT_EQ(f.width, 1024);
-    EXPECT_EQ(f.height, 768);
-    f = FitSlide(0.5625);
-    EXPECT_EQ(f.width, 1024);
-    EXPECT_EQ(f.height, 576);
-    EXPECT_EQ(f.x, 0);
-    EXPECT_EQ(f.y, 96);
-    f = FitSlide(0.5);
-    EXPECT_EQ(f.height, 512);
-    EXPECT_EQ(f.y, 128);
-    f = FitSlide(1.5);
-    EXPECT_EQ(f.height, 768);
-    EXPECT_EQ(f.width, 512);
-    EXPECT_EQ(f.x, 256);
-    EXPECT_EQ(f.y, 0);
-    f = FitSlide(1.0);
-    EXPECT_EQ(f.width, 768);
-    EXPECT_EQ(f.x, 128);
-    // Just taller than 4:3 fills the height; widths truncate.
-    f = FitSlide(0.7501);
-    EXPECT_EQ(f.height, 768);
-    EXPECT_EQ(f.width, 1023);
-    EXPECT_EQ(f.x, 0);
-    // 600 x 800 picture in HIMETRIC units that are not exact multiples.
-    f = FitSlide(21167.0 / 15875.0);
-    EXPECT_EQ(f.width, 575);
-    EXPECT_EQ(f.x, 224);
+    struct Fit {
+        double ratio;
+        int x, y, width, height;
+    };
+    for (const Fit& e : {
+             Fit{0.75, 0, 0, 1024, 768}, Fit{0.5625, 0, 96, 1024, 576}, Fit{0.5, 0, 128, 1024, 512},
+             Fit{1.5, 256, 0, 512, 768}, Fit{1.0, 128, 0, 768, 768},
+             Fit{0.7501, 0, 0, 1023,
+                 768},  // just taller than 4:3 fills the height; widths truncate
+             Fit{21167.0 / 15875.0, 224, 0, 575, 768},  // 600 x 800 in HIMETRIC units, not exact
+         }) {
+        SlideFit f = FitSlide(e.ratio);
+        EXPECT_EQ((std::vector<int>{e.x, e.y, e.width, e.height}),
+                  (std::vector<int>{f.x, f.y, f.width, f.height}))
+            << e.ratio;
+    }
 }
 
 TEST(SlideToShow, RestartsAtTheFirstPictureNotAtTheRemainder) {

@@ -2,6 +2,8 @@
 // its faces, drawing each state, mouse hover and pressing.
 #include <gtest/gtest.h>
 
+#include <list>
+
 #include "ControlsTestSupport.h"
 #include "controls/ShadedButton.h"
 
@@ -48,12 +50,20 @@ class ShadedButtonTest : public ::testing::Test {
 protected:
     ShadedButtonTest() : tmpl(ButtonsTemplate()), dialog(tmpl) {}
     void Attach(CShadedButton& b, int id) { ASSERT_TRUE(b.SubclassDlgItem(id, dialog.hwnd())); }
+    // A button of the dialog attached, with faces of style 7.
+    CShadedButton& Faced(int id) {
+        buttons.emplace_back();
+        Attach(buttons.back(), id);
+        buttons.back().GenerateFaces(7, 8, 10, 0, 0);
+        return buttons.back();
+    }
     DWORD Style(int id) {
         return static_cast<DWORD>(::GetWindowLongPtrA(dialog.Item(id), GWL_STYLE));
     }
 
     DialogTemplate tmpl;
     TestDialog dialog;
+    std::list<CShadedButton> buttons;  // released before the dialog goes
 };
 
 TEST_F(ShadedButtonTest, AttachingClassifiesAndMakesOwnerDrawn) {
@@ -67,27 +77,24 @@ TEST_F(ShadedButtonTest, AttachingClassifiesAndMakesOwnerDrawn) {
     Attach(right, IdRight);
     Attach(flat, IdFlat);
 
-    EXPECT_EQ(CShadedButton::KindPush, push.GetKind());
-    EXPECT_TRUE(push.IsPushLike());
-    EXPECT_EQ(1, push.GetFrame());
+    struct Expected {
+        CShadedButton& button;
+        int id, kind;
+        bool pushLike;
+        int frame;
+    };
+    for (const Expected& e :
+         {Expected{push, IdPush, CShadedButton::KindPush, true, 1},
+          Expected{def, IdDefault, CShadedButton::KindPush, true, 1},
+          Expected{check, IdCheck, CShadedButton::KindCheckBox, false, 0},
+          Expected{radio, IdRadioA, CShadedButton::KindRadio, false, 0},
+          Expected{like, IdPushLikeCheck, CShadedButton::KindCheckBox, true, 1}}) {
+        EXPECT_EQ(e.kind, e.button.GetKind()) << e.id;
+        EXPECT_EQ(e.pushLike, e.button.IsPushLike() != FALSE) << e.id;
+        EXPECT_EQ(e.frame, e.button.GetFrame()) << e.id;
+        EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), Style(e.id) & 0xF) << e.id;
+    }
     EXPECT_EQ(static_cast<UINT>(DT_CENTER | DT_VCENTER | DT_SINGLELINE), push.GetTextFormat());
-    EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), Style(IdPush) & 0xF);
-
-    EXPECT_EQ(CShadedButton::KindPush, def.GetKind());
-    EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), Style(IdDefault) & 0xF);
-
-    EXPECT_EQ(CShadedButton::KindCheckBox, check.GetKind());
-    EXPECT_FALSE(check.IsPushLike());
-    EXPECT_EQ(0, check.GetFrame());
-    EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), Style(IdCheck) & 0xF);
-
-    EXPECT_EQ(CShadedButton::KindRadio, radio.GetKind());
-    EXPECT_EQ(0, radio.GetFrame());
-
-    EXPECT_EQ(CShadedButton::KindCheckBox, like.GetKind());
-    EXPECT_TRUE(like.IsPushLike());
-    EXPECT_EQ(1, like.GetFrame());
-
     EXPECT_EQ(static_cast<UINT>(DT_LEFT | DT_VCENTER | DT_SINGLELINE), left.GetTextFormat());
     EXPECT_EQ(static_cast<UINT>(DT_RIGHT | DT_VCENTER | DT_SINGLELINE), right.GetTextFormat());
     EXPECT_TRUE(flat.IsFlat());
@@ -327,9 +334,7 @@ TEST_F(ShadedButtonTest, CheckedButtonDrawsPressed) {
 }
 
 TEST_F(ShadedButtonTest, DoubleClickIsASecondPress) {
-    CShadedButton b;
-    Attach(b, IdPush);
-    b.GenerateFaces(7, 8, 10, 0, 0);
+    CShadedButton& b = Faced(IdPush);
     const LPARAM at = MAKELPARAM(5, 5);
     b.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
     EXPECT_TRUE(b.IsButtonDown());
@@ -365,9 +370,7 @@ void MoveHeld(HWND hwnd, int x, int y) {
 }
 
 TEST_F(ShadedButtonTest, PressedLookFollowsThePointer) {
-    CShadedButton b;
-    Attach(b, IdPush);
-    b.GenerateFaces(7, 8, 10, 0, 0);
+    CShadedButton& b = Faced(IdPush);
     RECT rc;
     ::GetClientRect(b.m_hWnd, &rc);
     MoveHeld(b.m_hWnd, 5, 5);
@@ -391,9 +394,7 @@ TEST_F(ShadedButtonTest, PressedLookFollowsThePointer) {
 }
 
 TEST_F(ShadedButtonTest, HoverAndLeaveWithThePointer) {
-    CShadedButton b;
-    Attach(b, IdPush);
-    b.GenerateFaces(7, 8, 10, 0, 0);
+    CShadedButton& b = Faced(IdPush);
     RECT rc;
     ::GetWindowRect(b.m_hWnd, &rc);
     ::SetCursorPos(rc.left - 30, rc.bottom + 40);
@@ -426,9 +427,7 @@ TEST_F(ShadedButtonTest, HoverAndLeaveWithThePointer) {
 
 TEST_F(ShadedButtonTest, PaintsThroughTheDialog) {
     // The real paint path: the dialog reflects WM_DRAWITEM to the button.
-    CShadedButton b;
-    Attach(b, IdPush);
-    b.GenerateFaces(7, 8, 10, 0, 0);
+    CShadedButton& b = Faced(IdPush);
     ::RedrawWindow(b.m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     PumpMessages();
     Capture c = CaptureClient(b.m_hWnd);

@@ -2,8 +2,10 @@
 // messages, prompts and their answers, cancel, attributes.
 #include <gtest/gtest.h>
 
-#include "EngineTestSupport.h"
 #include "common/install_log.h"
+#include "support/Jobs.h"
+
+using namespace quilmtest;
 
 namespace {
 
@@ -15,9 +17,9 @@ bool HasLine(const std::string& record, const std::string& line) {
 
 }  // namespace
 
-TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+using CopyPhase = SetupJobTest;
+
+TEST_F(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
     // Support: 3 files and one subfolder with 2 more files -> 6 messages.
     std::string support = src / "Support\\";
     RemoveTree(support);
@@ -29,16 +31,15 @@ TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
     MakeFolders(src / "Temp");
     MakeFolders(src / "图库\\空");
 
-    OwnerWindow owner;
-    ScriptedJob job;
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
 
-    ASSERT_EQ(owner.failed, 0);
-    ASSERT_EQ(owner.done, 1);
-    EXPECT_EQ(owner.configuring, 1);
+    ASSERT_EQ(Failed(), 0);
+    ASSERT_EQ(Done(), 1);
+    EXPECT_EQ(owner.Count(WM_SETUP_CONFIGURING), 1);
+    const std::vector<JobMessage> progress = Progress();
     std::vector<std::string> supportMsgs;
-    for (const auto& p : owner.progress)
-        if (p.dest.find(dst / "Support\\") == 0) supportMsgs.push_back(p.dest);
+    for (const auto& p : progress)
+        if (p.path.find(dst / "Support\\") == 0) supportMsgs.push_back(p.path);
     ASSERT_EQ(supportMsgs.size(), 6u);
     // The subfolder's message comes after both of its files.
     size_t subAt = 0, files = 0;
@@ -54,12 +55,12 @@ TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
     // Six for Support, one file each for seven other folders, one file and
     // one empty subfolder in 图库, nothing for Temp, the top folders or the
     // root files.
-    EXPECT_EQ(owner.progress.size(), 6u + 7u + 1u);
-    for (const auto& p : owner.progress) {
-        EXPECT_NE(p.dest, dst / "Temp");
-        EXPECT_EQ(p.dest.find(dst / "Quilm.exe"), std::string::npos);
+    EXPECT_EQ(progress.size(), 6u + 7u + 1u);
+    for (const auto& p : progress) {
+        EXPECT_NE(p.path, dst / "Temp");
+        EXPECT_EQ(p.path.find(dst / "Quilm.exe"), std::string::npos);
         // Source and destination name the same entry.
-        EXPECT_EQ(p.source.substr(src.path().size()), p.dest.substr(dst.path().size()));
+        EXPECT_EQ(p.source.substr(src.path().size()), p.path.substr(dst.path().size()));
     }
     EXPECT_TRUE(FolderExists(dst / "Temp"));
     EXPECT_TRUE(FolderExists(dst / "图库\\空"));
@@ -76,18 +77,14 @@ TEST(CopyPhase, OneProgressMessagePerEntrySubfolderAfterItsFiles) {
     EXPECT_EQ(record.find("Setup.exe"), std::string::npos);
 }
 
-TEST(CopyPhase, RootFilesSkipSetupInAnyCaseAndHideTheIcon) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, RootFilesSkipSetupInAnyCaseAndHideTheIcon) {
     DeleteFileA((src / "Setup.exe").c_str());
     EXPECT_TRUE(WriteBytes(src / "SETUP.EXE", "installer"));
     EXPECT_TRUE(WriteBytes(src / "QuilmV8.5.ico", "icon"));
     SetFileAttributesA((src / "QuilmV8.5.ico").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(WriteBytes(src / "Quilm.url", "[InternetShortcut]"));
 
-    OwnerWindow owner;
-    ScriptedJob job;
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
     SetFileAttributesA((src / "QuilmV8.5.ico").c_str(), FILE_ATTRIBUTE_NORMAL);
 
     EXPECT_FALSE(Exists(dst / "SETUP.EXE"));
@@ -97,9 +94,7 @@ TEST(CopyPhase, RootFilesSkipSetupInAnyCaseAndHideTheIcon) {
     EXPECT_TRUE(HasLine(job.m_strRecord.str(), "File Copy: " + dst / "QuilmV8.5.ico"));
 }
 
-TEST(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
     // Targets held open without sharing by another program: their copies
     // fail.
     MakeFolders(dst / "Database");
@@ -112,9 +107,7 @@ TEST(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
     // A read-only file on the medium arrives writable.
     SetFileAttributesA((src / "图框\\图框.dat").c_str(), FILE_ATTRIBUTE_READONLY);
 
-    OwnerWindow owner;
-    ScriptedJob job;
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
     CloseHandle(treeLock);
     CloseHandle(rootLock);
     SetFileAttributesA((src / "图框\\图框.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -123,141 +116,115 @@ TEST(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
     EXPECT_EQ(ReadBytes(dst / "Database\\Database.dat"), "old");
     EXPECT_FALSE(HasLine(record, "File Copy: " + dst / "Database\\Database.dat"));
     bool reported = false;
-    for (const auto& p : owner.progress) reported |= p.dest == dst / "Database\\Database.dat";
+    for (const auto& p : Progress()) reported |= p.path == dst / "Database\\Database.dat";
     EXPECT_TRUE(reported) << "a failed copy still gets its progress message";
     EXPECT_EQ(ReadBytes(dst / "Quilm.exe"), "old program");
     EXPECT_TRUE(HasLine(record, "File Copy: " + dst / "Quilm.exe"));
     EXPECT_EQ(Attributes(dst / "图框\\图框.dat") & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(owner.done, 1);
+    EXPECT_EQ(Done(), 1);
 }
 
-TEST(CopyPhase, MissingFolderRetryThenFound) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, MissingFolderRetryThenFound) {
     RemoveTree(src / "Database");
 
-    struct Ctx {
-        std::string folder;
-    } ctx{src / "Database"};
-    OwnerWindow owner;
     // Answer Retry after putting the folder back, as a user would after
     // inserting the right medium.
-    class RetryJob : public ScriptedJob {
+    class RetryJob : public SetupJob {
     public:
         std::string folder;
         int Prompt(const CString& text, UINT type) override {
-            int answer = ScriptedJob::Prompt(text, type);
+            int answer = SetupJob::Prompt(text, type);
             MakeFolders(folder);
             EXPECT_TRUE(WriteBytes(folder + "\\late.dat", "late"));
             return answer;
         }
-    } job;
-    job.folder = ctx.folder;
-    job.answers = {IDRETRY};
-    RunJob(job, owner, src.path(), dst.path());
+    } retry;
+    retry.copyOnly = true;
+    retry.folder = src / "Database";
+    retry.answers = {IDRETRY};
+    RunJob(retry, owner, src.path(), dst.path());
 
-    ASSERT_EQ(job.prompts.size(), 1u);
-    EXPECT_EQ(job.prompts[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONQUESTION));
-    const std::string& text = job.prompts[0].text;
+    ASSERT_EQ(retry.prompts.size(), 1u);
+    EXPECT_EQ(retry.prompts[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONQUESTION));
+    const std::string& text = retry.prompts[0].text;
     EXPECT_NE(text.find("\n找不到安装文件的路径 " + src / "Database\\" + "，\n点击“重试”按钮"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("点击“取消”按钮将终止程序运行。"), std::string::npos);
     EXPECT_GT(text.find('\n'), 0u) << "the system's error text comes first";
-    EXPECT_EQ(owner.done, 1);
+    EXPECT_EQ(Done(), 1);
     EXPECT_EQ(ReadBytes(dst / "Database\\late.dat"), "late");
 }
 
-TEST(CopyPhase, MissingFolderIgnoredCreatesAndRecordsTheDestination) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, MissingFolderIgnoredCreatesAndRecordsTheDestination) {
     RemoveTree(src / "Database");
 
-    OwnerWindow owner;
-    ScriptedJob job;
     job.answers = {IDIGNORE};
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
 
-    EXPECT_EQ(owner.done, 1);
-    EXPECT_EQ(owner.failed, 0);
+    EXPECT_EQ(Done(), 1);
+    EXPECT_EQ(Failed(), 0);
     EXPECT_TRUE(FolderExists(dst / "Database"));
     EXPECT_TRUE(HasLine(job.m_strRecord.str(), "Made Dir: " + dst / "Database"));
-    for (const auto& p : owner.progress) EXPECT_NE(p.dest.find(dst / "Database"), 0u) << p.dest;
+    for (const auto& p : Progress()) EXPECT_NE(p.path.find(dst / "Database"), 0u) << p.path;
     EXPECT_TRUE(Exists(dst / "图库\\图库.dat")) << "later folders still copied";
     EXPECT_TRUE(Exists(dst / "Uninstall.log"));
 }
 
-TEST(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
     RemoveTree(src / "Database");
 
-    OwnerWindow owner;
-    ScriptedJob job;
     job.answers = {IDABORT};
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
 
-    EXPECT_EQ(owner.failed, 1);
-    EXPECT_EQ(owner.done, 0);
-    EXPECT_EQ(owner.configuring, 0);
+    EXPECT_EQ(Failed(), 1);
+    EXPECT_EQ(Done(), 0);
+    EXPECT_EQ(owner.Count(WM_SETUP_CONFIGURING), 0);
     EXPECT_TRUE(Exists(dst / "Control\\Control.dat")) << "what was copied stays";
     for (int i = 3; i < 9; ++i) EXPECT_FALSE(Exists(dst / CSetupThread::kPackageFolders[i]));
     EXPECT_FALSE(Exists(dst / "Quilm.exe"));
     EXPECT_FALSE(Exists(dst / "Uninstall.log"));
 }
 
-TEST(CopyPhase, FolderPromptCancelStopsTheJob) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, FolderPromptCancelStopsTheJob) {
     MakeFolders(src / "Database\\sub");
     EXPECT_TRUE(WriteBytes(src / "Database\\sub\\s.dat", "s"));
     // A file where the third folder's subfolder must go: its folder
     // can't be created.
     EXPECT_TRUE(WriteBytes(dst / "Database", "I am a file"));
 
-    OwnerWindow owner;
-    ScriptedJob job;
     job.answers = {IDRETRY, IDCANCEL};
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
 
     ASSERT_EQ(job.prompts.size(), 2u) << "Retry tries again and asks again";
     EXPECT_EQ(job.prompts[1].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONQUESTION));
     EXPECT_NE(job.prompts[1].text.find("\n不能创建文件夹 " + dst / "Database\\sub" + " ，\n"),
               std::string::npos)
         << job.prompts[1].text;
-    EXPECT_EQ(owner.failed, 1);
+    EXPECT_EQ(Failed(), 1);
     EXPECT_FALSE(Exists(dst / CSetupThread::kPackageFolders[3]));
     EXPECT_FALSE(Exists(dst / "Uninstall.log"));
 }
 
-TEST(CopyPhase, CancelInADeepTreeStopsAfterTheCurrentEntry) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(CopyPhase, CancelInADeepTreeStopsAfterTheCurrentEntry) {
     std::string deep = src / "图库\\a\\b\\c\\d";
     MakeFolders(deep);
     for (int i = 0; i < 20; ++i)
         EXPECT_TRUE(WriteBytes(deep + "\\f" + std::to_string(i) + ".dat", "x"));
 
-    OwnerWindow owner;
-    ScriptedJob job;
-    struct Ctx {
-        CSetupThread* job;
-        size_t at;
-    } ctx{&job, 0};
-    owner.context = &ctx;
-    owner.onProgress = [](OwnerWindow& o, void* c) {
-        auto* ctx = static_cast<Ctx*>(c);
-        if (ctx->at == 0 && o.progress.back().dest.find("\\d\\f") != std::string::npos) {
-            ctx->at = o.progress.size();
-            ctx->job->Stop();
+    size_t at = 0;
+    owner.onMessage = [&](const JobMessage& m) {
+        if (at == 0 && m.path.find("\\d\\f") != std::string::npos) {
+            at = owner.Count(WM_SETUP_PROGRESS);
+            job.Stop();
         }
     };
-    RunJob(job, owner, src.path(), dst.path());
+    Run();
 
-    ASSERT_GT(ctx.at, 0u);
-    EXPECT_EQ(owner.progress.size(), ctx.at) << "no message after the cancelled entry";
-    EXPECT_EQ(owner.failed, 1);
-    EXPECT_EQ(owner.done, 0);
+    ASSERT_GT(at, 0u);
+    EXPECT_EQ(Progress().size(), at) << "no message after the cancelled entry";
+    EXPECT_EQ(Failed(), 1);
+    EXPECT_EQ(Done(), 0);
     EXPECT_FALSE(Exists(dst / "Temp"));
     EXPECT_FALSE(Exists(dst / "Uninstall.log"));
 }

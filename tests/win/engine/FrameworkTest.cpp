@@ -1,7 +1,10 @@
 // The framework layer: text files, directory enumeration, threads.
 #include <gtest/gtest.h>
 
-#include "EngineTestSupport.h"
+#include "framework/AfxWin.h"
+#include "support/TestSupport.h"
+
+using namespace quilmtest;
 #include "framework/AfxFile.h"
 
 TEST(StdioFile, TextModeTranslatesLineEnds) {

@@ -1,160 +1,96 @@
 // The install record on disk, folder creation, and the real prompt box.
 #include <gtest/gtest.h>
 
-#include "EngineTestSupport.h"
 #include "common/install_log.h"
+#include "common/text_mode.h"
+#include "support/Boxes.h"
+#include "support/Jobs.h"
 
-namespace {
+using namespace quilmtest;
 
-std::string RecordPath(const TempDir& dst) {
-    return dst / "Uninstall.log";
-}
-
-// Clicks button id of the first message box of this process whose text
-// contains needle; returns the box's caption and text.
-struct BoxSeen {
-    std::string caption, text;
-    HWND owner = NULL;
+class Record : public SetupJobTest {
+protected:
+    std::string RecordPath() const { return dst / "Uninstall.log"; }
 };
+using Prompt = Record;
+using MakeDirPath = Record;
 
-DWORD WINAPI ClickBox(LPVOID param) {
-    auto* args = static_cast<std::pair<int, BoxSeen*>*>(param);
-    for (int tries = 0; tries < 400; ++tries) {
-        Sleep(25);
-        HWND box = NULL;
-        while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(box, &pid);
-            if (pid != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
-            char caption[256] = {0}, text[4096] = {0};
-            GetWindowTextA(box, caption, sizeof(caption));
-            SendDlgItemMessageA(box, 0xFFFF, WM_GETTEXT, sizeof(text),
-                                reinterpret_cast<LPARAM>(text));
-            args->second->caption = caption;
-            args->second->text = text;
-            args->second->owner = GetWindow(box, GW_OWNER);
-            PostMessageA(GetDlgItem(box, args->first), BM_CLICK, 0, 0);
-            return 0;
-        }
-    }
-    return 1;
+TEST_F(Record, WrittenWithCrLfHiddenAndListingItselfLast) {
+    Run();
+    ASSERT_EQ(Done(), 1);
+    const std::string expected = job.m_strRecord.str();
+    EXPECT_EQ(ReadBytes(RecordPath()), LfToCrLf(expected));
+    ExpectWellFormedRecord(dst.path());
+    EXPECT_EQ(Lines(expected).front(), "Made Dir: " + dst / "Support");
+    EXPECT_TRUE(ExactlyHidden(RecordPath())) << Attributes(RecordPath());
+    EXPECT_GE(CountEntries(expected, kFileCopy), 11);
 }
 
-}  // namespace
-
-TEST(Record, WrittenWithCrLfHiddenAndListingItselfLast) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
-    OwnerWindow owner;
-    ScriptedJob job;
-    RunJob(job, owner, src.path(), dst.path());
-    ASSERT_EQ(owner.done, 1);
-
-    const std::string bytes = ReadBytes(RecordPath(dst));
-    std::string expected = job.m_strRecord.str();
-    std::string crlf;
-    for (char c : expected) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    EXPECT_EQ(bytes, crlf);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-    std::vector<std::string> lines = Lines(expected);
-    EXPECT_EQ(lines.back(), "File Copy: " + RecordPath(dst));
-    EXPECT_EQ(lines.front(), "Made Dir: " + dst / "Support");
-    EXPECT_TRUE(ExactlyHidden(RecordPath(dst))) << Attributes(RecordPath(dst));
-    EXPECT_EQ(CountEntries(expected, kFileCopy) >= 11, true);
-}
-
-TEST(Record, SecondInstallReplacesTheRecord) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(Record, SecondInstallReplacesTheRecord) {
     EXPECT_TRUE(WriteBytes(src / "Temp\\only-first.dat", "1"));
     {
-        OwnerWindow owner;
-        ScriptedJob job;
-        RunJob(job, owner, src.path(), dst.path());
-        ASSERT_EQ(owner.done, 1);
+        OwnerWindow firstOwner;
+        SetupJob first;
+        first.copyOnly = true;
+        RunJob(first, firstOwner, src.path(), dst.path());
+        ASSERT_EQ(firstOwner.Count(WM_SETUP_DONE), 1);
     }
     DeleteFileA((src / "Temp\\only-first.dat").c_str());
-    OwnerWindow owner;
-    ScriptedJob job;
-    RunJob(job, owner, src.path(), dst.path());
-    ASSERT_EQ(owner.done, 1);
+    Run();
+    ASSERT_EQ(Done(), 1);
 
-    std::string text = ReadBytes(RecordPath(dst));
+    std::string text = ReadBytes(RecordPath());
     EXPECT_EQ(text.find("only-first.dat"), std::string::npos);
-    size_t first = text.find("File Copy: " + RecordPath(dst));
+    size_t first = text.find("File Copy: " + RecordPath());
     ASSERT_NE(first, std::string::npos);
-    EXPECT_EQ(text.find("File Copy: " + RecordPath(dst), first + 1), std::string::npos);
-    EXPECT_TRUE(ExactlyHidden(RecordPath(dst))) << Attributes(RecordPath(dst));
+    EXPECT_EQ(text.find("File Copy: " + RecordPath(), first + 1), std::string::npos);
+    EXPECT_TRUE(ExactlyHidden(RecordPath())) << Attributes(RecordPath());
 }
 
-TEST(Record, UnwritableRecordReportsTheFileErrorAndStillFinishes) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
-    MakeFolders(dst / "Uninstall.log");  // a folder where the record must go
-    OwnerWindow owner;
-    ScriptedJob job;
-    RunJob(job, owner, src.path(), dst.path());
-    EXPECT_EQ(owner.done, 1);
+TEST_F(Record, UnwritableRecordReportsTheFileErrorAndStillFinishes) {
+    MakeFolders(RecordPath());  // a folder where the record must go
+    Run();
+    EXPECT_EQ(Done(), 1);
     ASSERT_EQ(job.fileErrors.size(), 1u);
-    EXPECT_NE(job.fileErrors[0].find(RecordPath(dst)), std::string::npos) << job.fileErrors[0];
-    EXPECT_TRUE(FolderExists(dst / "Uninstall.log"));
+    EXPECT_NE(job.fileErrors[0].find(RecordPath()), std::string::npos) << job.fileErrors[0];
+    EXPECT_TRUE(FolderExists(RecordPath()));
 }
 
-TEST(Record, RealFileErrorBoxIsOwnedByThePageAndClosedWithOk) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
-    MakeFolders(dst / "Uninstall.log");
-    OwnerWindow owner;
-    CopyOnlyJob job;  // the real box
-    BoxSeen seen;
-    std::pair<int, BoxSeen*> args(IDOK, &seen);
-    HANDLE clicker = CreateThread(NULL, 0, ClickBox, &args, 0, NULL);
-    RunJob(job, owner, src.path(), dst.path());
-    WaitForSingleObject(clicker, 15000);
-    CloseHandle(clicker);
-    EXPECT_EQ(owner.done, 1);
-    EXPECT_EQ(seen.caption, AfxGetAppName());
-    EXPECT_NE(seen.text.find(RecordPath(dst)), std::string::npos) << seen.text;
-    EXPECT_EQ(seen.owner, owner.hwnd());
+TEST_F(Record, RealFileErrorBoxIsOwnedByThePageAndClosedWithOk) {
+    MakeFolders(RecordPath());
+    job.realBoxes = true;
+    BoxAnswerer boxes(IDOK);
+    Run();
+    std::vector<BoxSeen> seen = boxes.Seen();
+    EXPECT_EQ(Done(), 1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, AfxGetAppName());
+    EXPECT_NE(seen[0].text.find(RecordPath()), std::string::npos) << seen[0].text;
+    EXPECT_EQ(seen[0].owner, owner.hwnd());
 }
 
-TEST(Prompt, RealMissingFolderBoxAnsweredIgnoreFromAnotherThread) {
-    TempDir src("src"), dst("dst");
-    MakeSmallMedium(src.path());
+TEST_F(Prompt, RealMissingFolderBoxAnsweredIgnoreFromAnotherThread) {
     RemoveTree(src / "图框");
-    OwnerWindow owner;
-    CopyOnlyJob job;
-    BoxSeen seen;
-    std::pair<int, BoxSeen*> args(IDIGNORE, &seen);
-    HANDLE clicker = CreateThread(NULL, 0, ClickBox, &args, 0, NULL);
-    RunJob(job, owner, src.path(), dst.path());
-    DWORD clickerDone = WaitForSingleObject(clicker, 15000);
-    CloseHandle(clicker);
-    ASSERT_EQ(clickerDone, WAIT_OBJECT_0);
-    EXPECT_EQ(seen.caption, AfxGetAppName());
-    EXPECT_EQ(seen.owner, owner.hwnd());
-    EXPECT_NE(seen.text.find("找不到安装文件的路径 " + src / "图框\\"), std::string::npos)
-        << seen.text;
-    EXPECT_EQ(owner.done, 1);
+    job.realBoxes = true;
+    BoxAnswerer boxes(IDIGNORE);
+    Run();
+    std::vector<BoxSeen> seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, AfxGetAppName());
+    EXPECT_EQ(seen[0].owner, owner.hwnd());
+    EXPECT_NE(seen[0].text.find("找不到安装文件的路径 " + src / "图框\\"), std::string::npos)
+        << seen[0].text;
+    EXPECT_EQ(Done(), 1);
     EXPECT_TRUE(FolderExists(dst / "图框"));
 }
 
-TEST(MakeDirPath, CreatesEachMissingFolderAndRecordsOnlyTheFullPath) {
-    TempDir dst("mk");
-    ScriptedJob job;
-    EXPECT_TRUE(job.MakeDirPath((dst / "A\\B").c_str()));
-    EXPECT_TRUE(FolderExists(dst / "A\\B"));
-    EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + dst / "A\\B" + "\n");
-
-    job.m_strRecord.Empty();
-    EXPECT_TRUE(job.MakeDirPath((dst / "C\\D\\").c_str()));
-    EXPECT_TRUE(FolderExists(dst / "C\\D"));
-    EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + dst / "C\\D\\" + "\n");
-
+TEST_F(MakeDirPath, CreatesEachMissingFolderAndRecordsOnlyTheFullPath) {
+    for (const std::string& path : {dst / "A\\B", dst / "C\\D\\"}) {
+        job.m_strRecord.Empty();
+        EXPECT_TRUE(job.MakeDirPath(path.c_str()));
+        EXPECT_TRUE(FolderExists(path));
+        EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + path + "\n");
+    }
     job.m_strRecord.Empty();
     EXPECT_TRUE(job.MakeDirPath(""));
     EXPECT_EQ(job.m_strRecord.str(), "Made Dir: \n");
@@ -165,12 +101,10 @@ TEST(MakeDirPath, CreatesEachMissingFolderAndRecordsOnlyTheFullPath) {
     EXPECT_TRUE(job.prompts.empty());
 }
 
-TEST(MakeDirPath, DoubleByteNamesWhoseTrailByteIsABackslash) {
-    TempDir dst("mk");
+TEST_F(MakeDirPath, DoubleByteNamesWhoseTrailByteIsABackslash) {
     // "誠" is D5 5C in code page 936: the folder must not be cut inside it.
     std::string path = dst / "誠信\\Quilm";
     ASSERT_EQ(std::string("誠"), std::string("\xD5\x5C"));
-    ScriptedJob job;
     EXPECT_TRUE(job.MakeDirPath(path.c_str()));
     EXPECT_TRUE(FolderExists(path));
     EXPECT_TRUE(job.prompts.empty());
@@ -189,13 +123,11 @@ TEST(MakeDirPath, DoubleByteNamesWhoseTrailByteIsABackslash) {
     EXPECT_EQ(entries, 1);
 }
 
-TEST(MakeDirPath, PathsLongerThanMaxPathAreHandledSafely) {
-    TempDir dst("mk");
+TEST_F(MakeDirPath, PathsLongerThanMaxPathAreHandledSafely) {
     std::string path = dst.path();
     while (path.size() < 300) path += "长文件夹名称abcdefgh\\";
     path.pop_back();
     ASSERT_GT(path.size(), 259u);
-    ScriptedJob job;
     job.answers = {IDCANCEL};
     BOOL made = job.MakeDirPath(path.c_str());
     // Either the system makes it, or the folder prompt offers Retry/Cancel.

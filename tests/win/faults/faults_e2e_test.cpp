@@ -16,27 +16,23 @@
 #include <string>
 #include <vector>
 
-#include "TestKit.h"
 #include "UiDriver.h"
 #include "common/install_log.h"
 #include "common/text_mode.h"
-#include "test_support.h"
+#include "resources/uninstall/resource.h"
+#include "support/Jobs.h"
+#include "support/Process.h"
+#include "support/Wizard.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 using namespace uidriver;
 
 namespace {
 
-const char kWizardTitle[] = "Quilm V8.5 安装向导";
-const char kUninstallTitle[] = "Quilm V9.0 卸载";
 const char kDoneText[] = "卸载完成!";
-const std::string kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
 const std::string kFaultKey = "Software\\QuilmTest\\Faults";
-const DWORD kWait = 15000;
-const DWORD kJobWait = 120000;
-
-// Controls that only one page has, to tell the pages apart.
-enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kFinish = 1017 };
-enum { IDC_PROGRESS = 1000, IDC_DONE = 1003 };
 
 // The record as the uninstaller reads it: CR LF lines become LF lines.
 std::string RecordText(const std::string& path) {
@@ -140,27 +136,20 @@ protected:
     void SetUp() override {
         UninstallTest::SetUp();
         if (HasFatalFailure()) return;
-        m_guards->Add(HKEY_LOCAL_MACHINE, testkit::kUninstallKey);
+        m_guards->Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
         m_medium = m_dir + "medium\\";
         m_dest = m_dir + "dest\\Quilm 目录\\";
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kFaultKey.c_str());
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key.c_str());
-        testkit::RemoveInstallation("");
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
+        RemoveInstallation("");
     }
 
     void TearDown() override {
-        for (PROCESS_INFORMATION& pi : m_processes) {
-            // Only when a test failed half-way: end our own child.
-            if (!WaitProcessEnd(pi.hProcess, 0)) {
-                ADD_FAILURE() << "process " << pi.dwProcessId << " still running at the end";
-                ::TerminateProcess(pi.hProcess, 1);
-            }
-            WaitProcessEnd(pi.hProcess, 5000);
-            ::CloseHandle(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-        }
+        // Only when a test failed half-way: end our own children.
+        for (auto& child : m_processes)
+            EXPECT_FALSE(child->Kill()) << "process " << child->id() << " still running at the end";
         // Shortcuts and the Start-menu folder of an installation.
-        testkit::RemoveInstallation("");
+        RemoveInstallation("");
         WaitBatchGone();
         UninstallTest::TearDown();
     }
@@ -170,78 +159,48 @@ protected:
         for (int i = 0; i < 300 && ::FileExists("C:\\DelUS.bat"); ++i) ::Sleep(100);
     }
 
-    PROCESS_INFORMATION& Launch(const std::string& exe) {
-        std::string commandLine = "\"" + exe + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        BOOL ok = ::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\",
-                                   &si, &pi);
-        EXPECT_TRUE(ok) << exe << " " << ::GetLastError();
-        m_processes.push_back(pi);
-        return m_processes.back();
+    ChildProcess& Launch(const std::string& exe) {
+        m_processes.emplace_back(new ChildProcess);
+        EXPECT_TRUE(m_processes.back()->Start(exe)) << exe << " " << ::GetLastError();
+        return *m_processes.back();
     }
 
     // Ends within the bound with exit code 0: no crash, no hang.
-    static void ExpectCleanEnd(const PROCESS_INFORMATION& pi, DWORD timeout = kWait) {
-        ASSERT_TRUE(WaitProcessEnd(pi.hProcess, timeout))
-            << "process " << pi.dwProcessId << " hangs";
-        DWORD code = 0xFFFFFFFF;
-        ::GetExitCodeProcess(pi.hProcess, &code);
-        EXPECT_EQ(code, 0u) << "process " << pi.dwProcessId;
-    }
-
-    static HWND Page(const PROCESS_INFORMATION& pi, int mark, DWORD timeout = kWait) {
-        return WaitTopWindow(kWizardTitle, "#32770", pi.dwProcessId, mark, timeout);
-    }
-
-    // Welcome -> agreement (accepted) -> destination page, dest typed, Next.
-    static HWND StartCopy(const PROCESS_INFORMATION& pi, const std::string& dest) {
-        HWND welcome = Page(pi, kWelcome);
-        if (!welcome) return NULL;
-        Click(welcome, 1001);
-        HWND license = Page(pi, kLicense);
-        if (!license) return NULL;
-        Click(license, 1007);
-        if (!WaitItemEnabled(license, 1001, true, kWait)) return NULL;
-        Click(license, 1001);
-        HWND path = Page(pi, kPath);
-        if (!path) return NULL;
-        SetItemText(path, 1011, dest);
-        Click(path, 1001);
-        return path;
+    static void ExpectCleanEnd(const ChildProcess& child, DWORD timeout = kWait) {
+        ASSERT_TRUE(child.Wait(timeout)) << "process " << child.id() << " hangs";
+        EXPECT_EQ(child.ExitCode(), 0u) << "process " << child.id();
     }
 
     // The finish page, within the bound, without any message box before it.
-    static void Finish(const PROCESS_INFORMATION& pi) {
-        HWND finish = Page(pi, kFinish, kJobWait);
+    static void Finish(const ChildProcess& child) {
+        HWND finish = WaitPage(child.id(), Page::kFinish, kJobWait);
         ASSERT_NE(finish, nullptr) << "no finish page";
-        EXPECT_EQ(WaitMessageBox(pi.dwProcessId, 0), nullptr);
-        Click(finish, 1001);
-        ExpectCleanEnd(pi);
+        EXPECT_EQ(WaitMessageBox(child.id(), 0), nullptr);
+        ClickNext(finish);
+        ExpectCleanEnd(child);
     }
 
     // Runs an Uninstall.exe: Yes at the question, waits for the end of the
     // job, checks the end text and closes it.
     void Uninstall(const std::string& exe, DWORD jobWait = kJobWait) {
-        PROCESS_INFORMATION& pi = Launch(exe);
-        HWND box = WaitMessageBox(pi.dwProcessId, kWait);
+        ChildProcess& pi = Launch(exe);
+        HWND box = WaitMessageBox(pi.id(), kWait);
         ASSERT_NE(box, nullptr);
         ASSERT_TRUE(AnswerMessageBox(box, IDYES));
-        HWND dialog = WaitTopWindow(kUninstallTitle, "#32770", pi.dwProcessId, IDC_PROGRESS, kWait);
+        HWND dialog = WaitTopWindow(kUninstallTitle, "#32770", pi.id(), IDC_PROGRESS, kWait);
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(WaitItemEnabled(dialog, IDOK, true, jobWait)) << "the job did not end";
-        EXPECT_EQ(GetItemText(dialog, IDC_DONE), kDoneText);
+        EXPECT_EQ(GetItemText(dialog, IDC_DONE_TEXT), kDoneText);
         ASSERT_TRUE(Click(dialog, IDOK));
         ExpectCleanEnd(pi);
         WaitBatchGone();
     }
 
     int BuildMedium(int extraFiles = 0) {
-        testkit::MediumOptions options;
+        MediumOptions options;
         options.withReadme = false;  // nothing is opened at the end
         options.extraFiles = extraFiles;
-        int files = testkit::BuildMedium(m_medium, options);
+        int files = quilmtest::BuildMedium(m_medium, options);
         EXPECT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
                                 (m_medium + "Uninstall.exe").c_str(), FALSE));
         return files;
@@ -255,7 +214,7 @@ protected:
         bool finished = false;
         std::vector<std::string> boxes;
     };
-    static Outcome RunToEnd(const PROCESS_INFORMATION& pi) {
+    static Outcome RunToEnd(const ChildProcess& pi) {
         Outcome outcome;
         DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < kJobWait && !Step(pi, outcome)) ::Sleep(20);
@@ -263,12 +222,12 @@ protected:
         return outcome;
     }
     // One look at the program's windows; true when it has ended.
-    static bool Step(const PROCESS_INFORMATION& pi, Outcome& outcome) {
-        if (WaitProcessEnd(pi.hProcess, 0)) return true;
+    static bool Step(const ChildProcess& pi, Outcome& outcome) {
+        if (pi.Wait(0)) return true;
         // Once the finish page was closed the program is on its way out;
         // nothing more to answer.
         if (!outcome.finished) {
-            HWND box = WaitMessageBox(pi.dwProcessId, 0);
+            HWND box = WaitMessageBox(pi.id(), 0);
             if (box) {
                 std::string text = MessageBoxText(box);
                 outcome.boxes.push_back(text);
@@ -278,43 +237,24 @@ protected:
                                                                             : IDOK;
                 AnswerMessageBox(box, answer);
             }
-            HWND finish = FindTopWindow(kWizardTitle, "#32770", pi.dwProcessId, kFinish);
+            HWND finish = FindPage(pi.id(), Page::kFinish);
             if (finish) {
                 outcome.finished = true;
-                Click(finish, 1001);
+                ClickNext(finish);
             }
         }
         return false;
     }
 
-    // Every line of the record has a known prefix and ends with CR LF, the
-    // last one names the record itself, and every recorded file exists.
+    // A well-formed record whose every recorded file exists.
     static void ExpectSoundRecord(const std::string& dest) {
-        std::string bytes = ReadBytes(dest + "Uninstall.log");
-        ASSERT_FALSE(bytes.empty());
-        size_t pos = 0, lines = 0;
-        while (pos < bytes.size()) {
-            size_t end = bytes.find("\r\n", pos);
-            ASSERT_NE(end, std::string::npos) << "unterminated line at " << pos;
-            std::string line = bytes.substr(pos, end - pos);
-            bool known = false;
-            for (const char* prefix : kRecordPrefixes)
-                known |= line.compare(0, std::strlen(prefix), prefix) == 0;
-            EXPECT_TRUE(known) << line;
-            pos = end + 2;
-            ++lines;
-        }
-        std::string last = "File Copy: " + dest + "Uninstall.log\r\n";
-        ASSERT_GE(bytes.size(), last.size());
-        EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
-        // (The Start-menu folder is recorded as a file copy too.)
+        ExpectWellFormedRecord(dest);
         for (const std::string& file : Entries(RecordText(dest + "Uninstall.log"), kFileCopy))
             EXPECT_TRUE(ExistsAnyLength(file)) << file;
-        std::printf("record: %d lines, sound\n", static_cast<int>(lines));
     }
 
     std::string m_medium, m_dest;
-    std::vector<PROCESS_INFORMATION> m_processes;
+    std::vector<std::unique_ptr<ChildProcess>> m_processes;
 };
 
 TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
@@ -333,8 +273,8 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     HANDLE lock = ::CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup, m_dest), nullptr);
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
     Finish(setup);
     ::CloseHandle(lock);
     if (HasFatalFailure()) return;
@@ -378,23 +318,10 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "PlantedLoadedBy"), "<missing>");
 }
 
-// Runs the probe from folder with arguments; its exit code.
+// Runs the probe from folder with arguments; its exit code.  Started
+// from another folder: the library is found only beside the probe.
 DWORD RunProbe(const std::string& folder, const std::string& arguments) {
-    std::string exe = folder + "dll_search_probe.exe";
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    // Started from another folder: the library is found only beside the probe.
-    if (!::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si,
-                          &pi))
-        return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFE;
-    if (WaitProcessEnd(pi.hProcess, kWait)) ::GetExitCodeProcess(pi.hProcess, &code);
-    else ::TerminateProcess(pi.hProcess, 99);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    return code;
+    return RunProgram(folder + "dll_search_probe.exe", arguments, kWait);
 }
 
 TEST_F(FaultTest, RestrictedSearchSkipsTheProgramsFolderButNotFullPaths) {
@@ -430,31 +357,30 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     BuildMedium();
     // The product key cannot be created (its parent is volatile), and the
     // Add/Remove Programs key exists but may not be written to.
-    std::string productKey = testkit::kProductKey;
+    std::string productKey = kProductKey;
     VolatileKey parent(HKEY_LOCAL_MACHINE, productKey.substr(0, productKey.rfind('\\')));
     ASSERT_TRUE(parent.ok());
-    ReadOnlyKey arp(HKEY_LOCAL_MACHINE, testkit::kUninstallKey);
+    ReadOnlyKey arp(HKEY_LOCAL_MACHINE, kUninstallKey);
     ASSERT_TRUE(arp.ok());
     HKEY probe = NULL;
     ASSERT_NE(::RegCreateKeyA(HKEY_LOCAL_MACHINE, productKey.c_str(), &probe), ERROR_SUCCESS)
         << "the product key can be created: no fault to test";
-    ASSERT_FALSE(SetValue(HKEY_LOCAL_MACHINE, testkit::kUninstallKey, "probe", "x"))
+    ASSERT_FALSE(SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "probe", "x"))
         << "the Add/Remove Programs key can be written: no fault to test";
 
-    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup, m_dest), nullptr);
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
     // Silent: the installation goes on to its end without a box.
-    Finish(setup);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Finish(setup));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, productKey));
-    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kUninstallKey, "DisplayName"), "<missing>");
-    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kUninstallKey, "UninstallString"), "<missing>");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "<missing>");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "<missing>");
     // Both keys recorded all the same, and everything else too.
     ExpectSoundRecord(m_dest);
     std::string record = RecordText(m_dest + "Uninstall.log");
     std::vector<std::string> keys = Entries(record, kRegDbKey);
     EXPECT_EQ(std::count(keys.begin(), keys.end(), "2," + productKey), 1);
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), std::string("2,") + testkit::kUninstallKey), 1);
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), std::string("2,") + kUninstallKey), 1);
     std::vector<std::string> recorded = Entries(record, kFileCopy);
     std::vector<std::string> present = FilesBelow(m_dest);
     for (const std::string& file : present)
@@ -463,8 +389,7 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
 
     // Without the product key the uninstaller finds its record beside
     // itself and removes every recorded file.
-    Uninstall(m_dest + "Uninstall.exe");
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Uninstall(m_dest + "Uninstall.exe"));
     for (const std::string& file : recorded) EXPECT_FALSE(FileExists(file)) << file;
 }
 
@@ -490,8 +415,7 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     record += "File Copy: " + inst + std::string("子目录\\c.txt").substr(0, 4);
     ASSERT_TRUE(WriteBytes(inst + "Uninstall.log", record));
 
-    Uninstall(inst + "Uninstall.exe");
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Uninstall(inst + "Uninstall.exe"));
     // What the readable lines name is gone; the file the cut line named
     // only in part, and its folder, stay.
     EXPECT_FALSE(FileExists(inst + "a.txt"));
@@ -515,17 +439,17 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
     int cancelled = 0, completed = 0;
     for (int round = 0; round < kRounds && !HasFatalFailure(); ++round) {
         int wait = delay(random);
-        PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
-        ASSERT_NE(StartCopy(setup, m_dest), nullptr);
-        HWND copy = Page(setup, kCopy);
+        ChildProcess& setup = Launch(m_medium + "Setup.exe");
+        ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
+        HWND copy = WaitPage(setup.id(), Page::kCopy);
         ASSERT_NE(copy, nullptr);
         ::Sleep(wait);
         Click(copy, IDCANCEL);
         // The question, unless the copy ended first and the finish page came.
         bool sawQuestion = false, sawFinish = false;
         DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < kJobWait && !WaitProcessEnd(setup.hProcess, 0)) {
-            HWND box = WaitMessageBox(setup.dwProcessId, 0);
+        while (::GetTickCount() - start < kJobWait && !setup.Wait(0)) {
+            HWND box = WaitMessageBox(setup.id(), 0);
             if (box && MessageBoxText(box).find("真要退出安装程序吗") != std::string::npos) {
                 sawQuestion = true;
                 AnswerMessageBox(box, IDYES);
@@ -533,15 +457,15 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
                 ADD_FAILURE() << "unexpected box: " << MessageBoxText(box);
                 AnswerMessageBox(box, IDCANCEL);
             }
-            HWND finish = FindTopWindow(kWizardTitle, "#32770", setup.dwProcessId, kFinish);
+            HWND finish = FindPage(setup.id(), Page::kFinish);
             if (finish) {
                 sawFinish = true;
-                Click(finish, 1001);
+                ClickNext(finish);
             }
             ::Sleep(20);
         }
         ExpectCleanEnd(setup, 0);
-        int copied = testkit::CountFilesBelow(m_dest);
+        int copied = CountFilesBelow(m_dest);
         std::printf("round %d: cancel after %d ms: %s, %d files in the destination\n", round + 1,
                     wait,
                     sawFinish     ? "the copy had ended (finish page)"
@@ -555,13 +479,12 @@ TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
             ++cancelled;
             EXPECT_TRUE(sawQuestion);
             EXPECT_FALSE(ExistsAnyLength(m_dest + "Uninstall.log"));
-            EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"),
-                      "<missing>");
+            EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
         }
         // Nothing is written after the program has ended.
         ::Sleep(200);
-        EXPECT_EQ(testkit::CountFilesBelow(m_dest), copied);
-        testkit::RemoveInstallation(m_dest);
+        EXPECT_EQ(CountFilesBelow(m_dest), copied);
+        RemoveInstallation(m_dest);
         ASSERT_FALSE(FolderExists(m_dest));
     }
     std::printf("%d rounds cancelled, %d completed before the cancel\n", cancelled, completed);
@@ -571,8 +494,8 @@ TEST_F(FaultTest, ReadOnlyDestinationFolder) {
     int files = BuildMedium();
     ASSERT_TRUE(MakeFolders(m_dest));
     ASSERT_TRUE(::SetFileAttributesA(m_dest.c_str(), FILE_ATTRIBUTE_READONLY));
-    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup, m_dest), nullptr);
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
     Outcome outcome = RunToEnd(setup);
     ::SetFileAttributesA(m_dest.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::printf("read-only folder: %s, %d boxes\n",
@@ -581,7 +504,7 @@ TEST_F(FaultTest, ReadOnlyDestinationFolder) {
     // A folder's read-only attribute does not stop files going into it.
     EXPECT_TRUE(outcome.finished);
     EXPECT_TRUE(outcome.boxes.empty());
-    EXPECT_GE(testkit::CountFilesBelow(m_dest), files);
+    EXPECT_GE(CountFilesBelow(m_dest), files);
     ExpectSoundRecord(m_dest);
 }
 
@@ -591,14 +514,14 @@ TEST_F(FaultTest, DestinationBelowAFileIsRefusedWithThePrompt) {
     ASSERT_TRUE(MakeFolders(m_dir + "dest"));
     ASSERT_TRUE(WriteBytes(m_dir + "dest\\blocker", "a file"));
     std::string dest = m_dir + "dest\\blocker\\Quilm\\";
-    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup, dest), nullptr);
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), dest), nullptr);
     Outcome outcome = RunToEnd(setup);
     EXPECT_FALSE(outcome.finished);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     EXPECT_NE(outcome.boxes[0].find("不能创建文件夹"), std::string::npos) << outcome.boxes[0];
     EXPECT_FALSE(ExistsAnyLength(dest + "Uninstall.log"));
-    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), "<missing>");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
 }
 
 TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
@@ -606,8 +529,8 @@ TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
     std::string dest = m_dir + "dest\\";
     while (dest.size() <= 280) dest += "很长的目录名称 long folder name\\";
     std::printf("destination of %d bytes\n", static_cast<int>(dest.size()));
-    PROCESS_INFORMATION& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup, dest), nullptr);
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), dest), nullptr);
     Outcome outcome = RunToEnd(setup);
     std::printf("long destination: %s; %d boxes%s%s\n",
                 outcome.finished ? "installed" : "not installed",
@@ -633,11 +556,11 @@ TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
 TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
     BuildMedium(300);
     // Copies: the list the references point into grows with each start.
-    PROCESS_INFORMATION a = Launch(m_medium + "Setup.exe");
-    PROCESS_INFORMATION b = Launch(m_medium + "Setup.exe");
+    ChildProcess& a = Launch(m_medium + "Setup.exe");
+    ChildProcess& b = Launch(m_medium + "Setup.exe");
     // Both to the copy page, into the same folder, one right after the other.
-    HWND pathA = StartCopy(a, m_dest);
-    HWND pathB = StartCopy(b, m_dest);
+    HWND pathA = StartCopy(a.id(), m_dest);
+    HWND pathB = StartCopy(b.id(), m_dest);
     ASSERT_NE(pathA, nullptr);
     ASSERT_NE(pathB, nullptr);
     Outcome outA, outB;
@@ -648,8 +571,8 @@ TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
         endedB = endedB || Step(b, outB);
         ::Sleep(20);
     }
-    for (PROCESS_INFORMATION* p : {&a, &b}) {
-        if (WaitProcessEnd(p->hProcess, 0)) continue;
+    for (ChildProcess* p : {&a, &b}) {
+        if (p->Wait(0)) continue;
         struct Lister {
             static BOOL CALLBACK Print(HWND hwnd, LPARAM pid) {
                 DWORD owner = 0;
@@ -662,7 +585,7 @@ TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
                 return TRUE;
             }
         };
-        ::EnumWindows(&Lister::Print, static_cast<LPARAM>(p->dwProcessId));
+        ::EnumWindows(&Lister::Print, static_cast<LPARAM>(p->id()));
     }
     ExpectCleanEnd(a, 0);
     ExpectCleanEnd(b, 0);
@@ -673,7 +596,7 @@ TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
     for (const std::string& text : outB.boxes) std::printf("  second saw: %s\n", text.c_str());
     EXPECT_TRUE(outA.finished || outB.finished);
     ExpectSoundRecord(m_dest);
-    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, testkit::kProductKey, "installPath"), m_dest);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), m_dest);
 }
 
 TEST_F(FaultTest, HundredMegabyteRecord) {

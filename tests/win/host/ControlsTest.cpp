@@ -3,9 +3,11 @@
 
 #include <algorithm>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
 
@@ -28,7 +30,7 @@ protected:
     KeyGuard m_guard;
     TempDir m_dest;
     std::string m_control;
-    TestJob m_job;
+    SetupJob m_job;
 };
 
 }  // namespace
@@ -78,7 +80,7 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "fail.ocx"));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "library.dll"));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "inner.ocx"));
-    EXPECT_EQ(0, m_job.m_nPrompts);
+    EXPECT_EQ(0, static_cast<int>(m_job.prompts.size()));
 }
 
 TEST_F(Controls, NoControlsNoEntries) {

@@ -9,9 +9,11 @@
 
 #include <shlobj.h>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
 
@@ -23,8 +25,7 @@ protected:
     void SetUp() override {
         GuardAutoCadKeys(m_keys);
         m_keys.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
-        m_keys.Guard(HKEY_LOCAL_MACHINE,
-                     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8");
+        m_keys.Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
         m_keys.Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
         m_desktopGuard.reset(new ValueGuard(HKEY_CURRENT_USER, kFolders, "Desktop"));
         m_programsGuard.reset(new ValueGuard(HKEY_CURRENT_USER, kFolders, "Programs"));
@@ -115,8 +116,8 @@ protected:
             {copy(d + "Quilm.exe"), copy(d + "readme.txt")},
             {"Reg Ctrl: " + d + "Control\\QuilmMap.ocx",
              "Reg Ctrl: " + d + "Control\\QuilmGrid.ocx"},
-            {"RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8"},
-            {"RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8"},
+            {std::string("RegDB Key: 2,") + kProductKey},
+            {std::string("RegDB Key: 2,") + kUninstallKey},
             {made(m_menu)},
             {copy(m_desktop + "土地整理规划设计.LNK")},
             {copy(m_menu + "\\土地整理规划设计.LNK")},
@@ -140,26 +141,17 @@ protected:
 }  // namespace
 
 TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
-    OwnerCounts state;
-    EXPECT_EQ(0, RunInstallJob(m_src, m_dest, state));
-    EXPECT_EQ(1, state.done);
-    EXPECT_EQ(0, state.failed);
-    EXPECT_EQ(10, state.progress);  // 9 files and 1 subfolder
+    OwnerWindow owner;
+    Install(m_src, m_dest, owner);
+    EXPECT_EQ(1, owner.Count(WM_SETUP_DONE));
+    EXPECT_EQ(0, owner.Count(WM_SETUP_FAILED));
+    EXPECT_EQ(10, owner.Count(WM_SETUP_PROGRESS));  // 9 files and 1 subfolder
 
     std::string log = m_dest + "Uninstall.log";
     // Hidden, and nothing else that we set (Wine adds the archive bit).
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN),
               GetFileAttributesA(log.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    std::string raw = ReadBytes(log);
-    ASSERT_FALSE(raw.empty());
-    EXPECT_EQ("\r\n", raw.substr(raw.size() - 2));
-    size_t lf = 0, crlf = 0;
-    for (size_t i = 0; i < raw.size(); ++i)
-        if (raw[i] == '\n') {
-            ++lf;
-            if (i > 0 && raw[i - 1] == '\r') ++crlf;
-        }
-    EXPECT_EQ(lf, crlf) << "every line ends with CR LF";
+    ExpectWellFormedRecord(m_dest);
     std::vector<std::string> lines = RecordFileLines(log);
     ExpectGroups(lines, ExpectedRecord());
     // The controls are registered in the order they are recorded.
@@ -172,27 +164,24 @@ TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
     EXPECT_EQ("registered", notes);
     // The profile of the release found, and its shortcut.
     std::string profile;
-    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", "<<Quilm V8>>"),
-                         "", profile));
-    EXPECT_EQ("<<Quilm V8>>", profile);
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", kProfileName), "",
+                         profile));
+    EXPECT_EQ(kProfileName, profile);
     LinkInfo link;
     ASSERT_TRUE(ReadLink(m_dest + "Quilmfor2007.LNK", link));
     EXPECT_EQ("D:\\AutoCAD 2007\\acad.exe", link.target);
     std::string uninstall;
-    EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE,
-                         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8",
-                         "UninstallString", uninstall));
+    EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstall));
     EXPECT_EQ("\"" + m_dest + "Uninstall.exe\"", uninstall);
     EXPECT_FALSE(FileExists(m_dest + "Setup.exe"));
 }
 
 TEST_F(FullRun, InstallingTwiceReplacesTheRecord) {
-    OwnerCounts first;
-    EXPECT_EQ(0, RunInstallJob(m_src, m_dest, first));
+    OwnerWindow first, second;
+    Install(m_src, m_dest, first);
     std::vector<std::string> before = RecordFileLines(m_dest + "Uninstall.log");
-    OwnerCounts second;
-    EXPECT_EQ(0, RunInstallJob(m_src, m_dest, second));
-    EXPECT_EQ(1, second.done);
+    Install(m_src, m_dest, second);
+    EXPECT_EQ(1, second.Count(WM_SETUP_DONE));
     std::vector<std::string> after = RecordFileLines(m_dest + "Uninstall.log");
     ExpectGroups(after, ExpectedRecord());
     EXPECT_EQ(before.size(), after.size());

@@ -10,10 +10,12 @@
 #include <memory>
 #include <set>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 #include "common/mbcs.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
 
@@ -53,8 +55,7 @@ TEST(GeneratedMedium, FullInstallationRecord) {
     KeyGuard keys;
     GuardAutoCadKeys(keys);
     keys.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
-    keys.Guard(HKEY_LOCAL_MACHINE,
-               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8");
+    keys.Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
     keys.Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
     ValueGuard desktopValue(HKEY_CURRENT_USER, kFolders, "Desktop");
     ValueGuard programsValue(HKEY_CURRENT_USER, kFolders, "Programs");
@@ -67,10 +68,10 @@ TEST(GeneratedMedium, FullInstallationRecord) {
     SetAcadValue("R18.1", "ACAD-9001:804", "Location", "D:\\CAD\\2011");
     std::string dest = root.path() + "安装 目录\\";
 
-    OwnerCounts counts;
-    EXPECT_EQ(0, RunInstallJob(kMedium, dest, counts));
-    EXPECT_EQ(1, counts.done);
-    EXPECT_EQ(0, counts.failed);
+    OwnerWindow owner;
+    Install(kMedium, dest, owner);
+    EXPECT_EQ(1, owner.Count(WM_SETUP_DONE));
+    EXPECT_EQ(0, owner.Count(WM_SETUP_FAILED));
 
     // What the medium holds under the nine folders, as destination paths.
     std::set<std::string> files, folders;
@@ -80,7 +81,7 @@ TEST(GeneratedMedium, FullInstallationRecord) {
         for (const std::string& p : f) files.insert(dest + p);
         for (const std::string& p : d) folders.insert(dest + p);
     }
-    EXPECT_EQ(static_cast<int>(files.size() + folders.size()), counts.progress);
+    EXPECT_EQ(static_cast<int>(files.size() + folders.size()), owner.Count(WM_SETUP_PROGRESS));
     for (const char* name : CSetupThread::kPackageFolders) folders.insert(dest + name);
 
     std::vector<std::string> lines = RecordFileLines(dest + "Uninstall.log");
@@ -129,8 +130,8 @@ TEST(GeneratedMedium, FullInstallationRecord) {
                                      "Reg Ctrl: " + dest + "Control\\QuilmGrid.ocx"}),
               controls);
     EXPECT_EQ((std::vector<std::string>{
-                  "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8",
-                  "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8",
+                  std::string("RegDB Key: 2,") + kProductKey,
+                  std::string("RegDB Key: 2,") + kUninstallKey,
                   "Made Dir: " + menu,
                   "File Copy: " + desktop + "土地整理规划设计.LNK",
                   "File Copy: " + menu + "\\土地整理规划设计.LNK",

@@ -1,20 +1,19 @@
 // The product key and the Add/Remove Programs entry.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
-
-const char kProduct[] = "SOFTWARE\\Corvantix\\Quilm\\V8";
-const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
 
 class ProductKeys : public ::testing::Test {
 protected:
     void SetUp() override {
         m_guard.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
-        m_guard.Guard(HKEY_LOCAL_MACHINE, kUninstall);
+        m_guard.Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
         GuardAutoCadKeys(m_guard);
     }
     std::string Machine(const char* key, const char* value) {
@@ -23,7 +22,7 @@ protected:
         return text;
     }
     KeyGuard m_guard;
-    TestJob m_job;
+    SetupJob m_job;
 };
 
 }  // namespace
@@ -31,28 +30,26 @@ protected:
 TEST_F(ProductKeys, ValuesAndRecordEntries) {
     m_job.m_strDestDir = "C:\\Quilm\\";
     m_job.WriteProductKeys();
-    EXPECT_EQ("C:\\Quilm\\", Machine(kProduct, "installPath"));
-    EXPECT_EQ("8.00", Machine(kProduct, "Ver"));
-    EXPECT_EQ("原始标高", Machine(kProduct, "OriginLayer"));
-    EXPECT_EQ("设计标高", Machine(kProduct, "DesignLayer"));
-    EXPECT_EQ("原始等高线", Machine(kProduct, "OriginContourLayer"));
-    EXPECT_EQ("设计等高线", Machine(kProduct, "DesignContourLayer"));
-    EXPECT_EQ("土地整理规划设计软件 Quilm V8.5", Machine(kUninstall, "DisplayName"));
-    EXPECT_EQ("C:\\Quilm\\Uninstall.exe", Machine(kUninstall, "UninstallString"));
-    EXPECT_EQ(
-        (std::vector<std::string>{
-            "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8",
-            "RegDB Key: 2,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8"}),
-        CrLfLines(m_job.m_strRecord.str()));
+    EXPECT_EQ("C:\\Quilm\\", Machine(kProductKey, "installPath"));
+    EXPECT_EQ("8.00", Machine(kProductKey, "Ver"));
+    EXPECT_EQ("原始标高", Machine(kProductKey, "OriginLayer"));
+    EXPECT_EQ("设计标高", Machine(kProductKey, "DesignLayer"));
+    EXPECT_EQ("原始等高线", Machine(kProductKey, "OriginContourLayer"));
+    EXPECT_EQ("设计等高线", Machine(kProductKey, "DesignContourLayer"));
+    EXPECT_EQ("土地整理规划设计软件 Quilm V8.5", Machine(kUninstallKey, "DisplayName"));
+    EXPECT_EQ("C:\\Quilm\\Uninstall.exe", Machine(kUninstallKey, "UninstallString"));
+    EXPECT_EQ((std::vector<std::string>{std::string("RegDB Key: 2,") + kProductKey,
+                                        std::string("RegDB Key: 2,") + kUninstallKey}),
+              CrLfLines(m_job.m_strRecord.str()));
 }
 
 TEST_F(ProductKeys, UninstallStringIsQuotedWhenThePathHasBlanks) {
     m_job.m_strDestDir = "D:\\Program Files\\Quilm\\";
     m_job.WriteProductKeys();
     EXPECT_EQ("\"D:\\Program Files\\Quilm\\Uninstall.exe\"",
-              Machine(kUninstall, "UninstallString"));
+              Machine(kUninstallKey, "UninstallString"));
     // installPath stays the plain folder: the programs read it as a path.
-    EXPECT_EQ("D:\\Program Files\\Quilm\\", Machine(kProduct, "installPath"));
+    EXPECT_EQ("D:\\Program Files\\Quilm\\", Machine(kProductKey, "installPath"));
 }
 
 TEST_F(ProductKeys, RecordEntriesDoNotDependOnTheWrites) {
@@ -60,7 +57,7 @@ TEST_F(ProductKeys, RecordEntriesDoNotDependOnTheWrites) {
     std::string dest = "C:\\" + std::string(3000, 'q') + "\\";
     m_job.m_strDestDir = dest.c_str();
     m_job.WriteProductKeys();
-    EXPECT_EQ(dest, Machine(kProduct, "installPath"));
+    EXPECT_EQ(dest, Machine(kProductKey, "installPath"));
     EXPECT_EQ(2u, CrLfLines(m_job.m_strRecord.str()).size());
 }
 
@@ -69,8 +66,7 @@ TEST_F(ProductKeys, NoAutoCadMeansNoProfile) {
     m_job.WriteProductKeys();
     for (const HostRelease& r : kHostReleases) {
         std::string product = r.defaultProductKey ? r.defaultProductKey : "";
-        EXPECT_FALSE(
-            KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, "<<Quilm V8>>")))
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, kProfileName)))
             << r.releaseKey;
     }
 }

@@ -1,9 +1,11 @@
 // The package profile made in each AutoCAD release found.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
 
@@ -14,14 +16,13 @@ protected:
     void SetUp() override {
         GuardAutoCadKeys(m_guard);
         m_guard.Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
-        m_guard.Guard(HKEY_LOCAL_MACHINE,
-                      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8");
+        m_guard.Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
         m_job.m_strDestDir = kDest;
     }
     // Value of the package profile, "" with a failure when absent.
     std::string Value(const char* release, const std::string& product, const char* subkey,
                       const char* value) {
-        std::string key = ProfileKey(release, product, "<<Quilm V8>>");
+        std::string key = ProfileKey(release, product, kProfileName);
         if (*subkey) key += std::string("\\") + subkey;
         std::string text;
         EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, key, value, text)) << key << " " << value;
@@ -29,12 +30,12 @@ protected:
     }
     bool Has(const char* release, const std::string& product, const char* subkey,
              const char* value) {
-        std::string key = ProfileKey(release, product, "<<Quilm V8>>");
+        std::string key = ProfileKey(release, product, kProfileName);
         if (*subkey) key += std::string("\\") + subkey;
         return ValueExists(HKEY_CURRENT_USER, key, value);
     }
     KeyGuard m_guard;
-    TestJob m_job;
+    SetupJob m_job;
 };
 
 }  // namespace
@@ -48,7 +49,7 @@ TEST_F(Profile, R15ListNamesTheAutoCadFolderFourTimes) {
         "D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
         "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;",
         Value("R15.0", "ACAD-1:804", "General", "ACAD"));
-    EXPECT_EQ("<<Quilm V8>>", Value("R15.0", "ACAD-1:804", "", ""));
+    EXPECT_EQ(kProfileName, Value("R15.0", "ACAD-1:804", "", ""));
     EXPECT_FALSE(Has("R15.0", "ACAD-1:804", "General Configuration", "MenuFile"));
 }
 
@@ -59,7 +60,7 @@ TEST_F(Profile, R16_2WithoutBaseProfileEndsInTwoSemicolons) {
         "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;;",
         Value("R16.2", "ACAD-4001:409", "General", "ACAD"));
     EXPECT_FALSE(Has("R16.2", "ACAD-4001:409", "General Configuration", "MenuFile"));
-    EXPECT_EQ("<<Quilm V8>>", Value("R16.2", "ACAD-4001:409", "", ""));
+    EXPECT_EQ(kProfileName, Value("R16.2", "ACAD-4001:409", "", ""));
 }
 
 TEST_F(Profile, R16BaseProfileOrder) {
@@ -97,7 +98,7 @@ TEST_F(Profile, R18BaseProfileOrder) {
     EXPECT_EQ(front + "X;Y;", Value("R18.0", pk, "General", "ACAD"));
     EXPECT_EQ("D:\\Land\\Support\\2010-12\\Menu\\Quilm",
               Value("R18.0", pk, "General Configuration", "MenuFile"));
-    EXPECT_EQ("<<Quilm V8>>", Value("R18.0", pk, "", ""));
+    EXPECT_EQ(kProfileName, Value("R18.0", pk, "", ""));
 }
 
 TEST_F(Profile, R17MachineCurVerDecidesWhereTheProfileGoes) {
@@ -114,9 +115,8 @@ TEST_F(Profile, R17MachineCurVerDecidesWhereTheProfileGoes) {
         Value("R17.1", "ACAD-6001:409", "General", "ACAD"));
     EXPECT_EQ("D:\\Land\\Support\\2007-09\\Menu\\Quilm",
               Value("R17.1", "ACAD-6001:409", "General Configuration", "MenuFile"));
-    EXPECT_EQ("<<Quilm V8>>", Value("R17.1", "ACAD-6001:409", "", ""));
-    EXPECT_FALSE(
-        KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.1", "ACAD-6001:804", "<<Quilm V8>>")));
+    EXPECT_EQ(kProfileName, Value("R17.1", "ACAD-6001:409", "", ""));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.1", "ACAD-6001:804", kProfileName)));
 }
 
 TEST_F(Profile, R16_1LooksOnlyInTheUserStore) {
@@ -124,7 +124,7 @@ TEST_F(Profile, R16_1LooksOnlyInTheUserStore) {
     SetAcadValue("R16.1", "ACAD-301:409", "AcadLocation", "D:\\ACAD2005");
     m_job.WriteProductKeys();
     EXPECT_TRUE(Has("R16.1", "ACAD-301:409", "", ""));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R16.1", "ACAD-301:804", "<<Quilm V8>>")));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R16.1", "ACAD-301:804", kProfileName)));
 }
 
 TEST_F(Profile, InstallingTwiceGivesTheSameValues) {
@@ -135,7 +135,7 @@ TEST_F(Profile, InstallingTwiceGivesTheSameValues) {
     SetAcadValue("R18.2", "ACAD-A001:804", "AcadLocation", "D:\\ACAD2012");
     SetBaseProfile("R18.2", "ACAD-A001:804", "初始设置配置", "D");
     // Another value of an earlier profile stays.
-    SetValue(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", "<<Quilm V8>>") + "\\General",
+    SetValue(HKEY_CURRENT_USER, ProfileKey("R17.0", "ACAD-5001:804", kProfileName) + "\\General",
              "Other", "kept");
 
     struct Probe {
@@ -188,14 +188,12 @@ TEST_F(Profile, ProfilesOnlyForReleasesFound) {
     SetAcadValue("R17.2", "ACAD-7001:804", "Location", "D:\\NotUsed");  // no fallback for R17.2
     SetAcadValue("R18.1", "ACAD-9001:804", "Location", "D:\\CAD\\2011");
     m_job.WriteProductKeys();
-    EXPECT_FALSE(
-        KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.2", "ACAD-7001:804", "<<Quilm V8>>")));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.2", "ACAD-7001:804", kProfileName)));
     EXPECT_TRUE(Has("R18.1", "ACAD-9001:804", "", ""));
     for (const HostRelease& r : kHostReleases) {
         if (std::string(r.releaseKey) == "R18.1") continue;
         std::string product = r.defaultProductKey ? r.defaultProductKey : "";
-        EXPECT_FALSE(
-            KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, "<<Quilm V8>>")))
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey(r.releaseKey, product, kProfileName)))
             << r.releaseKey;
     }
 }

@@ -1,10 +1,12 @@
 // The four registry string operations against the real registry.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 #include "framework/AfxRegistry.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
 
@@ -77,10 +79,10 @@ TEST_F(RegistryStrings, TypeIsNotExaminedAndDefaultValueIsAddressedByEmptyName) 
     CString text;
     ASSERT_TRUE(GetUserString(kKey, "exp", text));
     EXPECT_EQ(CString(expand), text);
-    ASSERT_TRUE(SetUserString(kKey, "", "<<Quilm V8>>"));
+    ASSERT_TRUE(SetUserString(kKey, "", kProfileName));
     std::string stored;
     ASSERT_TRUE(GetValue(HKEY_CURRENT_USER, kKey, "", stored));
-    EXPECT_EQ("<<Quilm V8>>", stored);
+    EXPECT_EQ(kProfileName, stored);
     ASSERT_TRUE(GetUserString(kKey, "", text));
-    EXPECT_EQ(CString("<<Quilm V8>>"), text);
+    EXPECT_EQ(CString(kProfileName), text);
 }

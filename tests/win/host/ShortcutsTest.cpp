@@ -3,9 +3,11 @@
 
 #include <memory>
 
-#include "HostTestSupport.h"
+#include "support/Host.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 
-using namespace hosttest;
+using namespace quilmtest;
 
 namespace {
 
@@ -13,7 +15,7 @@ const char kFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\
 const char kFoldersNT[] =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
 const char kMenuName[] = "土地整理规划设计软件 Quilm V8.5";
-const char kArguments[] = "/p \"<<Quilm V8>>\" /t acad.dwt";
+const std::string kArguments = std::string("/p \"") + kProfileName + "\" /t acad.dwt";
 
 class Shortcuts : public ::testing::Test {
 protected:
@@ -79,7 +81,7 @@ protected:
     std::vector<std::unique_ptr<ValueGuard>> m_values;
     TempDir m_root;
     std::string m_desktop, m_programs, m_menu, m_dest;
-    TestJob m_job;
+    SetupJob m_job;
 };
 
 }  // namespace
@@ -194,7 +196,7 @@ TEST_F(Shortcuts, OldDesktopShortcutIsReplaced) {
     ExpectLink(m_desktop + "土地整理规划设计.LNK", m_dest + "Quilm.exe", "", "");
     EXPECT_EQ(PlainRecord(m_desktop, m_menu), Lines());
     // And once more: the same record, the same files.
-    TestJob again;
+    SetupJob again;
     again.m_strDestDir = m_dest.c_str();
     ASSERT_TRUE(again.CreateShortcuts());
     EXPECT_EQ(PlainRecord(m_desktop, m_menu), CrLfLines(again.m_strRecord.str()));

@@ -7,26 +7,20 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "UiDriver.h"
 #include "common/install_log.h"
-#include "test_support.h"
+#include "resources/uninstall/resource.h"
+#include "support/Boxes.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
 #include "uninstall/UninstallDlg.h"
 
+using namespace quilmtest;
+
 namespace {
-
-const std::string kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
-
-int g_batchStarts = 0;
-BOOL NoBatch(LPSTR, PROCESS_INFORMATION&) {
-    ++g_batchStarts;
-    return FALSE;
-}
 
 struct Step {
     int pos, upper;
@@ -37,18 +31,18 @@ struct Step {
 // has handled it; at the end the finish button is clicked.
 class WatchedDlg : public CUninstallDlg {
 public:
-    WatchedDlg() { m_job.m_pfnStartBatch = &NoBatch; }
+    WatchedDlg() { m_job.m_pfnStartBatch = &UninstallJob::RecordBatchStart; }
 
     BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
         BOOL handled = CUninstallDlg::OnMessage(message, wParam, lParam, lResult);
         if (message == WM_UNINSTALL_PROGRESS)
             m_steps.push_back(
-                {m_progress.GetPos(), m_progress.GetUpper(), GetDlgItemText(1001).str()});
+                {m_progress.GetPos(), m_progress.GetUpper(), GetDlgItemText(IDC_CURRENT).str()});
         if (message == WM_UNINSTALL_DONE) {
             m_donePos = m_progress.GetPos();
             m_doneUpper = m_progress.GetUpper();
-            m_doneTextVisible = ::IsWindowVisible(GetDlgItem(1003)) != 0;
-            m_barVisible = ::IsWindowVisible(GetDlgItem(1000)) != 0;
+            m_doneTextVisible = ::IsWindowVisible(GetDlgItem(IDC_DONE_TEXT)) != 0;
+            m_barVisible = ::IsWindowVisible(GetDlgItem(IDC_PROGRESS)) != 0;
             m_finishEnabled = ::IsWindowEnabled(GetDlgItem(IDOK)) != 0;
             m_focusOnFinish = ::GetFocus() == GetDlgItem(IDOK);
             ::PostMessageA(GetDlgItem(IDOK), BM_CLICK, 0, 0);
@@ -60,39 +54,6 @@ public:
     int m_donePos = -1, m_doneUpper = -1;
     bool m_doneTextVisible = false, m_barVisible = true, m_finishEnabled = false,
          m_focusOnFinish = false;
-};
-
-// Answers every message box of this process with button until stopped;
-// notes their texts.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(int button)
-        : m_thread([this, button] {
-              while (!m_stop) {
-                  HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 200);
-                  if (!box) continue;
-                  std::string text = uidriver::MessageBoxText(box);
-                  {
-                      std::lock_guard<std::mutex> lock(m_mutex);
-                      m_texts.push_back(text);
-                  }
-                  uidriver::AnswerMessageBox(box, button);
-              }
-          }) {}
-    ~BoxAnswerer() {
-        m_stop = true;
-        m_thread.join();
-    }
-    std::vector<std::string> Texts() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_texts;
-    }
-
-private:
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<std::string> m_texts;
-    std::thread m_thread;
 };
 
 }  // namespace
@@ -119,7 +80,7 @@ protected:
 
 TEST_F(UninstallDialogTest, BarRunsOneStepPerFileToTheFullRange) {
     std::string dest = MakeInstallation(40);
-    g_batchStarts = 0;
+    UninstallJob::s_batchStarts = 0;
     WatchedDlg dlg;
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(dlg.m_steps.size(), 40u);
@@ -134,7 +95,7 @@ TEST_F(UninstallDialogTest, BarRunsOneStepPerFileToTheFullRange) {
     EXPECT_FALSE(dlg.m_barVisible);
     EXPECT_TRUE(dlg.m_finishEnabled);
     EXPECT_TRUE(dlg.m_focusOnFinish);
-    EXPECT_EQ(g_batchStarts, 1);
+    EXPECT_EQ(UninstallJob::s_batchStarts, 1);
     EXPECT_FALSE(FolderExists(dest + "Support"));
 }
 
@@ -152,7 +113,7 @@ TEST_F(UninstallDialogTest, InstallPathFromTheProductKeyEndsWithBackslash) {
     EXPECT_EQ(path.str(), "C:\\Quilm\\");
     EXPECT_EQ(CUninstallDlg::RecordPath().str(), "C:\\Quilm\\Uninstall.log");
 
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key.c_str());
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
     EXPECT_FALSE(CUninstallDlg::GetInstallPath(path));
     EXPECT_TRUE(path.IsEmpty());
     // Without the key: beside the program.

@@ -15,41 +15,24 @@
 
 #include "UiDriver.h"
 #include "common/install_log.h"
-#include "setup/SetupThread.h"
-#include "test_support.h"
+#include "resources/uninstall/resource.h"
+#include "support/Boxes.h"
+#include "support/Jobs.h"
+#include "support/Process.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 using namespace uidriver;
 
 namespace {
 
 const char kQuestion[] = "真要卸载 Quilm V9.0 吗?";
-const char kDialogTitle[] = "Quilm V9.0 卸载";
 const char kFailedText[] = "Quilm V9.0 卸载未能完成!";
 const char kDoneText[] = "卸载完成!";
-const std::string kV8Key = "SOFTWARE\\Corvantix\\Quilm\\V8";
-const std::string kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
-const std::string kUninstallKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
-const DWORD kWait = 15000;
-const DWORD kJobWait = 120000;
-
-enum {
-    IDC_PROGRESS = 1000,
-    IDC_CURRENT = 1001,
-    IDC_TITLE = 1002,
-    IDC_DONE = 1003,
-    IDC_FRAME = 1004
-};
-
-std::string ShotDir() {
-    return HostToWine(QUILM_SHOT_DIR);
-}
 
 void Shot(HWND window, const char* name) {
-    // Let the window finish painting what just changed.
-    ::Sleep(300);
-    ::CreateDirectoryA(ShotDir().c_str(), NULL);
-    EXPECT_TRUE(SaveScreenshot(window, ShotDir() + "\\" + name + ".bmp")) << name;
+    EXPECT_TRUE(SaveShot(window, QUILM_SHOT_DIR, name)) << name;
 }
 
 // A snapshot of what the installation recorded.
@@ -78,17 +61,11 @@ protected:
     void SetUp() override {
         UninstallTest::SetUp();
         if (HasFatalFailure()) return;
-        m_guards->Add(HKEY_LOCAL_MACHINE, kUninstallKey);
+        m_guards->Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
     }
 
     void TearDown() override {
-        if (m_pi.hProcess) {
-            // Only when a test failed half-way: end our own child.
-            if (!WaitProcessEnd(m_pi.hProcess, 0)) ::TerminateProcess(m_pi.hProcess, 1);
-            WaitProcessEnd(m_pi.hProcess, 5000);
-            ::CloseHandle(m_pi.hProcess);
-            ::CloseHandle(m_pi.hThread);
-        }
+        m_uninstall.Kill();  // only when a test failed half-way
         RemoveLeftovers();
         UninstallTest::TearDown();
     }
@@ -144,10 +121,7 @@ protected:
                                 (medium + "Uninstall.exe").c_str(), FALSE));
         {
             OwnerWindow owner;
-            CSetupThread setup;
-            setup.m_strSourceDir = medium.c_str();
-            setup.m_strDestDir = m_inst.dest.c_str();
-            ASSERT_TRUE(RunThreadToEnd(setup, &owner.m_wnd));
+            quilmtest::Install(medium, m_inst.dest, owner);
         }
         RemoveTree(medium);
         ASSERT_TRUE(FileExists(RecordPath()));
@@ -170,32 +144,26 @@ protected:
         if (commandLine == "<missing>") commandLine = "\"" + m_inst.dest + "Uninstall.exe\"";
         ASSERT_NE(commandLine.find(m_inst.dest + "Uninstall.exe"), std::string::npos)
             << commandLine;
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        ASSERT_TRUE(
-            ::CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, "C:\\", &si, &m_pi))
-            << ::GetLastError();
+        ASSERT_TRUE(m_uninstall.StartCommand(commandLine)) << ::GetLastError();
     }
 
-    HWND Question() {
-        HWND box = WaitMessageBox(m_pi.dwProcessId, kWait);
-        EXPECT_NE(box, nullptr);
-        if (box) {
-            EXPECT_EQ(MessageBoxText(box), kQuestion);
-            EXPECT_EQ(GetText(box), "卸载软件");
-        }
-        return box;
+    // Starts the uninstaller and gives answer to its question.
+    void StartAndAnswer(int answer) {
+        Start();
+        HWND box = WaitMessageBox(m_uninstall.id(), kWait);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), kQuestion);
+        EXPECT_EQ(GetText(box), "卸载软件");
+        ASSERT_TRUE(AnswerMessageBox(box, answer));
     }
 
     HWND Dialog() {
-        return WaitTopWindow(kDialogTitle, "#32770", m_pi.dwProcessId, IDC_PROGRESS, kWait);
+        return WaitTopWindow(kUninstallTitle, "#32770", m_uninstall.id(), IDC_PROGRESS, kWait);
     }
 
     DWORD ExitCode() {
-        EXPECT_TRUE(WaitProcessEnd(m_pi.hProcess, kWait));
-        DWORD code = 0xFFFFFFFF;
-        ::GetExitCodeProcess(m_pi.hProcess, &code);
-        return code;
+        EXPECT_TRUE(m_uninstall.Wait(kWait));
+        return m_uninstall.ExitCode();
     }
 
     // Everything the installation recorded is still there.
@@ -208,36 +176,28 @@ protected:
     }
 
     Installed m_inst;
-    PROCESS_INFORMATION m_pi = {};
+    ChildProcess m_uninstall;
 };
 
 TEST_F(UninstallAppTest, NoAtTheQuestionChangesNothing) {
-    Install(5);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(5));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDNO));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDNO));
     EXPECT_EQ(ExitCode(), 0u);
-    EXPECT_EQ(FindTopWindow(kDialogTitle, "#32770", m_pi.dwProcessId, 0), nullptr);
+    EXPECT_EQ(FindTopWindow(kUninstallTitle, "#32770", m_uninstall.id(), 0), nullptr);
     ExpectUntouched();
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath"), m_inst.dest);
 }
 
 TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
-    Install(40);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(40));
     // The record is found through the product key of the uninstaller's edition.
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     // The user's own file keeps its folder.
     std::string userFile = m_inst.dest + "图库\\道路\\我的图块.dwg";
     ASSERT_TRUE(WriteBytes(userFile, "mine"));
 
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetItemText(dialog, IDC_TITLE), "谢谢使用 Quilm V9.0 土地整理规划设计软件");
@@ -247,8 +207,8 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
     Shot(dialog, "uninstall_running");
 
     ASSERT_TRUE(WaitItemEnabled(dialog, IDOK, true, kJobWait));
-    EXPECT_TRUE(IsItemVisible(dialog, IDC_DONE));
-    EXPECT_EQ(GetItemText(dialog, IDC_DONE), kDoneText);
+    EXPECT_TRUE(IsItemVisible(dialog, IDC_DONE_TEXT));
+    EXPECT_EQ(GetItemText(dialog, IDC_DONE_TEXT), kDoneText);
     EXPECT_FALSE(IsItemVisible(dialog, IDC_PROGRESS));
     EXPECT_FALSE(IsItemVisible(dialog, IDC_FRAME));
     EXPECT_EQ(GetItemText(dialog, IDC_CURRENT), "");
@@ -286,18 +246,14 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
 }
 
 TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
-    Install(3);
-    if (HasFatalFailure()) return;
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key.c_str());
+    ASSERT_NO_FATAL_FAILURE(Install(3));
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
     ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitItemEnabled(dialog, IDOK, true, kJobWait));
-    EXPECT_EQ(GetItemText(dialog, IDC_DONE), kDoneText);
+    EXPECT_EQ(GetItemText(dialog, IDC_DONE_TEXT), kDoneText);
     ASSERT_TRUE(Click(dialog, IDOK));
     EXPECT_EQ(ExitCode(), 0u);
     bool gone = false;
@@ -311,18 +267,14 @@ TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
 }
 
 TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
-    Install(3);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(3));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     ::SetFileAttributesA(RecordPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileA(RecordPath().c_str()));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     EXPECT_EQ(ExitCode(), 0u);
     // No message at all on the way out.
-    EXPECT_EQ(WaitMessageBox(m_pi.dwProcessId, 0), nullptr);
+    EXPECT_EQ(WaitMessageBox(m_uninstall.id(), 0), nullptr);
     m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), RecordPath()),
                        m_inst.files.end());
     ExpectUntouched();
@@ -330,26 +282,22 @@ TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
 }
 
 TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
-    Install(3);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(3));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     // Another process holds the record without sharing it.
     HANDLE lock =
         ::CreateFileA(RecordPath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
 
-    HWND fileError = WaitMessageBox(m_pi.dwProcessId, kWait);
+    HWND fileError = WaitMessageBox(m_uninstall.id(), kWait);
     ASSERT_NE(fileError, nullptr);
     std::string errorText = MessageBoxText(fileError);
     EXPECT_NE(errorText, kFailedText);
     EXPECT_NE(errorText.find("Uninstall.log"), std::string::npos) << errorText;
     ASSERT_TRUE(AnswerMessageBox(fileError, IDOK));
 
-    HWND failed = WaitMessageBox(m_pi.dwProcessId, kWait);
+    HWND failed = WaitMessageBox(m_uninstall.id(), kWait);
     ASSERT_NE(failed, nullptr);
     EXPECT_EQ(MessageBoxText(failed), kFailedText);
     EXPECT_EQ(GetText(failed), "Uninstall");
@@ -361,15 +309,11 @@ TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
 }
 
 TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
-    Install(1500);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Install(1500));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     std::string userFile = m_inst.dest + "Temp\\bulk\\mine.txt";
     ASSERT_TRUE(WriteBytes(userFile, "mine"));
-    Start();
-    HWND box = Question();
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     // Wait for the first deleted file, then cancel.

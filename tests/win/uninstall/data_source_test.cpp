@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "uninstall/UninstallMessages.h"
-#include "test_support.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 namespace {
 
@@ -37,7 +40,7 @@ protected:
     void SetUp() override {
         UninstallTest::SetUp();
         if (HasFatalFailure()) return;
-        m_guards->Add(HKEY_LOCAL_MACHINE, kDriverKey);
+        m_guards->Guard(HKEY_LOCAL_MACHINE, kDriverKey);
         std::string dll = HostToWine(QUILM_ODBC_FIXTURE);
         ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kDriverKey, "Driver", dll));
         ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kDriverKey, "Setup", dll));
@@ -47,7 +50,7 @@ protected:
     // Runs the job on an empty record and returns what the driver got.
     void RunEmptyJob() {
         OwnerWindow owner;
-        TestJob job;
+        UninstallJob job;
         ASSERT_TRUE(WriteBytes(m_dir + "Uninstall.log", ""));
         ASSERT_TRUE(job.LoadRecord((m_dir + "Uninstall.log").c_str()));
         RunJob(job, owner);
@@ -68,28 +71,27 @@ TEST_F(DataSourceTest, RemovalReachesDriverWithExactAttributes) {
 
 TEST_F(DataSourceTest, JobUsesInstallPathOfV9Key) {
     // Without a trailing "\" in the value; the job adds it.
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath",
-                         "C:\\Program Files\\Corvantix\\Quilm"));
+    ASSERT_TRUE(
+        SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\Program Files\\Corvantix\\Quilm"));
     RunEmptyJob();
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Calls"), "1");
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Attributes"),
               Hex(ExpectedAttributes("C:\\Program Files\\Corvantix\\Quilm\\")));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
 }
 
 TEST_F(DataSourceTest, InstallPathEndingInDoubleByteCharacterStillGetsSeparator) {
     // "誠" is D5 5C: its trail byte is "\", but the path does not end in one.
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath",
-                         "C:\\Quilm\xD5\x5C"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\Quilm\xD5\x5C"));
     RunEmptyJob();
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Attributes"),
               Hex(ExpectedAttributes("C:\\Quilm\xD5\x5C\\")));
 }
 
 TEST_F(DataSourceTest, JobWithoutInstallPathStillRemovesDataSource) {
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9");
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
     RunEmptyJob();
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Calls"), "1");
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Attributes"), Hex(ExpectedAttributes("\\")));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
 }

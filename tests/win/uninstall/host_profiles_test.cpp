@@ -1,9 +1,12 @@
-// Removing "<<Quilm V9>>" from the AutoCAD releases: the lookup orders of
+// Removing kV9ProfileName from the AutoCAD releases: the lookup orders of
 // each release, the R15.0 fall-backs, the subkeys of a profile, and the
 // profiles that must stay.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 namespace {
 
@@ -21,7 +24,7 @@ void MakeProfile(const std::string& key, const char* name) {
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, key + "\\General Configuration", "MenuFile", "C:\\m"));
 }
 
-const char* const kV9 = "<<Quilm V9>>";
+const char* const kV9 = kV9ProfileName;
 
 }  // namespace
 
@@ -37,20 +40,19 @@ TEST_F(HostProfilesTest, RemovesPackageProfileWithSubkeysAndLeavesOthers) {
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kAcad + "R18.2", "CurVer", "ACAD-A001:804"));
     std::string v9 = Profile("R18.2", "ACAD-A001:804", kV9);
     MakeProfile(v9, kV9);
-    MakeProfile(Profile("R18.2", "ACAD-A001:804", "<<Quilm V8>>"), "<<Quilm V8>>");
+    MakeProfile(Profile("R18.2", "ACAD-A001:804", kProfileName), kProfileName);
     MakeProfile(Profile("R18.2", "ACAD-A001:804", "<<Unnamed Profile>>"), "<<Unnamed Profile>>");
-    ASSERT_TRUE(
-        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", "C:\\Q\\"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\Q\\"));
     Remove();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9 + "\\General"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9 + "\\General Configuration"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER,
-                          Profile("R18.2", "ACAD-A001:804", "<<Quilm V8>>") + "\\General"));
+                          Profile("R18.2", "ACAD-A001:804", kProfileName) + "\\General"));
     EXPECT_TRUE(KeyExists(
         HKEY_CURRENT_USER,
         Profile("R18.2", "ACAD-A001:804", "<<Unnamed Profile>>") + "\\General Configuration"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
 }
 
 TEST_F(HostProfilesTest, EveryReleaseFromR161OnUsesMachineCurVer) {
@@ -137,11 +139,9 @@ TEST_F(HostProfilesTest, EmptyProductKeyTouchesNoProfile) {
 }
 
 TEST_F(HostProfilesTest, NoAutoCadStillDeletesProductKey) {
-    ASSERT_TRUE(
-        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", "C:\\Q\\"));
-    ASSERT_TRUE(
-        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8", "installPath", "C:\\Q\\"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", "C:\\Q\\"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", "C:\\Q\\"));
     Remove();
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
 }

@@ -6,7 +6,10 @@
 #include "common/install_log.h"
 #include "uninstall/UninstallMessages.h"
 #include "setup/SetupThread.h"
-#include "test_support.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 namespace {
 
@@ -67,11 +70,10 @@ bool EndsWith(const std::string& text, const std::string& end) {
 class RoundTripTest : public UninstallTest {};
 
 TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
-    const std::string uninstallKey =
-        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
+    const std::string uninstallKey = kUninstallKey;
     const std::string driverKey = "Software\\ODBC\\ODBCINST.INI\\Microsoft Access Driver (*.mdb)";
-    m_guards->Add(HKEY_LOCAL_MACHINE, uninstallKey);
-    m_guards->Add(HKEY_LOCAL_MACHINE, driverKey);
+    m_guards->Guard(HKEY_LOCAL_MACHINE, uninstallKey);
+    m_guards->Guard(HKEY_LOCAL_MACHINE, driverKey);
     std::string medium = m_dir + "medium\\";
     std::string dest = m_dir + "Program Files\\安装 目录\\Quilm\\";
     MakeMedium(medium);
@@ -94,16 +96,13 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     // Install.
     {
         OwnerWindow owner;
-        CSetupThread setup;
-        setup.m_strSourceDir = medium.c_str();
-        setup.m_strDestDir = dest.c_str();
-        ASSERT_TRUE(RunThreadToEnd(setup, &owner.m_wnd));
+        Install(medium, dest, owner);
     }
     std::string recordPath = dest + "Uninstall.log";
     ASSERT_TRUE(FileExists(recordPath));
     ASSERT_TRUE(FileExists(dest + "Control\\QuilmMap.ocx"));
 
-    TestJob job;
+    UninstallJob job;
     ASSERT_TRUE(job.LoadRecord(recordPath.c_str()));
     // An install engine built without its configuring steps records no
     // controls and no keys: then do their part here, as they would.
@@ -117,10 +116,9 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
             }
         }
         if (job.CountEntries(kRegDbKey) == 0) {
-            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8",
-                                 "installPath", dest));
+            ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", dest));
             ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName", "x"));
-            extra += RecordRegKeyLine(kRootLocalMachine, "SOFTWARE\\Corvantix\\Quilm\\V8");
+            extra += RecordRegKeyLine(kRootLocalMachine, kProductKey);
             extra += RecordRegKeyLine(kRootLocalMachine, uninstallKey);
         }
         ::SetFileAttributesA(recordPath.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -144,22 +142,21 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     // What the user and AutoCAD added since.
     std::string userFile = dest + "图库\\道路\\我的图块.dwg";
     ASSERT_TRUE(WriteBytes(userFile, "mine"));
-    const std::string v9 = kProfiles + "<<Quilm V9>>", v8 = kProfiles + "<<Quilm V8>>";
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9, "", "<<Quilm V9>>"));
+    const std::string v9 = kProfiles + kV9ProfileName, v8 = kProfiles + kProfileName;
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9, "", kV9ProfileName));
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v9 + "\\General", "ACAD", dest + "Support"));
     ASSERT_TRUE(
         SetValue(HKEY_CURRENT_USER, v9 + "\\General Configuration", "MenuFile", dest + "m"));
     if (!KeyExists(HKEY_CURRENT_USER, v8)) {
-        ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v8, "", "<<Quilm V8>>"));
+        ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, v8, "", kProfileName));
     }
-    ASSERT_TRUE(
-        SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9", "installPath", dest));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", dest));
     ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc");
 
     // Uninstall.
     OwnerWindow owner;
     std::vector<std::string> problems;
-    owner.m_onMessage = [&](const JobMessage& m) {
+    owner.onMessage = [&](const JobMessage& m) {
         if (m.message != WM_UNINSTALL_PROGRESS) return;
         if (FileExists(m.path)) problems.push_back("reported before its delete: " + m.path);
         if (GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Odbc", "Calls") != "1")
@@ -169,7 +166,7 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     EXPECT_TRUE(problems.empty()) << problems.front();
 
     ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), static_cast<int>(files.size()));
-    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(owner.m_log[i].path, files[i]);
+    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(owner.log[i].path, files[i]);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
     for (const std::string& f : files) EXPECT_FALSE(FileExists(f)) << f;
     for (const std::string& d : dirs) {
@@ -177,9 +174,9 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
         EXPECT_EQ(FolderExists(d), holdsUserFile) << d;
     }
     EXPECT_TRUE(FileExists(userFile));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V8"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, uninstallKey));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\V9"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, v9));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, v8));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kProfiles + "<<Unnamed Profile>>\\General"));
@@ -208,5 +205,5 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     }
     std::string batch = TakeBatch();
     EXPECT_TRUE(EndsWith(batch, "del \"\\DelUS.bat\"\r\n")) << batch;
-    EXPECT_EQ(TestJob::s_batchStarts, 1);
+    EXPECT_EQ(UninstallJob::s_batchStarts, 1);
 }

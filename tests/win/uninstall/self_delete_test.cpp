@@ -3,7 +3,10 @@
 // with its folder and the batch once it has ended.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 namespace {
 

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <thread>
 
 #include "common/install_log.h"
 #include "uninstall/UninstallMessages.h"
-#include "test_support.h"
+#include "support/Boxes.h"
+#include "support/Jobs.h"
+#include "support/ProductNames.h"
+
+using namespace quilmtest;
 
 namespace {
 
@@ -17,62 +20,25 @@ std::string ExpectedBatch(const std::string& program) {
            "\" goto Repeat\r\nrmdir \"" + folder + "\"\r\ndel \"\\DelUS.bat\"\r\n";
 }
 
-const char* const kV9Key = "SOFTWARE\\Corvantix\\Quilm\\V9";
-
-// Loads text as the record through a file, the way the dialog does.
-void LoadText(CUninstallThread& job, const std::string& folder, const std::string& text) {
-    std::string path = folder + "Uninstall.log";
-    ASSERT_TRUE(WriteBytes(path, text));
-    ASSERT_TRUE(job.LoadRecord(path.c_str()));
-}
-
-struct BoxSeen {
-    std::string caption, text;
-};
-
-// EnumWindows callback: stores the first visible dialog of this process
-// in *found and stops there.  (A named CALLBACK function: a lambda does not
-// convert to the stdcall WNDENUMPROC of 32-bit Windows.)
-BOOL CALLBACK FindOwnDialog(HWND hwnd, LPARAM found) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {0};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if (pid == ::GetCurrentProcessId() && strcmp(cls, "#32770") == 0 && ::IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits for a message box of this process, notes it and presses its OK.
-void AnswerMessageBox(BoxSeen* seen) {
-    for (int i = 0; i < 600; ++i) {
-        HWND box = NULL;
-        ::EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            char text[2048] = {0};
-            ::SendMessageA(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof(text),
-                           reinterpret_cast<LPARAM>(text));
-            seen->text = text;
-            ::SendMessageA(box, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-            seen->caption = text;
-            HWND ok = ::GetDlgItem(box, IDOK);
-            if (ok) ::PostMessageA(ok, BM_CLICK, 0, 0);
-            else ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return;
-        }
-        ::Sleep(50);
-    }
-}
-
 }  // namespace
 
-class JobTest : public UninstallTest {};
+// The job, its owner and a record loaded through a file, the way the
+// dialog loads it.
+class JobTest : public UninstallTest {
+protected:
+    void Load(const std::string& text) {
+        std::string path = m_dir + "Uninstall.log";
+        ASSERT_TRUE(WriteBytes(path, text));
+        ASSERT_TRUE(job.LoadRecord(path.c_str()));
+    }
+    void Run() { RunJob(job, owner); }
+
+    OwnerWindow owner;
+    UninstallJob job;
+};
 
 TEST_F(JobTest, LoadRecordReadsTextModeAndReaderFindsEntries) {
-    CUninstallThread job;
-    LoadText(job, m_dir, "File Copy: C:\\a.txt\r\nMade Dir: C:\\d\r\nFile Copy: C:\\b.txt\r\n");
+    Load("File Copy: C:\\a.txt\r\nMade Dir: C:\\d\r\nFile Copy: C:\\b.txt\r\n");
     EXPECT_EQ(job.m_strRecord.str(),
               "File Copy: C:\\a.txt\nMade Dir: C:\\d\nFile Copy: C:\\b.txt\n");
     EXPECT_EQ(job.CountEntries(kFileCopy), 2);
@@ -87,23 +53,23 @@ TEST_F(JobTest, LoadRecordReadsTextModeAndReaderFindsEntries) {
 }
 
 TEST_F(JobTest, MissingRecordShowsFileErrorAndPostsFailed) {
-    OwnerWindow owner;
-    CUninstallThread job;
-    job.SetOwner(owner.m_wnd.m_hWnd);
+    job.SetOwner(owner.hwnd());
     std::string path = m_dir + "Uninstall.log";
-    BoxSeen seen;
-    std::thread answer(AnswerMessageBox, &seen);
-    BOOL loaded = job.LoadRecord(path.c_str());
-    answer.join();
-    EXPECT_FALSE(loaded);
-    EXPECT_EQ(seen.caption, AfxGetAppName());
-    EXPECT_NE(seen.text.find(path), std::string::npos) << seen.text;
+    std::vector<BoxSeen> seen;
+    {
+        BoxAnswerer boxes(IDOK);
+        EXPECT_FALSE(job.LoadRecord(path.c_str()));
+        seen = boxes.Seen();
+    }
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, AfxGetAppName());
+    EXPECT_NE(seen[0].text.find(path), std::string::npos) << seen[0].text;
     EXPECT_TRUE(job.m_strRecord.IsEmpty());
-    EXPECT_TRUE(owner.m_log.empty()) << "the failure is posted, not sent";
-    owner.Pump();
-    ASSERT_EQ(owner.m_log.size(), 1u);
-    EXPECT_EQ(owner.m_log[0].message, static_cast<UINT>(WM_UNINSTALL_FAILED));
-    EXPECT_FALSE(owner.m_log[0].sent);
+    EXPECT_TRUE(owner.log.empty()) << "the failure is posted, not sent";
+    PumpMessages();
+    ASSERT_EQ(owner.log.size(), 1u);
+    EXPECT_EQ(owner.log[0].message, static_cast<UINT>(WM_UNINSTALL_FAILED));
+    EXPECT_FALSE(owner.log[0].sent);
 }
 
 TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
@@ -117,11 +83,9 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
                          "\nFile Copy: " + e + "\\f2.txt\nFile Copy: " + m_dir +
                          "missing.txt\nRegDB Key: 1," + key + "\n";
 
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, record);
+    Load(record);
     std::vector<std::string> problems;
-    owner.m_onMessage = [&](const JobMessage& m) {
+    owner.onMessage = [&](const JobMessage& m) {
         if (m.message == WM_UNINSTALL_PROGRESS && FileExists(m.path))
             problems.push_back("progress before delete: " + m.path);
         if (m.message == WM_UNINSTALL_FILES_DONE) {
@@ -135,21 +99,21 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
             if (!FileExists("\\DelUS.bat")) problems.push_back("no batch at DONE");
         }
     };
-    RunJob(job, owner);
+    Run();
     EXPECT_TRUE(problems.empty()) << problems.front();
 
-    ASSERT_EQ(owner.m_log.size(), 5u);
-    EXPECT_EQ(owner.m_log[0].path, d + "\\f1.txt");
-    EXPECT_EQ(owner.m_log[1].path, e + "\\f2.txt");
-    EXPECT_EQ(owner.m_log[2].path, m_dir + "missing.txt") << "a missing file is still reported";
+    ASSERT_EQ(owner.log.size(), 5u);
+    EXPECT_EQ(owner.log[0].path, d + "\\f1.txt");
+    EXPECT_EQ(owner.log[1].path, e + "\\f2.txt");
+    EXPECT_EQ(owner.log[2].path, m_dir + "missing.txt") << "a missing file is still reported";
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(owner.m_log[i].message, static_cast<UINT>(WM_UNINSTALL_PROGRESS));
-    EXPECT_EQ(owner.m_log[3].message, static_cast<UINT>(WM_UNINSTALL_FILES_DONE));
-    EXPECT_EQ(owner.m_log[4].message, static_cast<UINT>(WM_UNINSTALL_DONE));
-    for (const JobMessage& m : owner.m_log) EXPECT_TRUE(m.sent);
+        EXPECT_EQ(owner.log[i].message, static_cast<UINT>(WM_UNINSTALL_PROGRESS));
+    EXPECT_EQ(owner.log[3].message, static_cast<UINT>(WM_UNINSTALL_FILES_DONE));
+    EXPECT_EQ(owner.log[4].message, static_cast<UINT>(WM_UNINSTALL_DONE));
+    for (const JobMessage& m : owner.log) EXPECT_TRUE(m.sent);
 
-    EXPECT_EQ(TestJob::s_batchStarts, 1);
-    EXPECT_EQ(TestJob::s_batchCommand, "\\DelUS.bat");
+    EXPECT_EQ(UninstallJob::s_batchStarts, 1);
+    EXPECT_EQ(UninstallJob::s_batchCommand, "\\DelUS.bat");
     EXPECT_EQ(TakeBatch(), ExpectedBatch(OwnProgramPath()));
     EXPECT_TRUE(FolderExists(m_dir)) << "an unrecorded folder stays";
 }
@@ -159,20 +123,18 @@ TEST_F(JobTest, FolderWithUserFileStaysWithItsParents) {
     ASSERT_TRUE(MakeFolders(b));
     ASSERT_TRUE(MakeFolders(c));
     ASSERT_TRUE(WriteBytes(b + "\\mine.txt", "user"));
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, "Made Dir: " + a + "\nMade Dir: " + b + "\nMade Dir: " + c + "\n");
-    RunJob(job, owner);
+    Load("Made Dir: " + a + "\nMade Dir: " + b + "\nMade Dir: " + c + "\n");
+    Run();
     EXPECT_TRUE(FileExists(b + "\\mine.txt"));
     EXPECT_TRUE(FolderExists(a));
     EXPECT_FALSE(FolderExists(c));
 }
 
 TEST_F(JobTest, KeyPassReadsRootCodes) {
-    m_guards->Add(HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0");
-    m_guards->Add(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest");
-    m_guards->Add(HKEY_USERS, ".DEFAULT\\Software\\QuilmTest");
-    m_guards->Add(HKEY_CURRENT_CONFIG, "Software\\QuilmTest");
+    m_guards->Guard(HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0");
+    m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest");
+    m_guards->Guard(HKEY_USERS, ".DEFAULT\\Software\\QuilmTest");
+    m_guards->Guard(HKEY_CURRENT_CONFIG, "Software\\QuilmTest");
     struct Case {
         HKEY root;
         std::string path;
@@ -202,10 +164,8 @@ TEST_F(JobTest, KeyPassReadsRootCodes) {
         "RegDB Key: Software\\QuilmTest\\NoComma\n"
         "RegDB Key: 1,\n"
         "RegDB Key: 1,Software\\QuilmTest\\Parent\n";
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, record);
-    RunJob(job, owner);
+    Load(record);
+    Run();
     for (const Case& c : cases) {
         EXPECT_EQ(KeyExists(c.root, c.path), !c.removed) << c.path;
     }
@@ -218,17 +178,15 @@ TEST_F(JobTest, RecordWithoutFileEntriesStillRunsEveryStep) {
     std::string d = m_dir + "only";
     ASSERT_TRUE(MakeFolders(d));
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\NoFiles", "v", "x"));
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, "Made Dir: " + d + "\r\nRegDB Key: 1,Software\\QuilmTest\\NoFiles\r\n");
+    Load("Made Dir: " + d + "\r\nRegDB Key: 1,Software\\QuilmTest\\NoFiles\r\n");
     EXPECT_EQ(job.CountEntries(kFileCopy), 0);
-    RunJob(job, owner);
+    Run();
     EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 0);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 1);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
     EXPECT_FALSE(FolderExists(d));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QuilmTest\\NoFiles"));
-    EXPECT_EQ(TestJob::s_batchStarts, 1);
+    EXPECT_EQ(UninstallJob::s_batchStarts, 1);
 }
 
 TEST_F(JobTest, ValueContainingAnotherPrefixIsSplitThere) {
@@ -236,12 +194,10 @@ TEST_F(JobTest, ValueContainingAnotherPrefixIsSplitThere) {
     ASSERT_TRUE(MakeFolders(sub));
     ASSERT_TRUE(WriteBytes(m_dir + "x", "keep"));
     std::string value = m_dir + "x Made Dir: " + sub;
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, "File Copy: " + value + "\n");
-    RunJob(job, owner);
+    Load("File Copy: " + value + "\n");
+    Run();
     ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 1);
-    EXPECT_EQ(owner.m_log[0].path, value);
+    EXPECT_EQ(owner.log[0].path, value);
     EXPECT_FALSE(FolderExists(sub)) << "the folder entry found inside the line is acted on";
     EXPECT_TRUE(FileExists(m_dir + "x"));
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
@@ -250,12 +206,10 @@ TEST_F(JobTest, ValueContainingAnotherPrefixIsSplitThere) {
 TEST_F(JobTest, LastLineWithoutLineEndRunsToEndOfText) {
     ASSERT_TRUE(WriteBytes(m_dir + "first.txt", "1"));
     ASSERT_TRUE(WriteBytes(m_dir + "last.txt", "2"));
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, "File Copy: " + m_dir + "first.txt\r\nFile Copy: " + m_dir + "last.txt");
-    RunJob(job, owner);
+    Load("File Copy: " + m_dir + "first.txt\r\nFile Copy: " + m_dir + "last.txt");
+    Run();
     ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 2);
-    EXPECT_EQ(owner.m_log[1].path, m_dir + "last.txt");
+    EXPECT_EQ(owner.log[1].path, m_dir + "last.txt");
     EXPECT_FALSE(FileExists(m_dir + "first.txt"));
     EXPECT_FALSE(FileExists(m_dir + "last.txt"));
 }
@@ -269,16 +223,14 @@ TEST_F(JobTest, GarbageBytesAroundEntriesDoNoHarm) {
     // Garbage before, between and after, ending in a lone lead byte.
     std::string record = garbage + "\nFile Copy: " + m_dir + "g.txt\n" + garbage.substr(0, 5000) +
                          "\nMade Dir: " + m_dir + "gd\n" + garbage + "File Copy: \x81";
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, record);
-    RunJob(job, owner);
+    Load(record);
+    Run();
     EXPECT_FALSE(FileExists(m_dir + "g.txt"));
     EXPECT_FALSE(FolderExists(m_dir + "gd"));
     EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), job.CountEntries(kFileCopy));
     EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 1);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
-    EXPECT_EQ(TestJob::s_batchStarts, 1);
+    EXPECT_EQ(UninstallJob::s_batchStarts, 1);
 }
 
 TEST_F(JobTest, FiftyMegabyteRecord) {
@@ -293,13 +245,11 @@ TEST_F(JobTest, FiftyMegabyteRecord) {
     std::string record = filler + "File Copy: " + longValue + "\nFile Copy: " + m_dir +
                          "end.txt\nMade Dir: " + m_dir + "enddir\n";
     ASSERT_GE(record.size(), 50u << 20);
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, record);
+    Load(record);
     EXPECT_EQ(job.CountEntries(kFileCopy), 2);
-    RunJob(job, owner);
+    Run();
     ASSERT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 2);
-    EXPECT_EQ(owner.m_log[0].path.size(), longValue.size());
+    EXPECT_EQ(owner.log[0].path.size(), longValue.size());
     EXPECT_FALSE(FileExists(m_dir + "end.txt"));
     EXPECT_FALSE(FolderExists(m_dir + "enddir"));
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
@@ -314,20 +264,18 @@ TEST_F(JobTest, StopEndsTheJobBeforeItsNextEntry) {
         ASSERT_TRUE(WriteBytes(f, "x"));
         record += "File Copy: " + f + "\n";
     }
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, record);
-    owner.m_onMessage = [&](const JobMessage& m) {
+    Load(record);
+    owner.onMessage = [&](const JobMessage& m) {
         if (m.message == WM_UNINSTALL_PROGRESS) job.Stop();
     };
-    RunJob(job, owner);
+    Run();
     EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 1);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 0);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 0);
     EXPECT_FALSE(FileExists(d + "\\0.txt"));
     EXPECT_TRUE(FileExists(d + "\\1.txt"));
     EXPECT_TRUE(FileExists(d + "\\2.txt"));
-    EXPECT_EQ(TestJob::s_batchStarts, 0);
+    EXPECT_EQ(UninstallJob::s_batchStarts, 0);
     EXPECT_EQ(TakeBatch(), "<missing>");
 }
 
@@ -338,14 +286,14 @@ TEST_F(JobTest, DestroyingARunningJobWaitsForItsThread) {
         ASSERT_TRUE(WriteBytes(f, "x"));
         record += "File Copy: " + f + "\n";
     }
-    OwnerWindow owner;
-    TestJob* job = new TestJob;
-    LoadText(*job, m_dir, record);
-    ASSERT_TRUE(job->Start(owner.m_wnd.m_hWnd));
+    Load(record);
+    UninstallJob* running = new UninstallJob;
+    ASSERT_TRUE(running->LoadRecord((m_dir + "Uninstall.log").c_str()));
+    ASSERT_TRUE(running->Start(owner.hwnd()));
     HANDLE thread = NULL;
-    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), job->m_hThread, ::GetCurrentProcess(),
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), running->m_hThread, ::GetCurrentProcess(),
                                   &thread, SYNCHRONIZE, FALSE, 0));
-    delete job;  // the worker may be waiting in a sent message right now
+    delete running;  // the worker may be waiting in a sent message right now
     EXPECT_EQ(::WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
     ::CloseHandle(thread);
 }
@@ -371,10 +319,8 @@ TEST_F(JobTest, ControlsAreUnregisteredThenDeleted) {
     EXPECT_FALSE(CUninstallThread::UnregisterControl(fail.c_str()));
     SetValue(HKEY_CURRENT_USER, marks, "good.ocx", "registered");
 
-    OwnerWindow owner;
-    TestJob job;
-    LoadText(job, m_dir, "Reg Ctrl: " + good + "\nReg Ctrl: " + fail + "\n");
-    RunJob(job, owner);
+    Load("Reg Ctrl: " + good + "\nReg Ctrl: " + fail + "\n");
+    Run();
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "good.ocx"), "unregistered");
     EXPECT_FALSE(FileExists(good));
     EXPECT_FALSE(FileExists(fail)) << "deleted whether or not unregistering succeeded";

@@ -9,20 +9,17 @@
 
 #include <string>
 
-#include "TestKit.h"
+#include "resources/setup/resource.h"
+#include "support/Boxes.h"
+#include "support/Jobs.h"
+#include "support/Process.h"
+#include "support/Wizard.h"
 #include "UiDriver.h"
 
-using namespace testkit;
+using namespace quilmtest;
 using namespace uidriver;
 
 namespace {
-
-const char kTitle[] = "Quilm V8.5 安装向导";
-const DWORD kWait = 15000;
-const DWORD kCopyWait = 120000;
-
-// Controls that only one page has, to tell the pages apart.
-enum PageMark { kWelcome = 1004, kLicense = 1005, kPath = 1011, kCopy = 1014, kFinish = 1017 };
 
 class WizardTest : public ::testing::Test {
 protected:
@@ -33,13 +30,7 @@ protected:
     }
 
     void TearDown() override {
-        if (pi_.hProcess) {
-            // Only when a test failed half-way: end our own child.
-            if (!WaitProcessEnd(pi_.hProcess, 0)) ::TerminateProcess(pi_.hProcess, 1);
-            WaitProcessEnd(pi_.hProcess, 5000);
-            ::CloseHandle(pi_.hProcess);
-            ::CloseHandle(pi_.hThread);
-        }
+        setup_.Kill();  // only when a test failed half-way
         CloseNotepads();
         RemoveInstallation(kDefaultDest);
         ::RemoveDirectoryA("C:\\Program Files\\Corvantix");
@@ -50,20 +41,11 @@ protected:
     int Build(const MediumOptions& options = MediumOptions()) {
         return BuildMedium(medium_, options);
     }
-
-    void Start() {
-        std::string exe = medium_ + "Setup.exe";
-        std::string commandLine = "\"" + exe + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        ASSERT_TRUE(::CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                                     "C:\\", &si, &pi_))
-            << ::GetLastError();
-    }
-
-    HWND Page(int mark, DWORD timeout = kWait) {
-        return WaitTopWindow(kTitle, "#32770", pi_.dwProcessId, mark, timeout);
-    }
+    void Start() { ASSERT_TRUE(setup_.Start(medium_ + "Setup.exe")) << ::GetLastError(); }
+    HWND At(Page page, DWORD timeout = kWait) { return WaitPage(setup_.id(), page, timeout); }
+    HWND GoToPathPage() { return WalkToPathPage(setup_.id()); }
+    HWND Box(DWORD timeout = kWait) { return WaitMessageBox(setup_.id(), timeout); }
+    bool Ended(DWORD timeout = kWait) { return setup_.Wait(timeout); }
 
     // The colour of the screen at the top left corner, which the backdrop
     // covers and the pages never do.
@@ -74,36 +56,14 @@ protected:
         return colour;
     }
 
-    HWND Box(DWORD timeout = kWait) { return WaitMessageBox(pi_.dwProcessId, timeout); }
-
-    bool Ended(DWORD timeout = kWait) { return WaitProcessEnd(pi_.hProcess, timeout); }
-
-    void Shot(const char* name) {
-        // Let the windows that just opened finish painting first.
-        ::Sleep(400);
-        ::CreateDirectoryA(HostToWine(QUILM_SHOT_DIR).c_str(), NULL);
-        SaveScreenshot(NULL, HostToWine(QUILM_SHOT_DIR) + "\\" + name + ".bmp");
-    }
-
-    // Welcome -> agreement (accepted) -> destination page.
-    HWND GoToPathPage() {
-        HWND welcome = Page(kWelcome);
-        if (!welcome) return NULL;
-        Click(welcome, 1001);
-        HWND license = Page(kLicense);
-        if (!license) return NULL;
-        Click(license, 1007);
-        if (!WaitItemEnabled(license, 1001, true, kWait)) return NULL;
-        Click(license, 1001);
-        return Page(kPath);
-    }
+    void Shot(const char* name) { SaveShot(NULL, QUILM_SHOT_DIR, name); }
 
     // Answers the cancel question of the wizard and checks its text.
     void AnswerQuit(int answer) {
         HWND box = Box();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxText(box), "真要退出安装程序吗?");
-        EXPECT_EQ(GetText(box), kTitle);
+        EXPECT_EQ(GetText(box), kWizardTitle);
         EXPECT_TRUE(AnswerMessageBox(box, answer));
     }
 
@@ -130,30 +90,23 @@ protected:
         EXPECT_EQ(FileExists(dest + "readme.txt"), withReadme);
         EXPECT_FALSE(FileExists(dest + "Setup.exe"));
         int copied = 0;
-        for (const char* name : {"Support", "Control", "Database", "线型库", "填充图案", "图框",
-                                 "图例", "图库", "Temp"})
+        for (const char* name : CSetupThread::kPackageFolders)
             copied += CountFilesBelow(dest + name);
         EXPECT_EQ(copied, packageFiles);
         std::string log = dest + "Uninstall.log";
         ASSERT_TRUE(FileExists(log));
         EXPECT_TRUE(::GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        ExpectWellFormedRecord(dest);
         std::string record = ReadBytes(log);
-        std::string last = "File Copy: " + log + "\r\n";
-        ASSERT_GE(record.size(), last.size());
-        EXPECT_EQ(record.substr(record.size() - last.size()), last);
         EXPECT_NE(record.find("Made Dir: " + dest + "Support"), std::string::npos);
         EXPECT_NE(record.find(std::string("RegDB Key: ")), std::string::npos);
 
         // Product key, Add/Remove Programs entry and shortcuts.
-        std::string value;
-        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath", value));
-        EXPECT_EQ(value, dest);
-        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "Ver", value));
-        EXPECT_EQ(value, "8.00");
-        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", value));
-        EXPECT_EQ(value, "土地整理规划设计软件 Quilm V8.5");
-        EXPECT_TRUE(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", value));
-        EXPECT_NE(value.find(dest + "Uninstall.exe"), std::string::npos) << value;
+        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), dest);
+        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "Ver"), "8.00");
+        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), kDisplayName);
+        std::string uninstall = GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+        EXPECT_NE(uninstall.find(dest + "Uninstall.exe"), std::string::npos) << uninstall;
         bool desktopLink = false, menuLink = false;
         for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
             desktopLink |= FileExists(ShellFolder(csidl) + "土地整理规划设计.LNK");
@@ -165,63 +118,63 @@ protected:
     }
 
     std::string medium_;
-    PROCESS_INFORMATION pi_ = {};
+    ChildProcess setup_;
     std::vector<std::string> extraCleanup_;
 };
 
 TEST_F(WizardTest, HappyPathWithTheDefaultFolder) {
     int files = Build(MediumOptions{false, "", 0});  // no readme.txt on this medium
     Start();
-    HWND welcome = Page(kWelcome);
+    HWND welcome = At(Page::kWelcome);
     ASSERT_NE(welcome, nullptr);
     Shot("1-welcome");
-    EXPECT_EQ(GetItemText(welcome, 1003), "欢迎使用 Quilm V8.5 土地整理规划设计软件");
-    EXPECT_EQ(GetItemText(welcome, 1004),
+    EXPECT_EQ(GetItemText(welcome, IDC_TITLE), "欢迎使用 Quilm V8.5 土地整理规划设计软件");
+    EXPECT_EQ(GetItemText(welcome, IDC_WELCOME_TEXT),
               "单击 “下一步” 按钮继续安装, 或者\n单击 “取  消” 按钮退出安装程序。");
     // The backdrop covers the screen behind the page and owns the taskbar text.
     HWND backdrop = ::GetWindow(welcome, GW_OWNER);
     ASSERT_NE(backdrop, nullptr);
-    EXPECT_EQ(GetText(backdrop), kTitle);
+    EXPECT_EQ(GetText(backdrop), kWizardTitle);
     EXPECT_TRUE(::IsZoomed(backdrop));
     RECT screen;
     ::GetWindowRect(backdrop, &screen);
     EXPECT_GE(screen.right - screen.left, ::GetSystemMetrics(SM_CXSCREEN));
 
     // The agreement gates "下一步".
-    Click(welcome, 1001);
-    HWND license = Page(kLicense);
+    Click(welcome, IDC_NEXT);
+    HWND license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
     Shot("2-license");
-    EXPECT_EQ(GetItemCheck(license, 1006), BST_CHECKED);
-    EXPECT_EQ(GetItemCheck(license, 1007), BST_UNCHECKED);
-    EXPECT_FALSE(IsItemEnabled(license, 1001));
-    std::string text = GetItemText(license, 1005);
+    EXPECT_EQ(GetItemCheck(license, IDC_DISAGREE), BST_CHECKED);
+    EXPECT_EQ(GetItemCheck(license, IDC_AGREE), BST_UNCHECKED);
+    EXPECT_FALSE(IsItemEnabled(license, IDC_NEXT));
+    std::string text = GetItemText(license, IDC_LICENSE_TEXT);
     EXPECT_NE(text.find("最终用户许可协议"), std::string::npos);
-    Click(license, 1007);
-    EXPECT_TRUE(WaitItemEnabled(license, 1001, true, kWait));
-    EXPECT_EQ(GetItemCheck(license, 1006), BST_UNCHECKED);
-    Click(license, 1006);
-    EXPECT_TRUE(WaitItemEnabled(license, 1001, false, kWait));
-    EXPECT_EQ(GetItemCheck(license, 1007), BST_UNCHECKED);
-    Click(license, 1007);
-    ASSERT_TRUE(WaitItemEnabled(license, 1001, true, kWait));
-    Click(license, 1001);
+    Click(license, IDC_AGREE);
+    EXPECT_TRUE(WaitItemEnabled(license, IDC_NEXT, true, kWait));
+    EXPECT_EQ(GetItemCheck(license, IDC_DISAGREE), BST_UNCHECKED);
+    Click(license, IDC_DISAGREE);
+    EXPECT_TRUE(WaitItemEnabled(license, IDC_NEXT, false, kWait));
+    EXPECT_EQ(GetItemCheck(license, IDC_AGREE), BST_UNCHECKED);
+    Click(license, IDC_AGREE);
+    ASSERT_TRUE(WaitItemEnabled(license, IDC_NEXT, true, kWait));
+    Click(license, IDC_NEXT);
 
-    HWND path = Page(kPath);
+    HWND path = At(Page::kPath);
     ASSERT_NE(path, nullptr);
     Shot("3-path");
-    EXPECT_EQ(GetItemText(path, 1011), kDefaultDest);
-    Click(path, 1001);
+    EXPECT_EQ(GetItemText(path, IDC_DEST_EDIT), kDefaultDest);
+    Click(path, IDC_NEXT);
 
-    HWND copy = Page(kCopy, kWait);
+    HWND copy = At(Page::kCopy, kWait);
     if (copy) Shot("4-copy");
-    HWND finish = Page(kFinish, kCopyWait);
+    HWND finish = At(Page::kFinish, kJobWait);
     ASSERT_NE(finish, nullptr);
     Shot("5-finish");
-    EXPECT_EQ(GetItemCheck(finish, 1017), BST_CHECKED);
-    EXPECT_EQ(GetItemText(finish, 1017), "阅读 readme.htm 文件。");
+    EXPECT_EQ(GetItemCheck(finish, IDC_README), BST_CHECKED);
+    EXPECT_EQ(GetItemText(finish, IDC_README), "阅读 readme.htm 文件。");
     // Checked, but there is no readme.txt: the program just ends.
-    Click(finish, 1001);
+    Click(finish, IDC_NEXT);
     ASSERT_TRUE(Ended());
     EXPECT_EQ(CloseNotepads(), 0);
     CheckInstalled(kDefaultDest, files, false);
@@ -241,11 +194,11 @@ TEST_F(WizardTest, HappyPathIntoAFolderWithBlanksAndChineseNames) {
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
     // Typed without the trailing backslash: the copy page adds it.
-    SetItemText(path, 1011, dest.substr(0, dest.size() - 1));
-    Click(path, 1001);
-    HWND finish = Page(kFinish, kCopyWait);
+    SetItemText(path, IDC_DEST_EDIT, dest.substr(0, dest.size() - 1));
+    Click(path, IDC_NEXT);
+    HWND finish = At(Page::kFinish, kJobWait);
     ASSERT_NE(finish, nullptr);
-    Click(finish, 1001);  // with "readme.txt" there: opened by the shell
+    Click(finish, IDC_NEXT);  // with "readme.txt" there: opened by the shell
     ASSERT_TRUE(Ended());
     CheckInstalled(dest, files);
     HWND notepad = WaitTopWindow(NULL, "Notepad", 0, 0, kWait);
@@ -265,9 +218,9 @@ TEST_F(WizardTest, BackAndNextCarryTheData) {
     // A picture is shown behind the pages.
     EXPECT_NE(BackdropCorner(), RGB(0, 128, 128));
     // A drive without backslash is refused: the page stays, text selected.
-    SetItemText(path, 1011, "D:");
-    Click(path, 1001);
-    HWND edit = ::GetDlgItem(path, 1011);
+    SetItemText(path, IDC_DEST_EDIT, "D:");
+    Click(path, IDC_NEXT);
+    HWND edit = ::GetDlgItem(path, IDC_DEST_EDIT);
     ASSERT_NE(edit, nullptr);
     DWORD_PTR selection = 0;
     for (int i = 0; i < 100 && selection != MAKELONG(0, 2); ++i) {
@@ -277,32 +230,32 @@ TEST_F(WizardTest, BackAndNextCarryTheData) {
     EXPECT_EQ(selection, static_cast<DWORD_PTR>(MAKELONG(0, 2)));
     EXPECT_TRUE(::IsWindowVisible(path));
     // Refused and left with Back: carried, and shown again on return.
-    Click(path, 1000);
-    HWND license = Page(kLicense);
+    Click(path, IDC_BACK);
+    HWND license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
-    EXPECT_EQ(GetItemCheck(license, 1007), BST_CHECKED);
-    EXPECT_TRUE(IsItemEnabled(license, 1001));
-    Click(license, 1001);
-    path = Page(kPath);
+    EXPECT_EQ(GetItemCheck(license, IDC_AGREE), BST_CHECKED);
+    EXPECT_TRUE(IsItemEnabled(license, IDC_NEXT));
+    Click(license, IDC_NEXT);
+    path = At(Page::kPath);
     ASSERT_NE(path, nullptr);
-    EXPECT_EQ(GetItemText(path, 1011), "D:");
+    EXPECT_EQ(GetItemText(path, IDC_DEST_EDIT), "D:");
     // Typed and left with Back: dropped.
-    SetItemText(path, 1011, "C:\\Typed\\Only");
-    Click(path, 1000);
-    license = Page(kLicense);
+    SetItemText(path, IDC_DEST_EDIT, "C:\\Typed\\Only");
+    Click(path, IDC_BACK);
+    license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
-    Click(license, 1001);
-    path = Page(kPath);
+    Click(license, IDC_NEXT);
+    path = At(Page::kPath);
     ASSERT_NE(path, nullptr);
-    EXPECT_EQ(GetItemText(path, 1011), "D:");
+    EXPECT_EQ(GetItemText(path, IDC_DEST_EDIT), "D:");
     // Back twice reaches the welcome page; Back there is not offered.
-    Click(path, 1000);
-    license = Page(kLicense);
+    Click(path, IDC_BACK);
+    license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
-    Click(license, 1000);
-    HWND welcome = Page(kWelcome);
+    Click(license, IDC_BACK);
+    HWND welcome = At(Page::kWelcome);
     ASSERT_NE(welcome, nullptr);
-    EXPECT_EQ(::GetDlgItem(welcome, 1000), nullptr);
+    EXPECT_EQ(::GetDlgItem(welcome, IDC_BACK), nullptr);
     Click(welcome, IDCANCEL);
     AnswerQuit(IDYES);
     EXPECT_TRUE(Ended());
@@ -340,9 +293,9 @@ TEST_F(WizardTest, BrowseForTheDestination) {
     Start();
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
-    SetItemText(path, 1011, start);
-    Click(path, 1012);
-    HWND browser = WaitTopWindow(NULL, "#32770", pi_.dwProcessId, IDOK, kWait);
+    SetItemText(path, IDC_DEST_EDIT, start);
+    Click(path, IDC_BROWSE);
+    HWND browser = WaitTopWindow(NULL, "#32770", setup_.id(), IDOK, kWait);
     ASSERT_NE(browser, nullptr);
     Shot("10-browse");
     EXPECT_TRUE(HasChildText(browser, "请选择安装路径:"));
@@ -350,23 +303,23 @@ TEST_F(WizardTest, BrowseForTheDestination) {
     // Cancelled: nothing changes.
     Click(browser, IDCANCEL);
     ASSERT_TRUE(WaitGone(browser, kWait));
-    EXPECT_EQ(GetItemText(path, 1011), start);
+    EXPECT_EQ(GetItemText(path, IDC_DEST_EDIT), start);
     // Chosen: the package folder goes below the chosen one, only in the box.
-    Click(path, 1012);
-    browser = WaitTopWindow(NULL, "#32770", pi_.dwProcessId, IDOK, kWait);
+    Click(path, IDC_BROWSE);
+    browser = WaitTopWindow(NULL, "#32770", setup_.id(), IDOK, kWait);
     ASSERT_NE(browser, nullptr);
     Click(browser, IDOK);
     ASSERT_TRUE(WaitGone(browser, kWait));
-    EXPECT_TRUE(WaitItemText(path, 1011, start + "\\Corvantix\\Quilm", kWait))
-        << GetItemText(path, 1011);
+    EXPECT_TRUE(WaitItemText(path, IDC_DEST_EDIT, start + "\\Corvantix\\Quilm", kWait))
+        << GetItemText(path, IDC_DEST_EDIT);
     // Left with Back, the browsed text is not the destination.
-    Click(path, 1000);
-    HWND license = Page(kLicense);
+    Click(path, IDC_BACK);
+    HWND license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
-    Click(license, 1001);
-    path = Page(kPath);
+    Click(license, IDC_NEXT);
+    path = At(Page::kPath);
     ASSERT_NE(path, nullptr);
-    EXPECT_EQ(GetItemText(path, 1011), kDefaultDest);
+    EXPECT_EQ(GetItemText(path, IDC_DEST_EDIT), kDefaultDest);
     Click(path, IDCANCEL);
     AnswerQuit(IDYES);
     EXPECT_TRUE(Ended());
@@ -377,7 +330,7 @@ TEST_F(WizardTest, CancelQuestionOnSeveralPages) {
     noPictures.withSlides = false;
     Build(noPictures);
     Start();
-    HWND welcome = Page(kWelcome);
+    HWND welcome = At(Page::kWelcome);
     ASSERT_NE(welcome, nullptr);
     // Without pictures the backdrop is plain teal.
     Shot("0-no-pictures");
@@ -387,27 +340,27 @@ TEST_F(WizardTest, CancelQuestionOnSeveralPages) {
     Click(welcome, IDCANCEL);
     Shot("6-cancel-question");
     AnswerQuit(IDNO);
-    welcome = Page(kWelcome);
+    welcome = At(Page::kWelcome);
     ASSERT_NE(welcome, nullptr);
-    Click(welcome, 1001);
-    HWND license = Page(kLicense);
+    Click(welcome, IDC_NEXT);
+    HWND license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
-    Click(license, 1007);
-    ASSERT_TRUE(WaitItemEnabled(license, 1001, true, kWait));
+    Click(license, IDC_AGREE);
+    ASSERT_TRUE(WaitItemEnabled(license, IDC_NEXT, true, kWait));
     Click(license, IDCANCEL);
     AnswerQuit(IDNO);
     // Shown again from the carried flag.
-    license = Page(kLicense);
+    license = At(Page::kLicense);
     ASSERT_NE(license, nullptr);
-    EXPECT_EQ(GetItemCheck(license, 1007), BST_CHECKED);
-    EXPECT_TRUE(IsItemEnabled(license, 1001));
-    Click(license, 1001);
-    HWND path = Page(kPath);
+    EXPECT_EQ(GetItemCheck(license, IDC_AGREE), BST_CHECKED);
+    EXPECT_TRUE(IsItemEnabled(license, IDC_NEXT));
+    Click(license, IDC_NEXT);
+    HWND path = At(Page::kPath);
     ASSERT_NE(path, nullptr);
     // The close box asks too.
     ::PostMessageA(path, WM_CLOSE, 0, 0);
     AnswerQuit(IDNO);
-    path = Page(kPath);
+    path = At(Page::kPath);
     ASSERT_NE(path, nullptr);
     Click(path, IDCANCEL);
     AnswerQuit(IDYES);
@@ -428,10 +381,8 @@ TEST_F(WizardTest, ReinstallQuestionAnsweredNo) {
     EXPECT_EQ(GetText(box), "警告");
     EXPECT_TRUE(AnswerMessageBox(box, IDNO));
     EXPECT_TRUE(Ended());
-    EXPECT_EQ(FindTopWindow(kTitle, "#32770", pi_.dwProcessId, kWelcome), nullptr);
-    DWORD code = 0;
-    ::GetExitCodeProcess(pi_.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(FindPage(setup_.id(), Page::kWelcome), nullptr);
+    EXPECT_EQ(setup_.ExitCode(), 0u);
 }
 
 TEST_F(WizardTest, ReinstallQuestionAnsweredYes) {
@@ -443,13 +394,13 @@ TEST_F(WizardTest, ReinstallQuestionAnsweredYes) {
     EXPECT_TRUE(AnswerMessageBox(box, IDYES));
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
-    Click(path, 1001);
-    HWND finish = Page(kFinish, kCopyWait);
+    Click(path, IDC_NEXT);
+    HWND finish = At(Page::kFinish, kJobWait);
     ASSERT_NE(finish, nullptr);
-    Click(finish, 1017);  // unchecked: nothing is opened
-    ASSERT_TRUE(WaitItemEnabled(finish, 1001, true, kWait));
-    for (int i = 0; i < 100 && GetItemCheck(finish, 1017) != BST_UNCHECKED; ++i) ::Sleep(30);
-    Click(finish, 1001);
+    Click(finish, IDC_README);  // unchecked: nothing is opened
+    ASSERT_TRUE(WaitItemEnabled(finish, IDC_NEXT, true, kWait));
+    for (int i = 0; i < 100 && GetItemCheck(finish, IDC_README) != BST_UNCHECKED; ++i) ::Sleep(30);
+    Click(finish, IDC_NEXT);
     ASSERT_TRUE(Ended());
     CheckInstalled(kDefaultDest, files);
     EXPECT_EQ(WaitTopWindow(NULL, "Notepad", 0, 0, 1500), nullptr);
@@ -460,11 +411,11 @@ TEST_F(WizardTest, CancelOnTheCopyPage) {
     Start();
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
-    Click(path, 1001);
-    HWND copy = Page(kCopy);
+    Click(path, IDC_NEXT);
+    HWND copy = At(Page::kCopy);
     ASSERT_NE(copy, nullptr);
-    EXPECT_FALSE(IsItemEnabled(copy, 1000));
-    EXPECT_FALSE(IsItemEnabled(copy, 1001));
+    EXPECT_FALSE(IsItemEnabled(copy, IDC_BACK));
+    EXPECT_FALSE(IsItemEnabled(copy, IDC_NEXT));
     // Enter neither ends the page nor starts the job again.
     ::PostMessageA(copy, WM_COMMAND, IDOK, 0);
     Click(copy, IDCANCEL);
@@ -475,11 +426,11 @@ TEST_F(WizardTest, CancelOnTheCopyPage) {
     EXPECT_NE(MessageBoxText(box).find("真要退出安装程序吗？"), std::string::npos);
     EXPECT_TRUE(AnswerMessageBox(box, IDNO));
     // The copy goes on: the line moves on, the page stays.
-    std::string before = GetItemText(copy, 1015);
+    std::string before = GetItemText(copy, IDC_COPY_ITEM);
     bool moved = false;
     for (int i = 0; i < 200 && !moved; ++i) {
         ::Sleep(20);
-        moved = GetItemText(copy, 1015) != before;
+        moved = GetItemText(copy, IDC_COPY_ITEM) != before;
     }
     EXPECT_TRUE(moved);
     EXPECT_TRUE(::IsWindow(copy));
@@ -487,7 +438,7 @@ TEST_F(WizardTest, CancelOnTheCopyPage) {
     box = Box();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AnswerMessageBox(box, IDYES));
-    ASSERT_TRUE(Ended(kCopyWait));
+    ASSERT_TRUE(Ended(kJobWait));
     // Stopped during the copy: no record, no product value, no finish page.
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilm.exe"));
@@ -501,16 +452,16 @@ TEST_F(WizardTest, MissingPackageFolderIgnored) {
     Start();
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
-    Click(path, 1001);
-    HWND box = Box(kCopyWait);
+    Click(path, IDC_NEXT);
+    HWND box = Box(kJobWait);
     ASSERT_NE(box, nullptr);
     Shot("9-missing-folder");
     EXPECT_NE(MessageBoxText(box).find("找不到安装文件的路径"), std::string::npos);
     EXPECT_NE(MessageBoxText(box).find("Database"), std::string::npos);
     EXPECT_TRUE(AnswerMessageBox(box, IDIGNORE));
-    HWND finish = Page(kFinish, kCopyWait);
+    HWND finish = At(Page::kFinish, kJobWait);
     ASSERT_NE(finish, nullptr);
-    Click(finish, 1001);
+    Click(finish, IDC_NEXT);
     ASSERT_TRUE(Ended());
     CloseNotepads();
     EXPECT_TRUE(FolderExists(std::string(kDefaultDest) + "Database"));
@@ -522,8 +473,8 @@ TEST_F(WizardTest, MissingPackageFolderAborted) {
     Start();
     HWND path = GoToPathPage();
     ASSERT_NE(path, nullptr);
-    Click(path, 1001);
-    HWND box = Box(kCopyWait);
+    Click(path, IDC_NEXT);
+    HWND box = Box(kJobWait);
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AnswerMessageBox(box, IDABORT));
     // The wizard ends without the finish page and without a question.

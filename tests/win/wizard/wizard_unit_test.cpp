@@ -8,14 +8,16 @@
 #include <string>
 #include <thread>
 
-#include "TestKit.h"
+#include "resources/setup/resource.h"
+#include "support/Boxes.h"
+#include "support/Wizard.h"
 #include "UiDriver.h"
 #include "setup/CopyPage.h"
 #include "setup/FolderPicker.h"
 #include "setup/LicenseText.h"
 #include "setup/SetupDlg.h"
 
-using namespace testkit;
+using namespace quilmtest;
 
 namespace {
 
@@ -201,23 +203,6 @@ TEST(SetupDlg, InstalledCheckLooksOnlyAtTheValue) {
     RemoveInstallation("");
 }
 
-namespace {
-
-bool ProcessBoxWithText(const std::string& part, HWND* found, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 100);
-        if (box && uidriver::MessageBoxText(box).find(part) != std::string::npos) {
-            *found = box;
-            return true;
-        }
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(30);
-    }
-}
-
-}  // namespace
-
 // The copy page in this process, its job held in the missing-folder prompt
 // while the test sends it the job's messages and the user's commands.
 TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
@@ -240,32 +225,31 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
 
     std::thread driver([&] {
         using namespace uidriver;
-        HWND window =
-            WaitTopWindow("Quilm V8.5 安装向导", "#32770", ::GetCurrentProcessId(), 1014, 15000);
+        HWND window = WaitPage(::GetCurrentProcessId(), Page::kCopy);
         if (!window) return;
-        seen.backDisabled = !IsItemEnabled(window, 1000);
-        seen.nextDisabled = !IsItemEnabled(window, 1001);
-        HWND prompt = NULL;
-        if (!ProcessBoxWithText("找不到安装文件的路径", &prompt, 15000)) {
+        seen.backDisabled = !IsItemEnabled(window, IDC_BACK);
+        seen.nextDisabled = !IsItemEnabled(window, IDC_NEXT);
+        HWND prompt = WaitOwnBox("找不到安装文件的路径", kWait);
+        if (!prompt) {
             ::PostMessageA(window, WM_SETUP_FAILED, 0, 0);
             return;
         }
         std::string entry = dest + "Support\\子目录\\a.txt";
         ::SendMessageA(window, WM_SETUP_PROGRESS, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        seen.line = GetItemText(window, 1015);
+        seen.line = GetItemText(window, IDC_COPY_ITEM);
         ::SendMessageA(window, WM_COMMAND, IDOK, 0);
         seen.stayedAfterEnter = ::IsWindow(window) && ::IsWindowVisible(window);
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        HWND question = NULL;
-        seen.questionShown = ProcessBoxWithText("真要退出安装程序吗？", &question, 15000);
+        HWND question = WaitOwnBox("真要退出安装程序吗？", kWait);
+        seen.questionShown = question != NULL;
         if (question) AnswerMessageBox(question, IDNO);
         seen.stayedAfterNo = ::IsWindow(window) && ::IsWindowVisible(window);
         ::SendMessageA(window, WM_SETUP_CONFIGURING, 0, 0);
-        seen.configuringShown = IsItemVisible(window, 1018);
-        seen.configuringText = GetItemText(window, 1018);
-        seen.barHidden = !IsItemVisible(window, 1014);
-        seen.groupHidden = !IsItemVisible(window, 1013);
-        seen.lineEmptied = GetItemText(window, 1015).empty();
+        seen.configuringShown = IsItemVisible(window, IDC_CONFIGURING);
+        seen.configuringText = GetItemText(window, IDC_CONFIGURING);
+        seen.barHidden = !IsItemVisible(window, IDC_PROGRESS);
+        seen.groupHidden = !IsItemVisible(window, IDC_COPY_GROUP);
+        seen.lineEmptied = GetItemText(window, IDC_COPY_ITEM).empty();
         seen.cancelDisabled = !IsItemEnabled(window, IDCANCEL);
         // Configuring: a cancel asks nothing and returns at once.
         DWORD_PTR r = 0;

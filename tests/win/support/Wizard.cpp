@@ -1,23 +1,28 @@
-#include "TestKit.h"
+#include "Wizard.h"
 
 #include <shlobj.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
-namespace testkit {
+#include "UiDriver.h"
+#include "resources/setup/resource.h"
 
-const char kProductKey[] = "SOFTWARE\\Corvantix\\Quilm\\V8";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
+namespace quilmtest {
+
 const char kDefaultDest[] = "C:\\Program Files\\Corvantix\\Quilm\\";
-const char kStartMenuGroup[] = "土地整理规划设计软件 Quilm V8.5";
 
 namespace {
 
-const char* const kFolders[9] = {"Support", "Control", "Database", "线型库", "填充图案",
-                                 "图框",    "图例",    "图库",     "Temp"};
-
 bool CopyHostFile(const std::string& unixPath, const std::string& to) {
     return ::CopyFileA(HostToWine(unixPath).c_str(), to.c_str(), FALSE) != 0;
+}
+
+int PageMark(Page page) {
+    static const int marks[] = {IDC_WELCOME_TEXT, IDC_LICENSE_TEXT, IDC_DEST_EDIT, IDC_PROGRESS,
+                                IDC_README};
+    return marks[static_cast<int>(page)];
 }
 
 }  // namespace
@@ -26,7 +31,7 @@ int BuildMedium(const std::string& folder, const MediumOptions& options) {
     RemoveTree(folder);
     ::CreateDirectoryA(folder.c_str(), NULL);
     int files = 0;
-    for (const char* name : kFolders) {
+    for (const char* name : CSetupThread::kPackageFolders) {
         if (options.missingFolder == name) continue;
         std::string dir = folder + name + "\\";
         ::CreateDirectoryA(dir.c_str(), NULL);
@@ -81,4 +86,36 @@ void RemoveInstallation(const std::string& destDir) {
     }
 }
 
-}  // namespace testkit
+HWND FindPage(DWORD pid, Page page) {
+    return uidriver::FindTopWindow(kWizardTitle, "#32770", pid, PageMark(page));
+}
+
+HWND WaitPage(DWORD pid, Page page, DWORD timeoutMs) {
+    return uidriver::WaitTopWindow(kWizardTitle, "#32770", pid, PageMark(page), timeoutMs);
+}
+
+bool ClickNext(HWND page) {
+    return uidriver::Click(page, IDC_NEXT);
+}
+
+HWND WalkToPathPage(DWORD pid) {
+    HWND welcome = WaitPage(pid, Page::kWelcome);
+    if (!welcome) return NULL;
+    ClickNext(welcome);
+    HWND license = WaitPage(pid, Page::kLicense);
+    if (!license) return NULL;
+    uidriver::Click(license, IDC_AGREE);
+    if (!uidriver::WaitItemEnabled(license, IDC_NEXT, true, kWait)) return NULL;
+    ClickNext(license);
+    return WaitPage(pid, Page::kPath);
+}
+
+HWND StartCopy(DWORD pid, const std::string& dest) {
+    HWND path = WalkToPathPage(pid);
+    if (!path) return NULL;
+    uidriver::SetItemText(path, IDC_DEST_EDIT, dest);
+    ClickNext(path);
+    return path;
+}
+
+}  // namespace quilmtest

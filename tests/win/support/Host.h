@@ -1,7 +1,6 @@
-// Helpers of the host integration tests: the AutoCAD registry fixtures,
-// shortcut reading, the test control library and an install job run the
-// way the copy page runs it.  Temporary folders, files, registry values
-// and key guards come from the shared test support.
+// The host CAD integration seen from a test: registry fixtures standing
+// in for an installed AutoCAD, shortcuts read back through the shell's
+// link object, and the test control library.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +11,7 @@
 #include "setup/SetupThread.h"
 #include "support/TestSupport.h"
 
-namespace hosttest {
-
-using namespace quilmtest;
+namespace quilmtest {
 
 // The test control library as a Windows path (Z:\... under Wine).
 std::string TestControlPath();
@@ -46,30 +43,4 @@ struct LinkInfo {
 };
 bool ReadLink(const std::string& path, LinkInfo& info);
 
-// The install job with prompts answered by the test (Cancel unless told
-// otherwise) instead of message boxes.
-class TestJob : public CSetupThread {
-public:
-    int m_nPrompts = 0;
-    int m_nAnswer = IDCANCEL;
-
-protected:
-    int Prompt(const CString&, UINT) override {
-        ++m_nPrompts;
-        return m_nAnswer;
-    }
-};
-
-// What the owner window of a job received.
-struct OwnerCounts {
-    int progress = 0;
-    int done = 0;
-    int failed = 0;
-};
-
-// Runs a job from source to dest on its own thread, as the copy page does,
-// with a window of this thread as owner, and waits for its end.  Returns
-// the number of prompts the job asked (each answered with Cancel).
-int RunInstallJob(const std::string& source, const std::string& dest, OwnerCounts& counts);
-
-}  // namespace hosttest
+}  // namespace quilmtest

@@ -1,4 +1,4 @@
-#include "HostTestSupport.h"
+#include "Host.h"
 
 #include <objbase.h>
 #include <objidl.h>
@@ -8,10 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "setup/SetupMessages.h"
-#include "support/JobSupport.h"
-
-namespace hosttest {
+namespace quilmtest {
 
 namespace {
 
@@ -118,20 +115,4 @@ bool ReadLink(const std::string& path, LinkInfo& info) {
     return ok;
 }
 
-int RunInstallJob(const std::string& source, const std::string& dest, OwnerCounts& counts) {
-    MessageWindow owner([&counts](UINT msg, WPARAM, LPARAM, LRESULT&) {
-        if (msg == WM_SETUP_PROGRESS) ++counts.progress;
-        if (msg == WM_SETUP_DONE) ++counts.done;
-        if (msg == WM_SETUP_FAILED) ++counts.failed;
-        return false;
-    });
-    if (!owner.hwnd()) return -1;
-    CWnd ownerWnd(owner.hwnd());
-    TestJob job;
-    job.m_strSourceDir = source.c_str();
-    job.m_strDestDir = dest.c_str();
-    RunThreadToEnd(job, &ownerWnd);
-    return job.m_nPrompts;
-}
-
-}  // namespace hosttest
+}  // namespace quilmtest
