@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/install_log.h"
+#include "common/mbcs.h"
 #include "common/paths.h"
 #include "framework/AfxDllSearch.h"
 #include "framework/AfxHandle.h"
@@ -15,6 +16,10 @@ BOOL CUninstallThread::LoadRecord(LPCSTR path) {
         file.Open(path, CStdioFile::modeRead | CStdioFile::typeText);
         m_strRecord = file.ReadAll(file.GetLength());
         file.Close();
+        std::string folder = path;
+        size_t cut = LastSeparatorOffset(folder);
+        m_strRecordFolder =
+            cut == std::string::npos ? CString() : CString(folder.substr(0, cut + 1));
         return TRUE;
     } catch (const CFileException& error) {
         error.ReportError(OwnerWindow());
@@ -32,6 +37,7 @@ int CUninstallThread::CountEntries(int kind) const {
 }
 
 void CUninstallThread::Work() {
+    m_scope = CurrentScope();
     CString installDir = InstallFolder();
     if (IsStopped()) return;
     RemoveDataSource(installDir);
@@ -96,6 +102,8 @@ void CUninstallThread::UnregisterControls() {
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kRegCtrl, pos, start, length)) {
         CString path(m_strRecord.str().substr(start, length));
+        // A library outside the install folder is never loaded.
+        if (!ActsOn(kRegCtrl, path.str())) continue;
         UnregisterControl(path);
         ::DeleteFileA(path);
     }
@@ -105,7 +113,8 @@ void CUninstallThread::DeleteRecordedFiles() {
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kFileCopy, pos, start, length)) {
         CString path(m_strRecord.str().substr(start, length));
-        ::DeleteFileA(path);
+        if (ActsOn(kFileCopy, path.str())) ::DeleteFileA(path);
+        // A skipped entry still moves the bar: its range counts every entry.
         SendToOwner(WM_UNINSTALL_PROGRESS, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
     }
 }
@@ -118,23 +127,25 @@ void CUninstallThread::RemoveRecordedDirs() {
     while (FindEntry(kMadeDir, pos, start, length))
         dirs.push_back(m_strRecord.str().substr(start, length));
     for (auto it = dirs.rbegin(); it != dirs.rend() && !IsStopped(); ++it)
-        ::RemoveDirectoryA(it->c_str());
+        if (ActsOn(kMadeDir, *it)) ::RemoveDirectoryA(it->c_str());
 }
 
 void CUninstallThread::DeleteRecordedKeys() {
-    static const HKEY kRoots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE,
-                                  HKEY_USERS, HKEY_CURRENT_CONFIG};
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kRegDbKey, pos, start, length)) {
         RecordRoot root = kRootOther;
         std::string keyPath;
-        // An entry without a comma names no root: it is skipped.
-        if (!SplitRegKeyValue(m_strRecord.str().substr(start, length), root, keyPath)) continue;
-        // An empty path would name the root itself; never act on it.
-        if (keyPath.find_first_not_of('\\') == std::string::npos) continue;
+        const std::string value = m_strRecord.str().substr(start, length);
+        // An entry without a comma names no root, and an empty path would
+        // name the root itself: both are skipped, like any key the
+        // installer does not write.
+        if (!SplitRegKeyValue(value, root, keyPath) || !KeyInScope(root, keyPath)) {
+            m_skipped.push_back(kRecordPrefixes[kRegDbKey] + value);
+            continue;
+        }
         // One deletion per recorded key: a recorded key that has gained
         // subkeys stays, rather than taking a tree we did not create.
-        ::RegDeleteKeyA(kRoots[root], keyPath.c_str());
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str());
     }
 }
 

@@ -14,6 +14,10 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
+
+#include "common/record_scope.h"
 
 #include "framework/AfxFile.h"
 #include "framework/AfxWin.h"
@@ -26,10 +30,17 @@ public:
 
     // The whole record, LF line ends; set before the thread starts.
     CString m_strRecord;
+    // The folder the record was read from, ending with "\": the install
+    // folder, inside which the record's files and controls must lie.
+    CString m_strRecordFolder;
+    // The entries passed over because they lie where no installation of
+    // the package puts anything ("File Copy: C:\x.txt"), in record order.
+    // Read once the job has ended.
+    std::vector<std::string> m_skipped;
 
-    // Reads the record in text mode.  On a file error shows the framework's
-    // file-error box owned by the owner window, posts WM_UNINSTALL_FAILED
-    // to it and returns FALSE.
+    // Reads the record in text mode and remembers its folder.  On a file error shows the
+    // framework's file-error box owned by the owner window, posts WM_UNINSTALL_FAILED to it and
+    // returns FALSE.
     BOOL LoadRecord(LPCSTR path);
 
     // The record reader (see common/install_log.h) on m_strRecord.
@@ -44,6 +55,12 @@ public:
     void DeleteRecordedFiles();
     void RemoveRecordedDirs();
     void DeleteRecordedKeys();
+    // Where the record's entries may lie: the record's folder, and the
+    // Desktop and Programs folders the installer reads.
+    RecordScope CurrentScope() const;
+    // Whether an entry lies in scope and no component of it below its
+    // scope folder is a reparse point; otherwise notes it as skipped.
+    bool ActsOn(RecordKind kind, const std::string& value);
     void RemoveHostProfiles();
     void SelfDelete();
 
@@ -59,6 +76,9 @@ public:
 protected:
     // The whole job, step by step in the order above.
     void Work() override;
+
+private:
+    RecordScope m_scope;
 };
 
 // Deletes key path below root with all its subkeys.  TRUE when the key

@@ -606,7 +606,8 @@ TEST_F(FaultTest, HundredMegabyteRecord) {
                             (inst + "Uninstall.exe").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(inst + "first.txt", "first"));
     ASSERT_TRUE(WriteBytes(inst + "kept\\last.txt", "last"));
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kFaultKey + "\\Big", "v", "x"));
+    const std::string bigKey = std::string(kProductKey) + "\\Big";
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, bigKey, "v", "x"));
     // Recorded files that are gone already, under names of 60,000 bytes,
     // fill the record to 100 MB; the real entries are at both ends.  (A
     // record of that size in ordinary lines, some 400,000 entries, takes
@@ -623,7 +624,7 @@ TEST_F(FaultTest, HundredMegabyteRecord) {
     record += "File Copy: " + inst + "kept\\last.txt\r\n";
     record += "Made Dir: " + inst + "kept\r\n";
     record += "File Copy: " + inst + "Uninstall.log\r\n";
-    record += "RegDB Key: 1," + kFaultKey + "\\Big\r\n";
+    record += "RegDB Key: 2," + bigKey + "\r\n";
     ASSERT_TRUE(WriteBytes(inst + "Uninstall.log", record));
     std::printf("record of %d bytes, %d entries\n", static_cast<int>(record.size()), fillers + 4);
     record.clear();
@@ -636,5 +637,5 @@ TEST_F(FaultTest, HundredMegabyteRecord) {
     EXPECT_FALSE(FileExists(inst + "first.txt"));
     EXPECT_FALSE(FileExists(inst + "kept\\last.txt"));
     EXPECT_FALSE(FolderExists(inst + "kept"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFaultKey + "\\Big"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, bigKey));
 }

@@ -213,6 +213,66 @@ bool RemoveTree(const std::string& path) {
     return ::GetFileAttributesW(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// The host's path of a Windows path, through Wine's kernel32.
+std::string HostPath(const std::string& path) {
+    typedef char*(CDECL * ToUnix)(LPCWSTR);
+    ToUnix toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return std::string();
+    std::wstring wide = Wide(path);
+    while (!wide.empty() && IsSeparator(wide.back())) wide.pop_back();
+    char* unix = toUnix(wide.c_str());
+    if (!unix) return std::string();
+    std::string result = unix;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// Whether done() comes true within five seconds.
+template <typename Done>
+bool WaitFor(Done done) {
+    for (int i = 0; i < 100; ++i) {
+        if (done()) return true;
+        ::Sleep(50);
+    }
+    return done();
+}
+
+// Starts a host program (Wine starts Unix programs too, but gives no
+// handle to wait on: the caller waits for the program's effect).
+bool StartHost(std::string commandLine) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                          &process))
+        return false;
+    if (process.hThread) ::CloseHandle(process.hThread);
+    if (process.hProcess) ::CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace
+
+bool MakeHostLink(const std::string& link, const std::string& target) {
+    // Wine hands a host program its arguments unquoted: no blanks here.
+    std::string from = HostPath(link), to = HostPath(target);
+    if (from.empty() || to.empty() || (from + to).find(' ') != std::string::npos) return false;
+    if (!StartHost("Z:\\bin\\ln -sfn " + to + " " + from)) return false;
+    return WaitFor([&] {
+        DWORD attributes = Attributes(link);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
+}
+
+bool RemoveHostLink(const std::string& link) {
+    std::string path = HostPath(link);
+    return !path.empty() && path.find(' ') == std::string::npos &&
+           StartHost("Z:\\bin\\rm " + path) && WaitFor([&] { return !Exists(link); });
+}
+
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, NULL);

@@ -64,6 +64,13 @@ bool MakeFolders(const std::string& path);
 // nothing is left at path.
 bool RemoveTree(const std::string& path);
 
+// A symbolic link at link to the folder target, made on the host (under
+// Wine, which cannot make junctions itself but shows a host link as a
+// reparse point), and its removal (the link, never what it leads to).
+// False where there is no host to ask, or for paths with blanks.
+bool MakeHostLink(const std::string& link, const std::string& target);
+bool RemoveHostLink(const std::string& link);
+
 // Writes bytes as the whole content of path; true when all were written.
 bool WriteBytes(const std::string& path, const std::string& bytes);
 // Reads a whole file into bytes; false when it cannot be opened or read.

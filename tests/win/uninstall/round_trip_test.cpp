@@ -2,6 +2,10 @@
 // record the installer wrote: nothing recorded may remain, except folders
 // that hold a file the user added.
 #include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <utility>
 
 #include "common/install_log.h"
 #include "uninstall/UninstallMessages.h"
@@ -206,4 +210,141 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     std::string batch = TakeBatch();
     EXPECT_TRUE(EndsWith(batch, "del \"\\DelUS.bat\"\r\n")) << batch;
     EXPECT_EQ(UninstallJob::s_batchStarts, 1);
+}
+
+// A record that someone extended by hand: what it names outside the
+// installation stays, and every genuine entry is still acted on.
+TEST_F(RoundTripTest, EntriesOutsideTheInstallationAreLeftAlone) {
+    m_guards->Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
+    m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest");
+    std::string medium = m_dir + "medium\\", dest = m_dir + "Quilm\\";
+    MakeMedium(medium);
+    if (HasFatalFailure()) return;
+    {
+        OwnerWindow owner;
+        Install(medium, dest, owner);
+    }
+    const std::string recordPath = dest + "Uninstall.log";
+    ASSERT_TRUE(FileExists(recordPath));
+    UninstallJob genuine;
+    ASSERT_TRUE(genuine.LoadRecord(recordPath.c_str()));
+    const std::vector<std::string> files = Entries(genuine, kFileCopy);
+
+    // What lies outside: a file at the drive root, a user's drawing, a
+    // folder beside the install folder whose name starts like it, a path
+    // through "..", a library whose unregistration leaves a mark, keys of
+    // the machine and the user, a sibling of the product key, and a
+    // folder reached through a link inside the install folder.
+    const std::string rootFile =
+        "C:\\quilm-scope-" + std::to_string(::GetCurrentProcessId()) + ".txt";
+    ASSERT_FALSE(ShellFolder(CSIDL_COMMON_DOCUMENTS).empty());
+    const std::string drawing = ShellFolder(CSIDL_COMMON_DOCUMENTS) + "quilm-scope.dwg";
+    const std::string sibling = m_dir + "Quilm2", outside = m_dir + "outside\\";
+    const std::string library = outside + "evil.ocx";
+    ASSERT_TRUE(MakeFolders(sibling));
+    ASSERT_TRUE(MakeFolders(outside));
+    for (const std::string& f : {rootFile, drawing, sibling + "\\x.txt", outside + "kept.txt"})
+        ASSERT_TRUE(WriteBytes(f, "not the installer's")) << f;
+    if (!ControlSource().empty()) {
+        ASSERT_TRUE(::CopyFileA(ControlSource().c_str(), library.c_str(), FALSE));
+    }
+    const std::vector<std::pair<HKEY, std::string>> keys = {
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest\\Victim"},
+        {HKEY_CURRENT_USER, "Software\\QuilmTest\\Victim"},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\Other"}};
+    for (const auto& key : keys) ASSERT_TRUE(SetValue(key.first, key.second, "v", "x"));
+    const bool linked = MakeHostLink(dest + "link", outside);
+    if (!linked) std::printf("no host link could be made: the reparse check is not exercised\n");
+
+    std::string extra =
+        "File Copy: " + rootFile + "\r\nFile Copy: " + drawing + "\r\nFile Copy: " + sibling +
+        "\\x.txt\r\nFile Copy: " + dest + "..\\outside\\kept.txt\r\nFile Copy: " + dest +
+        "link\\kept.txt\r\nMade Dir: " + sibling + "\r\nMade Dir: " + dest +
+        "link\r\nReg Ctrl: " + library + "\r\nRegDB Key: 2," + keys[0].second +
+        "\r\nRegDB Key: 1," + keys[1].second + "\r\nRegDB Key: 2," + keys[2].second + "\r\n";
+    ::SetFileAttributesA(recordPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteBytes(recordPath, ReadBytes(recordPath) + extra));
+
+    OwnerWindow owner;
+    UninstallJob job;
+    ASSERT_TRUE(job.LoadRecord(recordPath.c_str()));
+    RunJob(job, owner);
+    if (linked) {
+        EXPECT_TRUE(RemoveHostLink(dest + "link"));
+    }
+
+    for (const std::string& f : {rootFile, drawing, sibling + "\\x.txt", outside + "kept.txt"})
+        EXPECT_TRUE(FileExists(f)) << f;
+    EXPECT_TRUE(FolderExists(sibling));
+    if (!ControlSource().empty()) {
+        EXPECT_TRUE(FileExists(library));
+        EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, "evil.ocx"), kMissing)
+            << "a library outside the install folder was loaded";
+    }
+    for (const auto& key : keys) EXPECT_TRUE(KeyExists(key.first, key.second)) << key.second;
+    EXPECT_EQ(job.m_skipped.size(), linked ? 11u : 9u);
+    // Every genuine file went, and every entry moved the bar.
+    for (const std::string& f : files) EXPECT_FALSE(FileExists(f)) << f;
+    EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), static_cast<int>(files.size()) + 5);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
+    ::DeleteFileA(rootFile.c_str());
+    ::DeleteFileA(drawing.c_str());
+    TakeBatch();
+}
+
+// Install folders whose names are hard to compare, and one that is a
+// drive root: the files inside the first are removed, none at the root.
+TEST_F(RoundTripTest, InstallFoldersEndingInATrailByteOrAtADriveRoot) {
+    const std::string cheng = m_dir + "\xD5\x5C\\", lookalike = m_dir +
+                                                                "\xD5\x5C"
+                                                                "a\\";
+    ASSERT_TRUE(MakeFolders(cheng + "sub"));
+    ASSERT_TRUE(MakeFolders(lookalike));
+    for (const std::string& f : {cheng + "sub\\a.txt", lookalike + "b.txt"})
+        ASSERT_TRUE(WriteBytes(f, "x"));
+    ASSERT_TRUE(WriteBytes(cheng + "Uninstall.log", "File Copy: " + cheng +
+                                                        "sub\\a.txt\r\nFile Copy: " + lookalike +
+                                                        "b.txt\r\nMade Dir: " + cheng +
+                                                        "sub\r\nMade Dir: " + lookalike + "\r\n"));
+    {
+        OwnerWindow owner;
+        UninstallJob job;
+        ASSERT_TRUE(job.LoadRecord((cheng + "Uninstall.log").c_str()));
+        RunJob(job, owner);
+        EXPECT_EQ(job.m_skipped.size(), 2u);
+    }
+    EXPECT_FALSE(FileExists(cheng + "sub\\a.txt"));
+    EXPECT_FALSE(FolderExists(cheng + "sub"));
+    EXPECT_TRUE(FileExists(lookalike + "b.txt"));
+    TakeBatch();
+
+    // A record at the root of drive C: names a file there, a shortcut on
+    // the desktop and the product key.
+    const std::string desktop = GetValue(
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+        "Desktop");
+    ASSERT_NE(desktop, kMissing);
+    const std::string rootFile =
+        "C:\\quilm-root-" + std::to_string(::GetCurrentProcessId()) + ".txt";
+    const std::string link = desktop + "\\quilm-scope-test.lnk";
+    const std::string key = std::string(kProductKey) + "\\Root";
+    ASSERT_TRUE(WriteBytes(rootFile, "x"));
+    ASSERT_TRUE(WriteBytes(link, "x"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, key, "v", "x"));
+    const std::string record = "C:\\Uninstall.log";
+    ASSERT_FALSE(FileExists(record)) << "a record at the root of C: is in the way";
+    ASSERT_TRUE(WriteBytes(record, "File Copy: " + rootFile + "\r\nFile Copy: " + link +
+                                       "\r\nRegDB Key: 2," + key + "\r\n"));
+    {
+        OwnerWindow owner;
+        UninstallJob job;
+        ASSERT_TRUE(job.LoadRecord(record.c_str()));
+        RunJob(job, owner);
+    }
+    ::DeleteFileA(record.c_str());
+    EXPECT_TRUE(FileExists(rootFile));
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key));
+    ::DeleteFileA(rootFile.c_str());
+    TakeBatch();
 }

@@ -77,11 +77,11 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
     ASSERT_TRUE(MakeFolders(e));
     ASSERT_TRUE(WriteBytes(d + "\\f1.txt", "1"));
     ASSERT_TRUE(WriteBytes(e + "\\f2.txt", "2"));
-    const std::string key = "Software\\QuilmTest\\Job\\K";
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, key, "v", "x"));
+    const std::string key = std::string(kProductKey) + "\\Job";
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, key, "v", "x"));
     std::string record = "Made Dir: " + d + "\nFile Copy: " + d + "\\f1.txt\nMade Dir: " + e +
                          "\nFile Copy: " + e + "\\f2.txt\nFile Copy: " + m_dir +
-                         "missing.txt\nRegDB Key: 1," + key + "\n";
+                         "missing.txt\nRegDB Key: 2," + key + "\n";
 
     Load(record);
     std::vector<std::string> problems;
@@ -90,11 +90,11 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
             problems.push_back("progress before delete: " + m.path);
         if (m.message == WM_UNINSTALL_FILES_DONE) {
             if (!FolderExists(e)) problems.push_back("folders removed before the file pass ended");
-            if (!KeyExists(HKEY_CURRENT_USER, key)) problems.push_back("key deleted too early");
+            if (!KeyExists(HKEY_LOCAL_MACHINE, key)) problems.push_back("key deleted too early");
         }
         if (m.message == WM_UNINSTALL_DONE) {
             if (FolderExists(d) || FolderExists(e)) problems.push_back("folders left at DONE");
-            if (KeyExists(HKEY_CURRENT_USER, key)) problems.push_back("key left at DONE");
+            if (KeyExists(HKEY_LOCAL_MACHINE, key)) problems.push_back("key left at DONE");
             if (KeyExists(HKEY_LOCAL_MACHINE, kV9Key)) problems.push_back("V9 key left at DONE");
             if (!FileExists("\\DelUS.bat")) problems.push_back("no batch at DONE");
         }
@@ -130,62 +130,74 @@ TEST_F(JobTest, FolderWithUserFileStaysWithItsParents) {
     EXPECT_FALSE(FolderExists(c));
 }
 
-TEST_F(JobTest, KeyPassReadsRootCodes) {
+TEST_F(JobTest, KeyPassActsOnlyOnTheProductKeysUnderTheMachineRoot) {
     m_guards->Guard(HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0");
     m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest");
     m_guards->Guard(HKEY_USERS, ".DEFAULT\\Software\\QuilmTest");
     m_guards->Guard(HKEY_CURRENT_CONFIG, "Software\\QuilmTest");
+    m_guards->Guard(HKEY_LOCAL_MACHINE, kUninstallKey);
+    const std::string product = kProductKey;
     struct Case {
         HKEY root;
         std::string path;
         bool removed;
     };
     const Case cases[] = {
-        {HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0", true},
-        {HKEY_CURRENT_USER, "Software\\QuilmTest\\Root1", true},
-        {HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest\\Root2", true},
-        {HKEY_USERS, ".DEFAULT\\Software\\QuilmTest\\Root3", true},
-        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\Root4", true},
-        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\RootX", true},
+        // The installer's own keys, and what lies below them.
+        {HKEY_LOCAL_MACHINE, product + "\\Root2", true},
+        {HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\Sub", true},
+        // Any other root, or any other key of the machine, stays.
+        {HKEY_CLASSES_ROOT, "QuilmTest.UninstallRoot0", false},
+        {HKEY_CURRENT_USER, "Software\\QuilmTest\\Root1", false},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\QuilmTest\\Root2", false},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm\\Other", false},
+        {HKEY_USERS, ".DEFAULT\\Software\\QuilmTest\\Root3", false},
+        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\Root4", false},
+        {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\RootX", false},
         // Without a comma the entry names no root: nothing is deleted.
         {HKEY_CURRENT_USER, "Software\\QuilmTest\\NoComma", false},
         {HKEY_CURRENT_CONFIG, "Software\\QuilmTest\\NoComma", false},
         // A recorded key that has a subkey stays, with the subkey.
-        {HKEY_CURRENT_USER, "Software\\QuilmTest\\Parent\\Child", false},
+        {HKEY_LOCAL_MACHINE, product + "\\Parent\\Child", false},
     };
     for (const Case& c : cases) ASSERT_TRUE(SetValue(c.root, c.path, "v", "x")) << c.path;
-    std::string record =
-        "RegDB Key: 0,QuilmTest.UninstallRoot0\n"
-        "RegDB Key: 1,Software\\QuilmTest\\Root1\n"
-        "RegDB Key: 2,SOFTWARE\\QuilmTest\\Root2\n"
-        "RegDB Key: 3,.DEFAULT\\Software\\QuilmTest\\Root3\n"
-        "RegDB Key: 4,Software\\QuilmTest\\Root4\n"
-        "RegDB Key: x,Software\\QuilmTest\\RootX\n"
-        "RegDB Key: Software\\QuilmTest\\NoComma\n"
-        "RegDB Key: 1,\n"
-        "RegDB Key: 1,Software\\QuilmTest\\Parent\n";
+    const std::vector<std::string> skipped = {"RegDB Key: 0,QuilmTest.UninstallRoot0",
+                                              "RegDB Key: 1,Software\\QuilmTest\\Root1",
+                                              "RegDB Key: 2,SOFTWARE\\QuilmTest\\Root2",
+                                              "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\Other",
+                                              "RegDB Key: 3,.DEFAULT\\Software\\QuilmTest\\Root3",
+                                              "RegDB Key: 4,Software\\QuilmTest\\Root4",
+                                              "RegDB Key: x,Software\\QuilmTest\\RootX",
+                                              "RegDB Key: Software\\QuilmTest\\NoComma",
+                                              "RegDB Key: 1,",
+                                              "RegDB Key: 3," + product + "\\Root2"};
+    std::string record = "RegDB Key: 2," + product + "\\Root2\n" + "RegDB Key: 2," + kUninstallKey +
+                         "\\Sub\n" + "RegDB Key: 2," + product + "\\Parent\n";
+    for (const std::string& line : skipped) record += line + "\n";
     Load(record);
     Run();
     for (const Case& c : cases) {
         EXPECT_EQ(KeyExists(c.root, c.path), !c.removed) << c.path;
     }
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\QuilmTest\\Parent"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, product + "\\Parent"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software"));
+    EXPECT_EQ(job.m_skipped, skipped);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
 }
 
 TEST_F(JobTest, RecordWithoutFileEntriesStillRunsEveryStep) {
     std::string d = m_dir + "only";
     ASSERT_TRUE(MakeFolders(d));
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\NoFiles", "v", "x"));
-    Load("Made Dir: " + d + "\r\nRegDB Key: 1,Software\\QuilmTest\\NoFiles\r\n");
+    const std::string key = std::string(kProductKey) + "\\NoFiles";
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, key, "v", "x"));
+    Load("Made Dir: " + d + "\r\nRegDB Key: 2," + key + "\r\n");
     EXPECT_EQ(job.CountEntries(kFileCopy), 0);
     Run();
     EXPECT_EQ(owner.Count(WM_UNINSTALL_PROGRESS), 0);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_FILES_DONE), 1);
     EXPECT_EQ(owner.Count(WM_UNINSTALL_DONE), 1);
     EXPECT_FALSE(FolderExists(d));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QuilmTest\\NoFiles"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key));
     EXPECT_EQ(UninstallJob::s_batchStarts, 1);
 }
 

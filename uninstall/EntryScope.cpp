@@ -1,0 +1,109 @@
+// Which of the record's entries the uninstaller acts on (see
+// common/record_scope.h): the Win32 half, which finds the scope folders
+// and looks at the disk for reparse points.
+#include <shlobj.h>
+
+#include "UninstallThread.h"
+#include "common/paths.h"
+#include "framework/AfxHandle.h"
+
+namespace {
+
+const char kShellFolders[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kShellFoldersNT[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
+
+// A string value, read without creating the key; empty when missing.
+std::string ReadValue(HKEY root, const char* key, const char* name) {
+    CRegKey open;
+    if (open.Open(root, key, KEY_QUERY_VALUE) != ERROR_SUCCESS) return std::string();
+    char buffer[MAX_PATH * 2] = {0};
+    DWORD size = sizeof(buffer) - 1;
+    DWORD type = 0;
+    if (::RegQueryValueExA(open, name, NULL, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::string();
+    buffer[size < sizeof(buffer) ? size : sizeof(buffer) - 1] = '\0';
+    return TrimBlanks(buffer);
+}
+
+void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
+    if (!folder.empty()) folders.push_back(folder);
+}
+
+// The folder's long name where it exists (a record written through a
+// short name such as "PROGRA~1" then still matches); else as it is.
+std::string LongName(const std::string& path) {
+    DWORD need = ::GetLongPathNameA(path.c_str(), NULL, 0);
+    if (need == 0) return path;
+    std::string name(need, '\0');
+    DWORD got = ::GetLongPathNameA(path.c_str(), &name[0], need);
+    if (got == 0 || got >= need) return path;
+    name.resize(got);
+    return name;
+}
+
+// The system's own folders, which never stand for an installation.
+std::vector<std::string> SystemFolders() {
+    std::vector<std::string> folders;
+    char path[MAX_PATH + 1];
+    if (::GetWindowsDirectoryA(path, MAX_PATH)) AddFolder(folders, path);
+    if (::GetSystemWindowsDirectoryA(path, MAX_PATH)) AddFolder(folders, path);
+    if (::GetSystemDirectoryA(path, MAX_PATH)) AddFolder(folders, path);
+    if (::GetSystemWow64DirectoryA(path, MAX_PATH)) AddFolder(folders, path);
+    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86})
+        if (SUCCEEDED(::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, path)))
+            AddFolder(folders, path);
+    for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+        DWORD n = ::GetEnvironmentVariableA(name, path, MAX_PATH);
+        if (n > 0 && n < MAX_PATH) AddFolder(folders, path);
+    }
+    return folders;
+}
+
+// True when none of path's components below base is a reparse point (a
+// junction or a symbolic link that could lead out of base).  A component
+// whose attributes cannot be read counts as one; the search stops at the
+// first that does not exist.
+bool NoReparsePointBelow(const std::string& base, const std::string& path) {
+    for (const std::string& part : PathsBelow(base, path)) {
+        DWORD attributes = ::GetFileAttributesA(part.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            DWORD error = ::GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        }
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+RecordScope CUninstallThread::CurrentScope() const {
+    RecordScope scope;
+    std::string folder = LongName(m_strRecordFolder.str());
+    if (GivesFileScope(folder, SystemFolders())) scope.installDir = folder;
+    for (const char* key : {kShellFolders, kShellFoldersNT}) {
+        AddFolder(scope.desktopDirs, ReadValue(HKEY_CURRENT_USER, key, "Desktop"));
+        AddFolder(scope.programsDirs, ReadValue(HKEY_CURRENT_USER, key, "Programs"));
+        AddFolder(scope.desktopDirs, ReadValue(HKEY_LOCAL_MACHINE, key, "Common Desktop"));
+        AddFolder(scope.programsDirs, ReadValue(HKEY_LOCAL_MACHINE, key, "Common Programs"));
+    }
+    return scope;
+}
+
+bool CUninstallThread::ActsOn(RecordKind kind, const std::string& value) {
+    std::string base;
+    std::string path = value;
+    if (!EntryInScope(m_scope, kind, path, base)) {
+        // Written through a short name, an existing entry may still lie in
+        // scope by its long name.
+        path = LongName(value);
+        if (path == value || !EntryInScope(m_scope, kind, path, base)) base.clear();
+    }
+    if (!base.empty() && NoReparsePointBelow(base, path)) return true;
+    m_skipped.push_back(kRecordPrefixes[kind] + value);
+    return false;
+}
