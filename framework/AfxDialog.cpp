@@ -27,7 +27,7 @@ int CWinApp::ExitInstance() {
         ::OleUninitialize();
         m_bOleInitialized = FALSE;
     }
-    return 0;
+    return m_nExitCode;
 }
 
 CWinApp* AfxGetApp() {
@@ -49,10 +49,11 @@ BOOL AfxOleInit() {
     return g_pApp && g_pApp->m_bOleInitialized;
 }
 
-int AfxWinMain(HINSTANCE hInstance, LPSTR, int) {
+int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->m_hInstance = hInstance;
+    app->m_lpCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_hThread.Close();
     app->m_nThreadID = ::GetCurrentThreadId();
     int code;
@@ -79,8 +80,41 @@ INT_PTR CDialog::DoModal() {
     return result;
 }
 
+INT_PTR CDialog::RunModeless(bool show) {
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : NULL;
+    m_bModeless = true;
+    m_bEnded = false;
+    m_nResult = -1;
+    HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+                                     &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!hWnd) {
+        m_bModeless = false;
+        return -1;
+    }
+    if (show) ::ShowWindow(hWnd, SW_SHOW);
+    MSG msg = {};
+    while (!m_bEnded && ::GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (::IsDialogMessageA(hWnd, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (!m_bEnded && msg.message == WM_QUIT) ::PostQuitMessage(static_cast<int>(msg.wParam));
+    if (::IsWindow(hWnd)) ::DestroyWindow(hWnd);
+    m_hWnd = NULL;
+    m_bModeless = false;
+    return m_nResult;
+}
+
 void CDialog::EndDialog(INT_PTR nResult) {
-    ::EndDialog(m_hWnd, nResult);
+    if (!m_bModeless) {
+        ::EndDialog(m_hWnd, nResult);
+        return;
+    }
+    m_nResult = nResult;
+    m_bEnded = true;
+    // Called while a sent message is handled, GetMessage would go on
+    // waiting for a posted one: give it one.
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 BOOL CDialog::OnInitDialog() {

@@ -26,9 +26,12 @@ public:
     CWinApp();
     ~CWinApp() override;
 
+    // Ends OLE where AfxOleInit started it; returns m_nExitCode.
     int ExitInstance() override;
 
     HINSTANCE m_hInstance = NULL;
+    LPCSTR m_lpCmdLine = "";  // the arguments, without the program's name
+    int m_nExitCode = 0;      // the program's exit code when InitInstance says FALSE
     BOOL m_bOleInitialized = FALSE;
 };
 
@@ -52,6 +55,11 @@ public:
     // Shows the dialog modally and returns the value given to EndDialog
     // (-1 when the dialog could not be created).
     virtual INT_PTR DoModal();
+    // Runs the dialog modeless, shown or not, dispatching this thread's
+    // messages until EndDialog; returns the value given to it (-1 when the
+    // dialog could not be created).  Not shown, the dialog never becomes
+    // visible: its template must not have WS_VISIBLE.
+    INT_PTR RunModeless(bool show);
     void EndDialog(INT_PTR nResult);
 
     // Default handlers: OnInitDialog returns TRUE (focus to the first
@@ -95,6 +103,10 @@ protected:
     BOOL ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
 private:
+    bool m_bModeless = false;
+    bool m_bEnded = false;
+    INT_PTR m_nResult = 0;
+
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

@@ -22,6 +22,9 @@ public:
     void Close();
 
     CString GetFileName() const { return CString(m_current.cFileName); }
+    ULONGLONG GetLength() const {
+        return (static_cast<ULONGLONG>(m_current.nFileSizeHigh) << 32) | m_current.nFileSizeLow;
+    }
     CString GetFilePath() const { return m_root + m_current.cFileName; }
     BOOL IsDirectory() const {
         return (m_current.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -54,6 +54,13 @@ BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, std::string& text
     return ok;
 }
 
+BOOL SetMachineDword(LPCSTR keyPath, LPCSTR valueName, DWORD value) {
+    CRegKey key;
+    if (OpenOrCreate(HKEY_LOCAL_MACHINE, keyPath, key) != ERROR_SUCCESS) return FALSE;
+    return ::RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value)) == ERROR_SUCCESS;
+}
+
 BOOL SetMachineString(LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
     return SetRegString(HKEY_LOCAL_MACHINE, keyPath, valueName, text);
 }

@@ -19,6 +19,9 @@ BOOL SetUserString(LPCSTR keyPath, LPCSTR valueName, LPCSTR text);
 BOOL GetMachineString(LPCSTR keyPath, LPCSTR valueName, CString& text);
 BOOL GetUserString(LPCSTR keyPath, LPCSTR valueName, CString& text);
 
+// A REG_DWORD value under HKEY_LOCAL_MACHINE, making the key path.
+BOOL SetMachineDword(LPCSTR keyPath, LPCSTR valueName, DWORD value);
+
 // The same for any root.
 BOOL SetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPCSTR text);
 BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, CString& text);

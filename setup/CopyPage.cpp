@@ -2,6 +2,7 @@
 
 #include "../common/paths.h"
 #include "../framework/AfxFile.h"
+#include "../framework/AfxRun.h"
 #include "../resources/setup/resource.h"
 
 CCopyPage::CCopyPage(CWnd* pParent) : CWizardPage(IDD_COPY, pParent) {}
@@ -75,6 +76,10 @@ LRESULT CCopyPage::OnConfiguring(WPARAM, LPARAM) {
 }
 
 LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
+    // Files that could not be copied are named before the finish page.
+    if (!m_job.m_failedFiles.empty())
+        MessageBox(AfxFailureNotice("有 %d 个文件未能复制:", m_job.m_failedFiles).c_str(), NULL,
+                   MB_OK | MB_ICONWARNING);
     EnableNext(TRUE);
     EndDialog(kWizNext);
     return 1;

@@ -28,6 +28,10 @@ public:
     CString m_strSourceDir;
     CString m_strDestDir;
 
+    // The job's exit code once the page has closed; cancelled when the job
+    // never started.
+    int ExitCode() const { return m_run.IsStarted() ? m_job.m_nExitCode : kExitCancelled; }
+
     BEGIN_MSG_TABLE(CCopyPage, CWizardPage)
     ON_MESSAGE(WM_SETUP_PROGRESS, OnProgress)
     ON_MESSAGE(WM_SETUP_CONFIGURING, OnConfiguring)

@@ -5,6 +5,7 @@
 
 #include "../common/host_profile.h"
 #include "../common/paths.h"
+#include "../framework/AfxLog.h"
 #include "../framework/AfxRegistry.h"
 
 namespace {
@@ -61,4 +62,6 @@ void CSetupThread::CreateHostProfile(const HostRelease& release, const CString& 
         SetUserString((profileKey + "\\General Configuration").c_str(), "MenuFile",
                       menuFile.c_str());
     SetUserString(profileKey.c_str(), "", kProfileName);
+    AfxLog("AutoCAD %s found in %s: profile HKCU\\%s", release.releaseKey,
+           static_cast<LPCSTR>(acadFolder), profileKey.c_str());
 }

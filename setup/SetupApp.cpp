@@ -1,15 +1,29 @@
 #include "SetupApp.h"
 
+#include "../framework/AfxRun.h"
 #include "SetupDlg.h"
+#include "SilentSetup.h"
 
 CSetupApp theApp;
 
 BOOL CSetupApp::InitInstance() {
+    const CommandLine line = ParseCommandLine(m_lpCmdLine, true);
+    if (!AfxBeginRun(line, m_lpCmdLine, "Setup.exe", "QuilmSetup", "8.5", true, m_nExitCode))
+        return FALSE;
     AfxInitCommonControls();
     AfxOleInit();
-    CSetupDlg dlg;
-    dlg.DoModal();
-    // The dialog's window is gone with its modal loop; returning FALSE ends
-    // the program without a message loop of its own.
+    if (line.ui == kUiInteractive) {
+        CSetupDlg dlg;
+        dlg.m_strDefaultDir = line.dir;
+        dlg.DoModal();
+        m_nExitCode = dlg.m_nExitCode;
+    } else {
+        CSilentSetupDlg dlg(line.ui == kUiSilent,
+                            line.dir.empty() ? CSetupDlg::kDefaultDestDir : line.dir);
+        m_nExitCode = dlg.Run();
+    }
+    AfxEndRun(m_nExitCode);
+    // The windows are gone with their loops; returning FALSE ends the
+    // program without a message loop of its own.
     return FALSE;
 }

@@ -1,5 +1,7 @@
-// CSetupApp: Setup.exe's application object.  It runs one modal dialog,
-// the backdrop, which runs the whole wizard; the program ends with it.
+// CSetupApp: Setup.exe's application object.  It reads the command line
+// and runs either the backdrop, which runs the whole wizard, or the
+// unattended installation; the program ends with it, its exit code saying
+// how the installation went.
 #pragma once
 
 #include "../framework/AfxDialog.h"

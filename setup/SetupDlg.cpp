@@ -6,6 +6,7 @@
 #include "../framework/AfxFile.h"
 #include "../framework/AfxGdi.h"
 #include "../framework/AfxHandle.h"
+#include "../framework/AfxLog.h"
 #include "../resources/setup/resource.h"
 #include "CopyPage.h"
 #include "SetupThread.h"
@@ -14,10 +15,11 @@
 namespace {
 
 const char kWizardTitle[] = "Quilm V8.5 安装向导";
-const char kDefaultDestDir[] = "C:\\Program Files\\Corvantix\\Quilm\\";
 const COLORREF kNoPictureColour = RGB(0, 128, 128);
 
 }  // namespace
+
+const char CSetupDlg::kDefaultDestDir[] = "C:\\Program Files\\Corvantix\\Quilm\\";
 
 CSetupDlg::CSetupDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent) {}
 
@@ -49,13 +51,14 @@ BOOL CSetupDlg::OnInitDialog() {
 
     if (IsInstalled() && MessageBox("已经安装了本软件!\n是否重新安装?", "警告",
                                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        AfxLog("installed already: not installed again");
         PostMessage(WM_CLOSE);
         return FALSE;
     }
 
     SetWindowText(kWizardTitle);
     m_data.bAgreement = false;
-    m_data.strDestDir = kDefaultDestDir;
+    m_data.strDestDir = m_strDefaultDir.empty() ? kDefaultDestDir : m_strDefaultDir;
     ::ShowWindow(m_hWnd, SW_SHOWMAXIMIZED);
     ::SetTimer(m_hWnd, kSlideTimer, m_nSlidePeriod, NULL);
 
@@ -68,6 +71,7 @@ BOOL CSetupDlg::OnInitDialog() {
         IWizardPage* const pages[kWizardPageCount] = {&welcome, &license, &installPath, &copy,
                                                       &finish};
         RunWizard(pages, m_data, [this] { return AskQuit(); });
+        m_nExitCode = copy.ExitCode();
         PostMessage(WM_CLOSE);
     }
     return TRUE;

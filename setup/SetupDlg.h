@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "../common/command_line.h"
 #include "../framework/AfxDialog.h"
 #include "WizardFlow.h"
 
@@ -17,6 +20,15 @@ public:
 
     // The data carried between the pages.
     WizardData m_data;
+    // The destination the wizard offers first, ending with "\"; the
+    // product's usual folder unless set.
+    std::string m_strDefaultDir;
+    // How the run went, as the program's exit code; set when the wizard
+    // has ended.
+    int m_nExitCode = kExitCancelled;
+
+    // Where the product goes unless told otherwise.
+    static const char kDefaultDestDir[];
     UINT m_nSlidePeriod = 5000;
     int m_nSlideIndex = 0;
     CStringArray m_slideFiles;

@@ -2,22 +2,18 @@
 
 #include "../common/install_log.h"
 #include "../common/paths.h"
+#include "../framework/AfxLog.h"
 
 const char* const CSetupThread::kPackageFolders[9] = {
     "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
 
 CString SystemErrorText(DWORD error) {
-    char* text = NULL;
-    DWORD n = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        NULL, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0,
-        NULL);
-    CString result = n && text ? CString(text, static_cast<int>(n)) : CString();
-    if (text) ::LocalFree(text);
-    return result;
+    return CString(AfxSystemMessage(error));
 }
 
 void CSetupThread::Work() {
+    AfxLog("source: %s", static_cast<LPCSTR>(m_strSourceDir));
+    AfxLog("destination: %s", static_cast<LPCSTR>(m_strDestDir));
     BOOL copied = TRUE;
     for (const char* name : kPackageFolders) {
         if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) {
@@ -27,14 +23,21 @@ void CSetupThread::Work() {
     }
     if (copied) {
         CopyRootFiles();
+        AfxLog("copy phase done: %d files not copied, %llu bytes copied",
+               static_cast<int>(m_failedFiles.size()), m_nBytesCopied);
         // From here on the job no longer stops: let the page say so.
         SendToOwner(WM_SETUP_CONFIGURING);
         RegisterControls();
         WriteProductKeys();
         CreateShortcuts();
         WriteRecordFile();
+        m_nExitCode = !m_bRecordWritten       ? kExitFailed
+                      : m_failedFiles.empty() ? kExitDone
+                                              : kExitSomeFailed;
         PostToOwner(WM_SETUP_DONE);
     } else {
+        AfxLog(IsStopped() ? "copy phase cancelled" : "copy phase stopped: no record written");
+        m_nExitCode = IsStopped() ? kExitCancelled : kExitFailed;
         PostToOwner(WM_SETUP_FAILED);
     }
 }
@@ -52,6 +55,52 @@ void CSetupThread::ReportFileError(const CFileException& error) {
     error.ReportError(OwnerWindow());
 }
 
+namespace {
+
+const char* AnswerName(int answer) {
+    switch (answer) {
+    case IDABORT: return "Abort";
+    case IDRETRY: return "Retry";
+    case IDIGNORE: return "Ignore";
+    case IDCANCEL: return "Cancel";
+    case IDOK: return "OK";
+    default: return "none";
+    }
+}
+
+}  // namespace
+
+int CSetupThread::Ask(const CString& text, UINT type) {
+    CString line = text;
+    for (char& c : line.str())
+        if (c == '\n') c = ' ';
+    AfxLog("prompt: %s", static_cast<LPCSTR>(line));
+    AfxGetLog().Flush();
+    int answer = 0;
+    if (!m_bSilent) answer = Prompt(text, type);
+    else answer = (type & MB_TYPEMASK) == MB_ABORTRETRYIGNORE ? IDABORT : IDCANCEL;
+    AfxLog("answer: %s%s", AnswerName(answer), m_bSilent ? " (unattended)" : "");
+    return answer;
+}
+
+void CSetupThread::FileError(const CFileException& error) {
+    AfxLog("error: %s", static_cast<LPCSTR>(error.GetErrorMessage()));
+    if (!m_bSilent) ReportFileError(error);
+}
+
+bool CSetupThread::CopyPackageFile(const CString& source, const CString& target, ULONGLONG size) {
+    if (!::CopyFileA(source, target, FALSE)) {
+        DWORD error = ::GetLastError();
+        m_failedFiles.push_back(source.str());
+        AfxLog("not copied: %s -> %s: %s", static_cast<LPCSTR>(source), static_cast<LPCSTR>(target),
+               AfxErrorText(error).c_str());
+        return false;
+    }
+    m_nBytesCopied += size;
+    AfxLog("copied: %s", static_cast<LPCSTR>(target));
+    return true;
+}
+
 BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
     CString dir(WithTrailingBackslash(source.str()));
     CFileFind finder;
@@ -62,7 +111,7 @@ BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
             "%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
             "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。",
             static_cast<LPCSTR>(SystemErrorText(::GetLastError())), static_cast<LPCSTR>(dir));
-        int answer = Prompt(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
+        int answer = Ask(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
         if (answer == IDRETRY) continue;
         if (answer == IDIGNORE) return MakeDirPath(dest);
         return FALSE;  // Abort, or no answer at all
@@ -74,7 +123,7 @@ BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
         CString target(JoinPath(dest.str(), found.GetFileName().str()));
         if (found.IsDirectory()) {
             if (!CopyFolderTree(entry, target)) return false;
-        } else if (::CopyFileA(entry, target, FALSE)) {
+        } else if (CopyPackageFile(entry, target, found.GetLength())) {
             // Don't carry a read-only attribute over from the medium.
             ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
             RecordFileCopy(target);
@@ -93,13 +142,15 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
         CFileFind finder;
         if (finder.FindFile(prefix.c_str())) continue;
         while (!::CreateDirectoryA(prefix.c_str(), NULL)) {
+            DWORD error = ::GetLastError();
             CString text;
             text.Format(
                 "%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
                 "点击“取消”按钮将终止程序运行。",
-                static_cast<LPCSTR>(SystemErrorText(::GetLastError())), prefix.c_str());
-            if (Prompt(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
+                static_cast<LPCSTR>(SystemErrorText(error)), prefix.c_str());
+            if (Ask(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
         }
+        AfxLog("folder made: %s", prefix.c_str());
     }
     return TRUE;
 }
@@ -110,9 +161,12 @@ void CSetupThread::CopyRootFiles() {
     for (int i = 0; i < names.GetSize(); ++i) {
         const CString& name = names[i];
         if (name.CompareNoCase("Setup.exe") == 0) continue;
-        CString target = m_strDestDir + name;
-        ::CopyFileA(m_strSourceDir + name, target, FALSE);
-        RecordFileCopy(target);
+        CString source = m_strSourceDir + name, target = m_strDestDir + name;
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ::GetFileAttributesExA(source, GetFileExInfoStandard, &data);
+        CopyPackageFile(source, target,
+                        (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+        RecordFileCopy(target);  // recorded whether or not it was copied
         if (name.CompareNoCase("QuilmV8.5.ico") == 0)
             ::SetFileAttributesA(target, FILE_ATTRIBUTE_HIDDEN);
     }
@@ -149,9 +203,11 @@ BOOL CSetupThread::WriteRecordFile() {
         file.WriteString(m_strRecord);
         file.Close();
     } catch (const CFileException& error) {
-        ReportFileError(error);
+        FileError(error);
         return FALSE;
     }
     ::SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);
+    m_bRecordWritten = true;
+    AfxLog("record written: %s", static_cast<LPCSTR>(path));
     return TRUE;
 }

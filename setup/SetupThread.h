@@ -12,6 +12,10 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
+#include "../common/command_line.h"
 #include "../common/host_release.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
@@ -26,6 +30,19 @@ public:
     CString m_strRecord;
     CString m_strSourceDir;  // ends with "\"
     CString m_strDestDir;    // ends with "\"
+    // Unattended: no prompt or box is shown; each takes the answer that
+    // stops safely (Abort, Cancel, OK).
+    bool m_bSilent = false;
+
+    // What the job did, read once it has ended: the package and root files
+    // whose copy failed (source paths), the bytes copied, and whether the
+    // record was written.
+    std::vector<std::string> m_failedFiles;
+    ULONGLONG m_nBytesCopied = 0;
+    bool m_bRecordWritten = false;
+    // How the run went, as the program's exit code (common/command_line.h);
+    // set before the job's last message.
+    int m_nExitCode = kExitFailed;
 
     static const char* const kPackageFolders[9];
 
@@ -74,6 +91,15 @@ protected:
     virtual int Prompt(const CString& text, UINT type);
     // Shows the framework's box for a file error of the record file.
     virtual void ReportFileError(const CFileException& error);
+
+private:
+    // Prompt, or unattended the answer that stops safely; both go to the
+    // log with the answer.
+    int Ask(const CString& text, UINT type);
+    // ReportFileError (not when unattended); the log has it either way.
+    void FileError(const CFileException& error);
+    // Copies one file, records and counts it; a failure is noted.
+    bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size);
 };
 
 // The system's text for an error code, as FormatMessageA gives it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../common/paths.h"
+#include "../framework/AfxLog.h"
 #include "../framework/AfxHandle.h"
 #include "../framework/AfxRegistry.h"
 
@@ -43,7 +44,10 @@ BOOL FindShellFolders(CString& desktop, CString& programs) {
 
 BOOL CSetupThread::CreateShortcuts() {
     CString desktop, programs;
-    if (!FindShellFolders(desktop, programs)) return FALSE;
+    if (!FindShellFolders(desktop, programs)) {
+        AfxLog("no shortcuts: the Desktop and Programs folders are not known");
+        return FALSE;
+    }
     std::string desktopDir = WithTrailingBackslash(TrimBlanks(desktop.str()));
     std::string programsDir = WithTrailingBackslash(TrimBlanks(programs.str()));
 
@@ -57,8 +61,9 @@ BOOL CSetupThread::CreateShortcuts() {
     auto make = [&](const std::string& link, const std::string& target, LPCSTR arguments,
                     LPCSTR icon) {
         ::DeleteFileA(link.c_str());  // a shortcut of an earlier installation
-        if (CreateShellLink(m_strDestDir, link.c_str(), target.c_str(), arguments, icon))
-            RecordFileCopy(CString(link));
+        BOOL made = CreateShellLink(m_strDestDir, link.c_str(), target.c_str(), arguments, icon);
+        AfxLog("shortcut %s: %s -> %s", made ? "made" : "not made", link.c_str(), target.c_str());
+        if (made) RecordFileCopy(CString(link));
     };
 
     make(JoinPath(desktopDir, "土地整理规划设计.LNK"), program, NULL, NULL);

@@ -6,6 +6,7 @@
 #include "UninstallThread.h"
 #include "common/paths.h"
 #include "framework/AfxHandle.h"
+#include "framework/AfxLog.h"
 
 namespace {
 
@@ -104,6 +105,11 @@ bool CUninstallThread::ActsOn(RecordKind kind, const std::string& value) {
         if (path == value || !EntryInScope(m_scope, kind, path, base)) base.clear();
     }
     if (!base.empty() && NoReparsePointBelow(base, path)) return true;
-    m_skipped.push_back(kRecordPrefixes[kind] + value);
+    Skip(kind, value);
     return false;
+}
+
+void CUninstallThread::Skip(RecordKind kind, const std::string& value) {
+    m_skipped.push_back(kRecordPrefixes[kind] + value);
+    AfxLog("skipped, not where an installation puts anything: %s", m_skipped.back().c_str());
 }

@@ -4,9 +4,16 @@
 #include "UninstallThread.h"
 #include "UninstallCore.h"
 #include "common/host_profile.h"
+#include "framework/AfxLog.h"
 #include "framework/AfxRegistry.h"
 
 namespace {
+
+BOOL DeleteProfileKey(const CString& key) {
+    BOOL removed = DeleteKeyTree(HKEY_CURRENT_USER, key);
+    if (removed) AfxLog("profile removed: HKEY_CURRENT_USER\\%s", static_cast<LPCSTR>(key));
+    return removed;
+}
 
 // The product key ("CurVer") for removal, looked up in the release's
 // removal order; empty when not found.  The queries create the release key
@@ -30,8 +37,7 @@ CString RemovalProductKey(const HostRelease& release) {
 // product: nothing is deleted.
 BOOL DeleteHostProfile(const HostRelease& release, const CString& productKey) {
     if (productKey.IsEmpty()) return FALSE;
-    return DeleteKeyTree(HKEY_CURRENT_USER,
-                         CString(HostProfileKey(release.releaseKey, productKey.str())));
+    return DeleteProfileKey(CString(HostProfileKey(release.releaseKey, productKey.str())));
 }
 
 // Where R15.0 profiles may lie when "CurVer" does not lead to them.
@@ -47,7 +53,7 @@ void CUninstallThread::RemoveHostProfiles() {
         const HostRelease& release = kHostReleases[i];
         BOOL removed = DeleteHostProfile(release, RemovalProductKey(release));
         if (i == 0 && !removed) {
-            for (const char* key : kR15FallbackProfiles) DeleteKeyTree(HKEY_CURRENT_USER, key);
+            for (const char* key : kR15FallbackProfiles) DeleteProfileKey(key);
         }
     }
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallProductKey);

@@ -6,11 +6,9 @@
 #include "UninstallThread.h"
 #include "UninstallCore.h"
 #include "framework/AfxHandle.h"
+#include "framework/AfxLog.h"
 
-namespace {
-
-// The program's own full path, however long.
-std::string OwnProgramPath() {
+std::string RunningProgramPath() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         DWORD n = ::GetModuleFileNameA(NULL, &path[0], static_cast<DWORD>(path.size()));
@@ -23,13 +21,14 @@ std::string OwnProgramPath() {
     }
 }
 
-}  // namespace
-
 void CUninstallThread::SelfDelete() {
     CHandle file(::CreateFileA(kSelfDeleteBatch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
-    if (!file.IsValid()) return;
-    std::string program = OwnProgramPath();
+    if (!file.IsValid()) {
+        AfxLog("self-deletion batch not written: %s", AfxErrorText(::GetLastError()).c_str());
+        return;
+    }
+    std::string program = RunningProgramPath();
     std::string script = SelfDeleteScript(program);
     // "del" passes over a read-only file (a program copied from a CD keeps
     // the attribute): the batch would then loop for ever.
@@ -42,7 +41,11 @@ void CUninstallThread::SelfDelete() {
 
     char commandLine[] = "\\DelUS.bat";
     PROCESS_INFORMATION started = {};
-    if (!m_pfnStartBatch || !m_pfnStartBatch(commandLine, started)) return;
+    if (!m_pfnStartBatch || !m_pfnStartBatch(commandLine, started)) {
+        AfxLog("self-deletion batch not started: %s", AfxErrorText(::GetLastError()).c_str());
+        return;
+    }
+    AfxLog("self-deletion batch started: %s for %s", kSelfDeleteBatch, program.c_str());
     CProcessHandles batch;
     batch.Attach(started);
     // The batch runs when nothing else wants the processor; we finish first.

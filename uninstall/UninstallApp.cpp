@@ -1,18 +1,30 @@
 #include "uninstall/UninstallApp.h"
 
+#include "framework/AfxLog.h"
+#include "framework/AfxRun.h"
 #include "uninstall/UninstallDlg.h"
 
 CUninstallApp theApp;
 
 BOOL CUninstallApp::InitInstance() {
+    const CommandLine line = ParseCommandLine(m_lpCmdLine, false);
+    if (!AfxBeginRun(line, m_lpCmdLine, "Uninstall.exe", "QuilmUninstall", "8.5", false,
+                     m_nExitCode))
+        return FALSE;
     AfxInitCommonControls();
     AfxOleInit();
-    if (::MessageBoxA(NULL, "真要卸载 Quilm V9.0 吗?", "卸载软件", MB_YESNO | MB_ICONQUESTION) !=
-        IDYES)
-        return FALSE;
-    // The dialog's destructor waits for a job still running (after a
-    // cancel) before the job object goes.
-    CUninstallDlg dlg;
-    dlg.DoModal();
+    if (line.ui == kUiInteractive && ::MessageBoxA(NULL, "真要卸载 Quilm V9.0 吗?", "卸载软件",
+                                                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        AfxLog("not uninstalled: the question was answered No");
+        m_nExitCode = kExitCancelled;
+    } else {
+        // The dialog's destructor waits for a job still running (after a
+        // cancel) before the job object goes.
+        CUninstallDlg dlg;
+        dlg.m_ui = line.ui;
+        dlg.DoModal();
+        m_nExitCode = dlg.m_nExitCode;
+    }
+    AfxEndRun(m_nExitCode);
     return FALSE;
 }

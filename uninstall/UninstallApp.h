@@ -1,6 +1,7 @@
-// CUninstallApp: Uninstall.exe's application object.  It asks once whether
-// to uninstall and, on Yes, runs the uninstall dialog; the program ends
-// with it.
+// CUninstallApp: Uninstall.exe's application object.  It reads the command
+// line, asks once whether to uninstall (unless unattended) and runs the
+// uninstall dialog; the program ends with it, its exit code saying how the
+// uninstall went.
 #pragma once
 
 #include "framework/AfxDialog.h"

@@ -8,6 +8,8 @@
 #include "common/mbcs.h"
 #include "common/paths.h"
 #include "framework/AfxHandle.h"
+#include "framework/AfxLog.h"
+#include "framework/AfxRun.h"
 #include "framework/AfxWin.h"
 #include "uninstall/UninstallCore.h"
 
@@ -20,7 +22,8 @@ const char kFailedText[] = "Quilm V9.0 卸载未能完成!";
 CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 
 INT_PTR CUninstallDlg::DoModal() {
-    INT_PTR result = CDialog::DoModal();
+    m_job.m_bSilent = m_ui != kUiInteractive;
+    INT_PTR result = m_ui == kUiInteractive ? CDialog::DoModal() : RunModeless(m_ui == kUiSilent);
     // After a cancel the job may be between two entries; it stops before
     // the next one (its messages to the closed dialog fail at once).
     m_run.EndJob();
@@ -80,6 +83,7 @@ BOOL CUninstallDlg::OnInitDialog() {
 
     CString record = RecordPath();
     if (::_access(record, 0) != 0) {
+        AfxLog("no record: %s", static_cast<LPCSTR>(record));
         PostMessage(WM_CLOSE);
         return FALSE;
     }
@@ -99,6 +103,10 @@ void CUninstallDlg::OnCancel() {
     // While the failure box is up, a close queued behind it must not end
     // the dialog under the box.
     if (m_bReportingFailure) return;
+    if (m_run.IsStarted() && !m_bDone) {
+        AfxLog("cancelled");
+        m_nExitCode = kExitCancelled;
+    }
     CDialog::OnCancel();
 }
 
@@ -122,12 +130,25 @@ LRESULT CUninstallDlg::OnDone(WPARAM, LPARAM) {
     ShowDlgItem(IDC_DONE_TEXT, SW_SHOW);
     EnableDlgItem(IDOK, TRUE);
     ::SetFocus(GetDlgItem(IDOK));
+    m_bDone = true;
+    m_nExitCode = m_job.m_failures.empty() ? kExitDone : kExitSomeFailed;
+    if (m_ui != kUiInteractive) {
+        EndDialog(IDOK);
+    } else if (!m_job.m_failures.empty()) {
+        // Shown over "卸载完成!": what stays can be removed by hand.
+        m_bReportingFailure = true;
+        MessageBox(
+            AfxFailureNotice("有 %d 个项目未能删除, 可以手工删除:", m_job.m_failures).c_str(), NULL,
+            MB_OK | MB_ICONWARNING);
+        m_bReportingFailure = false;
+    }
     return 1;
 }
 
 LRESULT CUninstallDlg::OnFailed(WPARAM, LPARAM) {
+    AfxLog("%s", kFailedText);
     m_bReportingFailure = true;
-    AfxMessageBox(m_hWnd, kFailedText, MB_OK | MB_ICONINFORMATION);
+    if (m_ui == kUiInteractive) AfxMessageBox(m_hWnd, kFailedText, MB_OK | MB_ICONINFORMATION);
     m_bReportingFailure = false;
     EndDialog(2);
     return 1;

@@ -3,6 +3,7 @@
 // move the progress bar and report the end.
 #pragma once
 
+#include "common/command_line.h"
 #include "controls/ColorLabel.h"
 #include "controls/JobProgress.h"
 #include "controls/PercentProgressCtrl.h"
@@ -17,8 +18,15 @@ public:
     enum { IDD = IDD_UNINSTALL };
     explicit CUninstallDlg(CWnd* pParent = nullptr);
 
-    // Shows the dialog; returns only once the job's thread has ended.
+    // Runs the dialog (interactive: modal; unattended: closing itself when
+    // the job has ended, shown only with progress); returns only once the
+    // job's thread has ended.
     INT_PTR DoModal() override;
+
+    // Set before DoModal.
+    UiLevel m_ui = kUiInteractive;
+    // How the run went, as the program's exit code, once DoModal returned.
+    int m_nExitCode = kExitFailed;
 
     // "installPath" of the product key, ending with "\"; FALSE when the key
     // or the value is missing.
@@ -54,4 +62,5 @@ private:
 
     CJobProgress m_run{m_job, m_progress};  // goes first: waits for the job's end
     bool m_bReportingFailure = false;
+    bool m_bDone = false;  // the job reported its end
 };

@@ -1,5 +1,6 @@
 #include "UninstallThread.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/install_log.h"
@@ -7,6 +8,7 @@
 #include "common/paths.h"
 #include "framework/AfxDllSearch.h"
 #include "framework/AfxHandle.h"
+#include "framework/AfxLog.h"
 #include "framework/AfxRegistry.h"
 #include "UninstallCore.h"
 
@@ -20,9 +22,13 @@ BOOL CUninstallThread::LoadRecord(LPCSTR path) {
         size_t cut = LastSeparatorOffset(folder);
         m_strRecordFolder =
             cut == std::string::npos ? CString() : CString(folder.substr(0, cut + 1));
+        AfxLog("record: %s, %d entries", path,
+               CountEntries(kFileCopy) + CountEntries(kMadeDir) + CountEntries(kRegCtrl) +
+                   CountEntries(kRegDbKey));
         return TRUE;
     } catch (const CFileException& error) {
-        error.ReportError(OwnerWindow());
+        AfxLog("record not read: %s", static_cast<LPCSTR>(error.GetErrorMessage()));
+        if (!m_bSilent) error.ReportError(OwnerWindow());
         PostToOwner(WM_UNINSTALL_FAILED);
         return FALSE;
     }
@@ -54,6 +60,7 @@ void CUninstallThread::Work() {
     if (IsStopped()) return;
     RemoveHostProfiles();
     if (IsStopped()) return;
+    CollectFailures();
     SelfDelete();
     SendToOwner(WM_UNINSTALL_DONE);
 }
@@ -90,13 +97,37 @@ const WORD kOdbcRemoveSysDsn = 6;  // ODBC_REMOVE_SYS_DSN
 BOOL CUninstallThread::RemoveDataSource(const CString& installDir) {
     std::string attributes = DataSourceAttributes(installDir.str());
     SqlConfigDataSourceFn configure = BindSqlConfigDataSource();
-    if (!configure) return FALSE;
-    return configure(NULL, kOdbcRemoveSysDsn, kDataSourceDriver, attributes.c_str());
+    BOOL removed =
+        configure && configure(NULL, kOdbcRemoveSysDsn, kDataSourceDriver, attributes.c_str());
+    AfxLog("data source %s: %s", removed ? "removed" : "not removed (none, or no ODBC)",
+           attributes.c_str());
+    return removed;
 }
 
 BOOL CUninstallThread::UnregisterControl(LPCSTR path) {
-    return AfxRegisterServer(path, false) == S_OK;
+    HRESULT result = AfxRegisterServer(path, false);
+    AfxLog("control unregistered: %s: 0x%08lX", path, static_cast<unsigned long>(result));
+    return result == S_OK;
 }
+
+namespace {
+
+// Deletes a file, logs the outcome; false when the file may still exist.
+bool DeleteLogged(LPCSTR path) {
+    if (::DeleteFileA(path)) {
+        AfxLog("deleted: %s", path);
+        return true;
+    }
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        AfxLog("not there: %s", path);
+        return true;
+    }
+    AfxLog("not deleted: %s: %s", path, AfxErrorText(error).c_str());
+    return false;
+}
+
+}  // namespace
 
 void CUninstallThread::UnregisterControls() {
     size_t pos = 0, start = 0, length = 0;
@@ -105,7 +136,7 @@ void CUninstallThread::UnregisterControls() {
         // A library outside the install folder is never loaded.
         if (!ActsOn(kRegCtrl, path.str())) continue;
         UnregisterControl(path);
-        ::DeleteFileA(path);
+        if (!DeleteLogged(path)) m_filesLeft.push_back(path.str());
     }
 }
 
@@ -113,7 +144,7 @@ void CUninstallThread::DeleteRecordedFiles() {
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kFileCopy, pos, start, length)) {
         CString path(m_strRecord.str().substr(start, length));
-        if (ActsOn(kFileCopy, path.str())) ::DeleteFileA(path);
+        if (ActsOn(kFileCopy, path.str()) && !DeleteLogged(path)) m_filesLeft.push_back(path.str());
         // A skipped entry still moves the bar: its range counts every entry.
         SendToOwner(WM_UNINSTALL_PROGRESS, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
     }
@@ -126,8 +157,11 @@ void CUninstallThread::RemoveRecordedDirs() {
     size_t pos = 0, start = 0, length = 0;
     while (FindEntry(kMadeDir, pos, start, length))
         dirs.push_back(m_strRecord.str().substr(start, length));
-    for (auto it = dirs.rbegin(); it != dirs.rend() && !IsStopped(); ++it)
-        if (ActsOn(kMadeDir, *it)) ::RemoveDirectoryA(it->c_str());
+    for (auto it = dirs.rbegin(); it != dirs.rend() && !IsStopped(); ++it) {
+        if (!ActsOn(kMadeDir, *it)) continue;
+        if (::RemoveDirectoryA(it->c_str())) AfxLog("folder removed: %s", it->c_str());
+        else AfxLog("folder kept: %s: %s", it->c_str(), AfxErrorText(::GetLastError()).c_str());
+    }
 }
 
 void CUninstallThread::DeleteRecordedKeys() {
@@ -140,13 +174,39 @@ void CUninstallThread::DeleteRecordedKeys() {
         // name the root itself: both are skipped, like any key the
         // installer does not write.
         if (!SplitRegKeyValue(value, root, keyPath) || !KeyInScope(root, keyPath)) {
-            m_skipped.push_back(kRecordPrefixes[kRegDbKey] + value);
+            Skip(kRegDbKey, value);
             continue;
         }
         // One deletion per recorded key: a recorded key that has gained
         // subkeys stays, rather than taking a tree we did not create.
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str());
+        LONG result = ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str());
+        if (result == ERROR_SUCCESS) AfxLog("key deleted: HKEY_LOCAL_MACHINE\\%s", keyPath.c_str());
+        else
+            AfxLog("key not deleted: HKEY_LOCAL_MACHINE\\%s: %s", keyPath.c_str(),
+                   AfxErrorText(static_cast<DWORD>(result)).c_str());
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+            m_keysLeft.push_back(keyPath);
     }
+}
+
+void CUninstallThread::CollectFailures() {
+    const std::string self = RunningProgramPath();
+    for (const std::string& path : m_filesLeft) {
+        DWORD attributes = ::GetFileAttributesA(path.c_str());
+        // The Start-menu folder is recorded as a file; folders never count.
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        if (CompareNoCase936(path, self) == 0) continue;  // the batch removes it
+        // A control is also recorded as a file: listed once.
+        if (std::find(m_failures.begin(), m_failures.end(), path) != m_failures.end()) continue;
+        m_failures.push_back(path);
+    }
+    for (const std::string& keyPath : m_keysLeft) {
+        CRegKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_QUERY_VALUE) == ERROR_SUCCESS)
+            m_failures.push_back("HKEY_LOCAL_MACHINE\\" + keyPath);
+    }
+    for (const std::string& item : m_failures) AfxLog("left behind: %s", item.c_str());
 }
 
 BOOL DeleteKeyTree(HKEY root, const CString& path) {

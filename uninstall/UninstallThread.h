@@ -37,6 +37,14 @@ public:
     // the package puts anything ("File Copy: C:\x.txt"), in record order.
     // Read once the job has ended.
     std::vector<std::string> m_skipped;
+    // Unattended: the record's file error is logged, not shown.
+    bool m_bSilent = false;
+    // What the job could not remove, for a person to remove by hand: the
+    // recorded files still on disk when it ended (not this program, which
+    // its batch removes) and the recorded keys still present.  Folders are
+    // never listed: one that stays holds files the record does not name.
+    // Read once the job has ended.
+    std::vector<std::string> m_failures;
 
     // Reads the record in text mode and remembers its folder.  On a file error shows the
     // framework's file-error box owned by the owner window, posts WM_UNINSTALL_FAILED to it and
@@ -62,6 +70,8 @@ public:
     // scope folder is a reparse point; otherwise notes it as skipped.
     bool ActsOn(RecordKind kind, const std::string& value);
     void RemoveHostProfiles();
+    // Fills m_failures from what the passes above left.
+    void CollectFailures();
     void SelfDelete();
 
     // Starts the batch (suspended, idle priority, hidden, current folder
@@ -78,8 +88,17 @@ protected:
     void Work() override;
 
 private:
+    // Notes an entry passed over, for the log and m_skipped.
+    void Skip(RecordKind kind, const std::string& value);
+
     RecordScope m_scope;
+    // Acted-on entries that may outlast the job.
+    std::vector<std::string> m_filesLeft;
+    std::vector<std::string> m_keysLeft;
 };
+
+// This program's own full path, however long.
+std::string RunningProgramPath();
 
 // Deletes key path below root with all its subkeys.  TRUE when the key
 // itself was deleted.

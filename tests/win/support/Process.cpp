@@ -41,6 +41,61 @@ bool ChildProcess::Kill() {
     return true;
 }
 
+namespace {
+
+struct VisibleSearch {
+    DWORD pid;
+    std::string seen;
+};
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<VisibleSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid || !::IsWindowVisible(hwnd)) return TRUE;
+    char title[256] = {0}, cls[64] = {0};
+    ::GetWindowTextA(hwnd, title, sizeof(title));
+    ::GetClassNameA(hwnd, cls, sizeof(cls));
+    search->seen = std::string(cls) + " \"" + title + "\"";
+    return FALSE;
+}
+
+}  // namespace
+
+bool WaitUnseen(const ChildProcess& child, DWORD timeoutMs, std::string& seen) {
+    VisibleSearch search{child.id(), std::string()};
+    const DWORD start = ::GetTickCount();
+    bool ended = false;
+    while (!ended && search.seen.empty()) {
+        ended = child.Wait(5);
+        ::EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&search));
+        if (::GetTickCount() - start > timeoutMs) break;
+    }
+    seen = search.seen;
+    return ended && seen.empty();
+}
+
+std::string ReadLog(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes(::GetFileSize(file, NULL), '\0');
+    DWORD read = 0;
+    ::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, NULL);
+    ::CloseHandle(file);
+    bytes.resize(read);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") != 0) return std::string();
+    bytes.erase(0, 3);
+    int wide =
+        ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), NULL, 0);
+    std::wstring text(static_cast<size_t>(wide), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], wide);
+    int narrow = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, NULL, 0, NULL, NULL);
+    std::string result(static_cast<size_t>(narrow), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, &result[0], narrow, NULL, NULL);
+    return result;
+}
+
 DWORD RunProgram(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
     ChildProcess child;
     if (!child.Start(exe, arguments)) return 0xFFFFFFFF;

@@ -42,6 +42,16 @@ private:
     PROCESS_INFORMATION m_pi = {};
 };
 
+// Waits up to timeoutMs for the program's end, looking at its top-level
+// windows every few milliseconds.  False when it did not end, or when one
+// of its windows was visible at a look; seen then names that window.
+bool WaitUnseen(const ChildProcess& child, DWORD timeoutMs, std::string& seen);
+
+// A diagnostic log (UTF-8 with a byte-order mark) as text in the system
+// code page, so that paths compare as the programs write them; empty when
+// the file is missing or has no mark.
+std::string ReadLog(const std::string& path);
+
 // Runs exe from drive C: to its end within timeoutMs; its exit code,
 // 0xFFFFFFFF when it did not start, 0xFFFFFFFE when it had to be ended.
 DWORD RunProgram(const std::string& exe, const std::string& arguments, DWORD timeoutMs);

@@ -129,6 +129,12 @@ std::string GetValue(HKEY root, const std::string& key, const char* name) {
     return GetValue(root, key, name, text) ? text : std::string(kMissing);
 }
 
+bool GetDword(HKEY root, const std::string& key, const char* name, DWORD& number) {
+    DWORD size = sizeof(number);
+    return ::RegGetValueA(root, key.c_str(), name, RRF_RT_REG_DWORD, NULL, &number, &size) ==
+           ERROR_SUCCESS;
+}
+
 bool ValueExists(HKEY root, const std::string& key, const char* name) {
     HKEY h = NULL;
     if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;

@@ -126,6 +126,8 @@ bool SetValue(HKEY root, const std::string& key, const char* name, const std::st
 bool GetValue(HKEY root, const std::string& key, const char* name, std::string& text);
 // The same, with kMissing for an absent value.
 std::string GetValue(HKEY root, const std::string& key, const char* name);
+// A REG_DWORD value; false when absent or of another type.
+bool GetDword(HKEY root, const std::string& key, const char* name, DWORD& number);
 bool ValueExists(HKEY root, const std::string& key, const char* name);
 void DeleteValue(HKEY root, const std::string& key, const char* name);
 // Deletes a key with everything below it.

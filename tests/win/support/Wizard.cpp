@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "UiDriver.h"
+#include "support/Jobs.h"
 #include "resources/setup/resource.h"
 
 namespace quilmtest {
@@ -116,6 +117,58 @@ HWND StartCopy(DWORD pid, const std::string& dest) {
     uidriver::SetItemText(path, IDC_DEST_EDIT, dest);
     ClickNext(path);
     return path;
+}
+
+void ExpectInstalled(const std::string& dest, int packageFiles, bool withReadme) {
+    EXPECT_TRUE(FileExists(dest + "Support\\说明.txt"));
+    EXPECT_TRUE(FileExists(dest + "图库\\子目录\\deep.txt"));
+    EXPECT_TRUE(FolderExists(dest + "Support\\Empty"));
+    EXPECT_TRUE(FileExists(dest + "Quilm.exe"));
+    EXPECT_EQ(FileExists(dest + "readme.txt"), withReadme);
+    EXPECT_FALSE(FileExists(dest + "Setup.exe"));
+    int copied = 0;
+    for (const char* name : CSetupThread::kPackageFolders) copied += CountFilesBelow(dest + name);
+    EXPECT_EQ(copied, packageFiles);
+    std::string log = dest + "Uninstall.log";
+    ASSERT_TRUE(FileExists(log));
+    EXPECT_TRUE(::GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    ExpectWellFormedRecord(dest);
+    std::string record = ReadBytes(log);
+    EXPECT_NE(record.find("Made Dir: " + dest + "Support"), std::string::npos);
+    EXPECT_NE(record.find(std::string("RegDB Key: ")), std::string::npos);
+
+    // Product key, Add/Remove Programs entry and shortcuts.
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), dest);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "Ver"), "8.00");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), kDisplayName);
+    std::string uninstall = GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+    EXPECT_NE(uninstall.find(dest + "Uninstall.exe"), std::string::npos) << uninstall;
+    // What the system's list of programs and deployment tools read.
+    const std::string uninstaller = dest + "Uninstall.exe";
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "8.5");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Corvantix有限公司");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), uninstaller + ",0");
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), dest);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
+              "\"" + uninstaller + "\" /VERYSILENT");
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    char date[16];
+    std::snprintf(date, sizeof(date), "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate"), date);
+    DWORD size = 0;
+    EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", size));
+    EXPECT_GT(size, 0u);
+    DWORD flag = 0;
+    EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", flag) && flag == 1);
+    EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", flag) && flag == 1);
+    bool desktopLink = false, menuLink = false;
+    for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
+        desktopLink |= FileExists(ShellFolder(csidl) + "土地整理规划设计.LNK");
+    for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
+        menuLink |= FileExists(ShellFolder(csidl) + kStartMenuGroup + "\\Quilm V8.5 卸载程序.LNK");
+    EXPECT_TRUE(desktopLink);
+    EXPECT_TRUE(menuLink);
 }
 
 }  // namespace quilmtest

@@ -31,6 +31,11 @@ int BuildMedium(const std::string& folder, const MediumOptions& options = Medium
 // an installation makes.
 void RemoveInstallation(const std::string& destDir);
 
+// Checks what an installation of a medium with packageFiles package files
+// into dest leaves: the files, the record, the product key, the complete
+// Add/Remove Programs entry and the shortcuts.
+void ExpectInstalled(const std::string& dest, int packageFiles, bool withReadme = true);
+
 // The wizard's pages, told apart by a control only that page has.
 enum class Page { kWelcome, kLicense, kPath, kCopy, kFinish };
 HWND FindPage(DWORD pid, Page page);

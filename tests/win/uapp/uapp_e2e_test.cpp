@@ -183,7 +183,7 @@ TEST_F(UninstallAppTest, NoAtTheQuestionChangesNothing) {
     ASSERT_NO_FATAL_FAILURE(Install(5));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDNO));
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), 2u);  // cancelled
     EXPECT_EQ(FindTopWindow(kUninstallTitle, "#32770", m_uninstall.id(), 0), nullptr);
     ExpectUntouched();
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath"), m_inst.dest);
@@ -272,7 +272,7 @@ TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
     ::SetFileAttributesA(RecordPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileA(RecordPath().c_str()));
     ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), 4u);  // no readable record
     // No message at all on the way out.
     EXPECT_EQ(WaitMessageBox(m_uninstall.id(), 0), nullptr);
     m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), RecordPath()),
@@ -302,7 +302,7 @@ TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
     EXPECT_EQ(MessageBoxText(failed), kFailedText);
     EXPECT_EQ(GetText(failed), "Uninstall");
     ASSERT_TRUE(AnswerMessageBox(failed, IDOK));
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), 4u);
     ::CloseHandle(lock);
     ExpectUntouched();
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath"), m_inst.dest);
@@ -325,7 +325,7 @@ TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
     bool midJob = !IsItemEnabled(dialog, IDOK);
     if (midJob) Shot(dialog, "uninstall_cancelled_mid_run");
     ASSERT_TRUE(Click(dialog, IDCANCEL));
-    EXPECT_EQ(ExitCode(), 0u);  // no crash code
+    EXPECT_EQ(ExitCode(), midJob ? 2u : 0u);  // cancelled, and no crash code
     if (!midJob) std::printf("note: the job had ended before the cancel\n");
     else std::printf("note: cancelled at \"%s\"\n", current.c_str());
 
@@ -333,4 +333,40 @@ TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
     EXPECT_TRUE(FolderExists(m_inst.dest + "Temp\\bulk"));
     EXPECT_TRUE(FileExists(userFile));
     EXPECT_EQ(ReadBytes(userFile), "mine");
+}
+
+// How deployment tools remove the package: the quiet command line the
+// installer registered, no window, the outcome in the exit code and the log.
+TEST_F(UninstallAppTest, QuietUninstallStringLeavesOnlyAFileHeldOpenAndSaysSo) {
+    ASSERT_NO_FATAL_FAILURE(Install(5));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
+    const std::string uninstaller = m_inst.dest + "Uninstall.exe";
+    const std::string quiet = GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+    ASSERT_EQ(quiet, "\"" + uninstaller + "\" /VERYSILENT");
+    const std::string held = m_inst.dest + "Database\\Quilm.mdb";
+    HANDLE file = OpenWithoutSharing(held);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const std::string log = m_dir + "卸载 日志.log";
+    ASSERT_TRUE(m_uninstall.StartCommand(quiet + " /LOG=\"" + log + "\""));
+    std::string seen;
+    EXPECT_TRUE(WaitUnseen(m_uninstall, kJobWait, seen)) << seen;
+    EXPECT_EQ(m_uninstall.ExitCode(), 3u);
+    ::CloseHandle(file);
+
+    const std::string text = ReadLog(log);
+    EXPECT_NE(text.find("left behind: " + held), std::string::npos) << text;
+    EXPECT_NE(text.find("self-deletion batch started"), std::string::npos);
+    EXPECT_NE(text.find("exit code 3"), std::string::npos);
+    for (const std::string& f : m_inst.files) {
+        if (f == held || f == uninstaller) continue;
+        EXPECT_FALSE(Exists(f)) << f;
+    }
+    EXPECT_TRUE(FileExists(held));
+    for (const std::string& k : m_inst.keys) EXPECT_FALSE(KeyExistsAt(k)) << k;
+    bool gone = false;
+    for (int i = 0; i < 600 && !gone; ++i) {
+        gone = !FileExists(uninstaller) && !FileExists("C:\\DelUS.bat");
+        if (!gone) ::Sleep(100);
+    }
+    EXPECT_TRUE(gone) << "Uninstall.exe or C:\\DelUS.bat still there";
 }

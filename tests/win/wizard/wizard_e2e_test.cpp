@@ -82,41 +82,6 @@ protected:
         return found;
     }
 
-    void CheckInstalled(const std::string& dest, int packageFiles, bool withReadme = true) {
-        EXPECT_TRUE(FileExists(dest + "Support\\说明.txt"));
-        EXPECT_TRUE(FileExists(dest + "图库\\子目录\\deep.txt"));
-        EXPECT_TRUE(FolderExists(dest + "Support\\Empty"));
-        EXPECT_TRUE(FileExists(dest + "Quilm.exe"));
-        EXPECT_EQ(FileExists(dest + "readme.txt"), withReadme);
-        EXPECT_FALSE(FileExists(dest + "Setup.exe"));
-        int copied = 0;
-        for (const char* name : CSetupThread::kPackageFolders)
-            copied += CountFilesBelow(dest + name);
-        EXPECT_EQ(copied, packageFiles);
-        std::string log = dest + "Uninstall.log";
-        ASSERT_TRUE(FileExists(log));
-        EXPECT_TRUE(::GetFileAttributesA(log.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-        ExpectWellFormedRecord(dest);
-        std::string record = ReadBytes(log);
-        EXPECT_NE(record.find("Made Dir: " + dest + "Support"), std::string::npos);
-        EXPECT_NE(record.find(std::string("RegDB Key: ")), std::string::npos);
-
-        // Product key, Add/Remove Programs entry and shortcuts.
-        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), dest);
-        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "Ver"), "8.00");
-        EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), kDisplayName);
-        std::string uninstall = GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
-        EXPECT_NE(uninstall.find(dest + "Uninstall.exe"), std::string::npos) << uninstall;
-        bool desktopLink = false, menuLink = false;
-        for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
-            desktopLink |= FileExists(ShellFolder(csidl) + "土地整理规划设计.LNK");
-        for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
-            menuLink |=
-                FileExists(ShellFolder(csidl) + kStartMenuGroup + "\\Quilm V8.5 卸载程序.LNK");
-        EXPECT_TRUE(desktopLink);
-        EXPECT_TRUE(menuLink);
-    }
-
     std::string medium_;
     ChildProcess setup_;
     std::vector<std::string> extraCleanup_;
@@ -176,8 +141,9 @@ TEST_F(WizardTest, HappyPathWithTheDefaultFolder) {
     // Checked, but there is no readme.txt: the program just ends.
     Click(finish, IDC_NEXT);
     ASSERT_TRUE(Ended());
+    EXPECT_EQ(setup_.ExitCode(), 0u);
     EXPECT_EQ(CloseNotepads(), 0);
-    CheckInstalled(kDefaultDest, files, false);
+    ExpectInstalled(kDefaultDest, files, false);
 }
 
 TEST_F(WizardTest, HappyPathIntoAFolderWithBlanksAndChineseNames) {
@@ -200,7 +166,7 @@ TEST_F(WizardTest, HappyPathIntoAFolderWithBlanksAndChineseNames) {
     ASSERT_NE(finish, nullptr);
     Click(finish, IDC_NEXT);  // with "readme.txt" there: opened by the shell
     ASSERT_TRUE(Ended());
-    CheckInstalled(dest, files);
+    ExpectInstalled(dest, files);
     HWND notepad = WaitTopWindow(NULL, "Notepad", 0, 0, kWait);
     EXPECT_NE(notepad, nullptr);
     if (notepad) {
@@ -382,7 +348,7 @@ TEST_F(WizardTest, ReinstallQuestionAnsweredNo) {
     EXPECT_TRUE(AnswerMessageBox(box, IDNO));
     EXPECT_TRUE(Ended());
     EXPECT_EQ(FindPage(setup_.id(), Page::kWelcome), nullptr);
-    EXPECT_EQ(setup_.ExitCode(), 0u);
+    EXPECT_EQ(setup_.ExitCode(), 2u);  // cancelled
 }
 
 TEST_F(WizardTest, ReinstallQuestionAnsweredYes) {
@@ -402,7 +368,7 @@ TEST_F(WizardTest, ReinstallQuestionAnsweredYes) {
     for (int i = 0; i < 100 && GetItemCheck(finish, IDC_README) != BST_UNCHECKED; ++i) ::Sleep(30);
     Click(finish, IDC_NEXT);
     ASSERT_TRUE(Ended());
-    CheckInstalled(kDefaultDest, files);
+    ExpectInstalled(kDefaultDest, files);
     EXPECT_EQ(WaitTopWindow(NULL, "Notepad", 0, 0, 1500), nullptr);
 }
 
@@ -439,6 +405,7 @@ TEST_F(WizardTest, CancelOnTheCopyPage) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AnswerMessageBox(box, IDYES));
     ASSERT_TRUE(Ended(kJobWait));
+    EXPECT_EQ(setup_.ExitCode(), 2u);
     // Stopped during the copy: no record, no product value, no finish page.
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilm.exe"));
@@ -464,8 +431,9 @@ TEST_F(WizardTest, MissingPackageFolderIgnored) {
     Click(finish, IDC_NEXT);
     ASSERT_TRUE(Ended());
     CloseNotepads();
+    EXPECT_EQ(setup_.ExitCode(), 0u);  // an ignored folder is no failure
     EXPECT_TRUE(FolderExists(std::string(kDefaultDest) + "Database"));
-    CheckInstalled(kDefaultDest, files);
+    ExpectInstalled(kDefaultDest, files);
 }
 
 TEST_F(WizardTest, MissingPackageFolderAborted) {
@@ -479,10 +447,84 @@ TEST_F(WizardTest, MissingPackageFolderAborted) {
     EXPECT_TRUE(AnswerMessageBox(box, IDABORT));
     // The wizard ends without the finish page and without a question.
     ASSERT_TRUE(Ended());
+    EXPECT_EQ(setup_.ExitCode(), 4u);
     EXPECT_TRUE(FolderExists(std::string(kDefaultDest) + "Control"));
     EXPECT_FALSE(FolderExists(std::string(kDefaultDest) + "线型库"));
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilm.exe"));
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
+}
+
+// Deployment tools start the installer with switches instead of a person
+// and read its exit code and its log instead of the screen.
+TEST_F(WizardTest, VerySilentShowsNothingAndInstallsOverAnEarlierInstallation) {
+    int files = Build();
+    const std::string top = "C:\\Program Files\\静默 安装";
+    const std::string dest = top + "\\Quilm 目录\\";
+    const std::string log = TempRoot() + "静默 安装.log";
+    extraCleanup_.push_back(top);
+    for (int run = 0; run < 2; ++run) {
+        ChildProcess setup;
+        // The folder quoted with a backslash before the closing quote, as
+        // people type it.
+        ASSERT_TRUE(setup.Start(medium_ + "Setup.exe",
+                                "/VERYSILENT /DIR=\"" + dest + "\" /LOG=\"" + log + "\""));
+        std::string seen;
+        EXPECT_TRUE(WaitUnseen(setup, kJobWait, seen)) << "run " << run << ": " << seen;
+        EXPECT_EQ(setup.ExitCode(), 0u);
+        ExpectInstalled(dest, files);
+        const std::string text = ReadLog(log);
+        EXPECT_NE(text.find("command line: /VERYSILENT"), std::string::npos) << text;
+        EXPECT_NE(text.find("copied: " + dest + "Support\\说明.txt"), std::string::npos);
+        EXPECT_NE(text.find("record written: " + dest + "Uninstall.log"), std::string::npos);
+        EXPECT_EQ(text.find("installing over it") != std::string::npos, run == 1);
+        EXPECT_NE(text.find("exit code 0"), std::string::npos);
+    }
+    ::DeleteFileA(log.c_str());
+    RemoveInstallation(dest);
+}
+
+TEST_F(WizardTest, UnattendedRunsThatCannotGoOnSayWhyInTheirExitCode) {
+    Build(MediumOptions{true, "Database", 0});
+    // Not understood: nothing is touched, and nothing is shown.
+    for (const char* arguments :
+         {"/VERYSILENT /BOGUS", "/SILENT /DIR=Quilm", "/VERYSILENT /DIR=", "/DIR=C:Quilm /SILENT"})
+        EXPECT_EQ(RunProgram(medium_ + "Setup.exe", arguments, kWait), 1u) << arguments;
+    EXPECT_FALSE(Exists(kDefaultDest));
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
+
+    // A package folder missing: its prompt is answered Abort by itself, the
+    // job stops before its record, and the log names the folder.
+    const std::string log = TempRoot() + "QuilmUnattended.log";
+    EXPECT_EQ(RunProgram(medium_ + "Setup.exe", "/SILENT /LOG=" + log, kJobWait), 4u);
+    EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
+    const std::string text = ReadLog(log);
+    EXPECT_NE(text.find(medium_ + "Database"), std::string::npos) << text;
+    EXPECT_NE(text.find("answer: Abort (unattended)"), std::string::npos) << text;
+    EXPECT_NE(text.find("exit code 4"), std::string::npos) << text;
+    ::DeleteFileA(log.c_str());
+}
+
+TEST_F(WizardTest, HelpAndACommandLineNotUnderstoodAnswerInABox) {
+    Build();
+    // Asked for, the list of switches is shown even when nothing else is.
+    const struct {
+        const char* arguments;
+        const char* says;
+        DWORD code;
+    } runs[] = {
+        {"/?", "/VERYSILENT", 0}, {"/VERYSILENT /help", "/DIR", 0}, {"/DIR=Quilm", "Quilm", 1}};
+    for (const auto& run : runs) {
+        ChildProcess setup;
+        ASSERT_TRUE(setup.Start(medium_ + "Setup.exe", run.arguments));
+        HWND box = WaitMessageBox(setup.id(), kWait);
+        ASSERT_NE(box, nullptr) << run.arguments;
+        const std::string text = MessageBoxText(box);
+        EXPECT_NE(text.find(run.says), std::string::npos) << text;
+        EXPECT_NE(text.find("退出代码"), std::string::npos) << text;
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+        EXPECT_EQ(setup.ExitCode(kWait), run.code) << run.arguments;
+    }
+    EXPECT_FALSE(Exists(kDefaultDest));
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+// The programs' command line, as deployment tools give it.  Platform-free.
+//
+//   (none)          interactive, exactly as without any switch
+//   /SILENT         no questions; a small progress window only
+//   /VERYSILENT     nothing shown at all
+//   /DIR="path"     (Setup.exe only) the destination folder: absolute (a
+//                   drive letter or a network path); "\" appended when
+//                   missing.  A backslash before the closing quote is part
+//                   of the path ("D:\Quilm\"), never an escape.
+//   /LOG="file"     where the diagnostic log goes
+//   /? or /HELP     the list of switches and exit codes
+//
+// Switches are case-insensitive; a value may be quoted, or the whole
+// switch may be ("/DIR=D:\My Quilm" in quotes).
+#pragma once
+
+#include <string>
+
+// Exit codes, the same for both programs, interactive runs too.
+enum ExitCode {
+    kExitDone = 0,            // done, nothing failed
+    kExitBadCommandLine = 1,  // command line not understood; nothing touched
+    kExitCancelled = 2,       // cancelled by the user
+    kExitSomeFailed = 3,      // done, but some items failed (listed in the log)
+    kExitFailed = 4           // the job stopped before its record was written,
+                              // or no readable record was found
+};
+
+enum UiLevel { kUiInteractive, kUiSilent, kUiVerySilent };
+
+struct CommandLine {
+    UiLevel ui = kUiInteractive;
+    bool help = false;
+    std::string dir;  // ends with "\"; empty when not given
+    std::string log;  // empty when not given
+    // What is wrong with the command line; empty when it was understood.
+    std::string error;
+};
+
+// Reads the arguments (the command line without the program's name).
+// acceptsDir says whether /DIR is one of the program's switches.
+CommandLine ParseCommandLine(const std::string& arguments, bool acceptsDir);
+
+// The text of the help box: the switches of the program and the exit
+// codes (program: "Setup.exe" or "Uninstall.exe").
+std::string CommandLineHelp(const std::string& program, bool acceptsDir);

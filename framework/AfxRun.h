@@ -1,0 +1,28 @@
+// The start and end of a program's run as deployment tools see it: the
+// diagnostic log opened and closed, the command line answered where it
+// asks for help or cannot be understood, the exit code written last.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "../common/command_line.h"
+
+// Opens the log (line.log, else a new one in the temporary folder named
+// after logName) and writes the program, its version and the arguments.
+// Answers /? with the list of switches, always in a box, and a command
+// line that was not understood with what is wrong and the list, in a box
+// unless unattended.  Returns false when the program ends here, with
+// exitCode set (0 after help, 1 for a bad command line).
+bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCSTR logName,
+                 LPCSTR version, bool acceptsDir, int& exitCode);
+
+// Writes the exit code as the log's last line and closes the log.
+int AfxEndRun(int exitCode);
+
+// The text of the box that lists what failed: the count's sentence
+// (headline, with one %d), up to ten items, how many more, and where the
+// log is.
+std::string AfxFailureNotice(const char* headline, const std::vector<std::string>& items);
