@@ -15,6 +15,11 @@ bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCS
         AfxLog("the log could not be written to %s: %s", line.log.c_str(),
                AfxErrorText(::GetLastError()).c_str());
 
+    // Unattended, the system's own boxes must not wait for a person either
+    // (no disc in the drive, a damaged medium).
+    if (line.ui != kUiInteractive)
+        ::SetErrorMode(::SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+
     const std::string help = CommandLineHelp(program, acceptsDir);
     if (line.help) {
         ::MessageBoxA(NULL, help.c_str(), program, MB_OK | MB_ICONINFORMATION);
