@@ -31,7 +31,8 @@ public:
     CString m_strSourceDir;  // ends with "\"
     CString m_strDestDir;    // ends with "\"
     // Unattended: no prompt or box is shown; each takes the answer that
-    // stops safely (Abort, Cancel, OK).
+    // stops safely (Abort, Cancel, OK).  The shortcuts go to all users'
+    // Desktop and Programs folders.
     bool m_bSilent = false;
 
     // What the job did, read once it has ended: the package and root files

@@ -29,22 +29,34 @@ BOOL ReadFolderPair(HKEY root, LPCSTR key, LPCSTR desktopValue, LPCSTR programsV
            GetRegString(root, key, programsValue, programs);
 }
 
-BOOL FindShellFolders(CString& desktop, CString& programs) {
+BOOL FindUserFolders(CString& desktop, CString& programs) {
     return ReadFolderPair(HKEY_CURRENT_USER, kShellFolders, "Desktop", "Programs", desktop,
                           programs) ||
            ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersNT, "Desktop", "Programs", desktop,
-                          programs) ||
-           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop", "Common Programs",
+                          programs);
+}
+
+BOOL FindAllUsersFolders(CString& desktop, CString& programs) {
+    return ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop", "Common Programs",
                           desktop, programs) ||
            ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersNT, "Common Desktop", "Common Programs",
                           desktop, programs);
+}
+
+// The user's folders, else all users'.  A deployment tool installs for
+// every user of the machine, often from the system's own account, whose
+// desktop nobody sees: then all users' folders come first.
+BOOL FindShellFolders(bool allUsersFirst, CString& desktop, CString& programs) {
+    if (allUsersFirst)
+        return FindAllUsersFolders(desktop, programs) || FindUserFolders(desktop, programs);
+    return FindUserFolders(desktop, programs) || FindAllUsersFolders(desktop, programs);
 }
 
 }  // namespace
 
 BOOL CSetupThread::CreateShortcuts() {
     CString desktop, programs;
-    if (!FindShellFolders(desktop, programs)) {
+    if (!FindShellFolders(m_bSilent, desktop, programs)) {
         AfxLog("no shortcuts: the Desktop and Programs folders are not known");
         return FALSE;
     }

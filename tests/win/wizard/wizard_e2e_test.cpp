@@ -472,6 +472,11 @@ TEST_F(WizardTest, VerySilentShowsNothingAndInstallsOverAnEarlierInstallation) {
         EXPECT_TRUE(WaitUnseen(setup, kJobWait, seen)) << "run " << run << ": " << seen;
         EXPECT_EQ(setup.ExitCode(), 0u);
         ExpectInstalled(dest, files);
+        // Installed for everyone: the shortcuts are all users'.
+        EXPECT_TRUE(
+            FileExists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "土地整理规划设计.LNK"));
+        EXPECT_TRUE(FileExists(ShellFolder(CSIDL_COMMON_PROGRAMS) + kStartMenuGroup +
+                               "\\Quilm V8.5 卸载程序.LNK"));
         const std::string text = ReadLog(log);
         EXPECT_NE(text.find("command line: /VERYSILENT"), std::string::npos) << text;
         EXPECT_NE(text.find("copied: " + dest + "Support\\说明.txt"), std::string::npos);
