@@ -23,9 +23,9 @@ public:
 
     CString GetFileName() const { return CString(m_current.cFileName); }
     CString GetFilePath() const { return m_root + m_current.cFileName; }
-    BOOL IsDirectory() const {
-        return (m_current.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    }
+    // The entry's attributes as the listing gave them.
+    DWORD GetAttributes() const { return m_current.dwFileAttributes; }
+    BOOL IsDirectory() const { return (GetAttributes() & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     BOOL IsDots() const;
 
 private:

@@ -39,11 +39,6 @@ void CSetupThread::Work() {
     }
 }
 
-void CSetupThread::ReportProgress(LPCSTR source, LPCSTR dest) {
-    SendToOwner(WM_SETUP_PROGRESS, reinterpret_cast<WPARAM>(source),
-                reinterpret_cast<LPARAM>(dest));
-}
-
 int CSetupThread::Prompt(const CString& text, UINT type) {
     return AfxMessageBox(OwnerWindow(), text, type);
 }
@@ -52,7 +47,26 @@ void CSetupThread::ReportFileError(const CFileException& error) {
     error.ReportError(OwnerWindow());
 }
 
+int CSetupThread::Ask(const CString& text, UINT type) {
+    if (m_pRelay) {
+        m_pRelay->Wait();
+        if (IsStopped()) return IDCANCEL;
+    }
+    return Prompt(text, type);
+}
+
 BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
+    CProgressRelay relay;
+    relay.SetOwner(OwnerWindow());
+    m_pRelay = &relay;
+    bool copied = CopyTree(source, dest);
+    relay.Close();
+    m_pRelay = nullptr;
+    // A stop request that came with the last message ends the job here.
+    return copied && !IsStopped();
+}
+
+bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
     CString dir(WithTrailingBackslash(source.str()));
     CFileFind finder;
     for (;;) {
@@ -62,30 +76,41 @@ BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
             "%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
             "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。",
             static_cast<LPCSTR>(SystemErrorText(::GetLastError())), static_cast<LPCSTR>(dir));
-        int answer = Prompt(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
+        int answer = Ask(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
         if (answer == IDRETRY) continue;
         if (answer == IDIGNORE) return MakeDirPath(dest);
-        return FALSE;  // Abort, or no answer at all
+        return false;  // Abort, or no answer at all
     }
-    if (!MakeDirPath(dest)) return FALSE;
+    if (!MakeDirPath(dest)) return false;
 
     return AfxForEachFound(finder, [&](const CFileFind& found) {
+        if (IsStopped()) return false;
         CString entry = found.GetFilePath();
         CString target(JoinPath(dest.str(), found.GetFileName().str()));
         if (found.IsDirectory()) {
-            if (!CopyFolderTree(entry, target)) return false;
+            if (!CopyTree(entry, target)) return false;
         } else if (::CopyFileA(entry, target, FALSE)) {
-            // Don't carry a read-only attribute over from the medium.
-            ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+            // Don't carry a read-only (hidden, system) attribute over from
+            // the medium; the listing tells whether the copy has one.
+            if (found.GetAttributes() & ~(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL))
+                ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
             RecordFileCopy(target);
         }
-        ReportProgress(entry, target);
-        return !IsStopped();
+        // The entry is on disk; its message waits for the previous one to
+        // be taken, and a stop that came with that one ends the walk.
+        m_pRelay->Wait();
+        if (IsStopped()) return false;
+        m_pRelay->Post(WM_SETUP_PROGRESS, entry, target);
+        return true;
     });
 }
 
 BOOL CSetupThread::MakeDirPath(const CString& path) {
     RecordMadeDir(path);
+    // Mostly only the last folder is missing: one call makes it.  Only
+    // when that fails is each prefix tested and made, so that the prompt
+    // names the folder that can't be made.
+    if (::CreateDirectoryA(path, NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
     // Each prefix is its own string, so a path of any length is handled:
     // one too long for the system fails in CreateDirectoryA and goes
     // through the prompt like any other folder that can't be made.
@@ -98,7 +123,7 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
                 "%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
                 "点击“取消”按钮将终止程序运行。",
                 static_cast<LPCSTR>(SystemErrorText(::GetLastError())), prefix.c_str());
-            if (Prompt(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
+            if (Ask(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
         }
     }
     return TRUE;

@@ -15,6 +15,7 @@
 #include "../common/host_release.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
+#include "ProgressRelay.h"
 #include "SetupMessages.h"
 
 class CSetupThread : public CWorkerThread {
@@ -67,13 +68,22 @@ public:
 
 protected:
     void Work() override;
-    void ReportProgress(LPCSTR source, LPCSTR dest);
 
     // Shows a prompt owned by the owner window with the application's name
     // as caption and returns the button pressed.
     virtual int Prompt(const CString& text, UINT type);
     // Shows the framework's box for a file error of the record file.
     virtual void ReportFileError(const CFileException& error);
+
+private:
+    // The walk below one of the package folders; each entry's message goes
+    // through m_pRelay.
+    bool CopyTree(const CString& source, const CString& dest);
+    // Prompt, once the page shows the last entry's line; during the copy
+    // phase a stop request answers Cancel without asking.
+    int Ask(const CString& text, UINT type);
+
+    CProgressRelay* m_pRelay = nullptr;  // set while a package folder is copied
 };
 
 // The system's text for an error code, as FormatMessageA gives it.
