@@ -5,27 +5,31 @@
 # program (VmHWM of its Wine process on the host).
 #
 # usage: tools/scale_bench/scale_bench.sh [--files N] [--folders N] [--bytes N] [--pairs N]
+#                                         [--setup FILE]
 #   defaults: 100000 files in 5000 folders, 100 MB, 5 pairs.  The medium is
 #   kept between runs (one per size, marked complete by a stamp file).
+#   --setup times FILE (another build of Setup.exe) instead of this build's.
 # Each pair runs the wizard and xcopy (in alternating order) into fresh
 # folders, then the uninstaller and rmdir on what they made; the ratios are
 # taken per pair and their median reported, with the load average beside
 # each pair, since other work on the machine moves single figures a lot.
 # Phase times come from the host clock around the UI driver's steps; each
 # driver call starts a Wine process, so a figure carries up to about half a
-# second of polling delay.  The responsiveness figures are timed inside the
-# driver.
+# second of polling delay.  The wizard's phases (until the copy page is up,
+# which includes counting the files; the copy; the configuring steps) and
+# the responsiveness figures are timed inside the driver.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 export BUILD_ROOT="${BUILD_ROOT:-$ROOT/build}"
-FILES=100000 FOLDERS=5000 BYTES=100000000 PAIRS=5
+FILES=100000 FOLDERS=5000 BYTES=100000000 PAIRS=5 SETUP_EXE=
 while [ $# -gt 0 ]; do
     case "$1" in
         --files) FILES="$2"; shift 2 ;;
         --folders) FOLDERS="$2"; shift 2 ;;
         --bytes) BYTES="$2"; shift 2 ;;
         --pairs) PAIRS="$2"; shift 2 ;;
-        *) echo "usage: $0 [--files N] [--folders N] [--bytes N] [--pairs N]" >&2; exit 2 ;;
+        --setup) SETUP_EXE="$(realpath "$2")"; shift 2 ;;
+        *) echo "usage: $0 [--files N] [--folders N] [--bytes N] [--pairs N] [--setup FILE]" >&2; exit 2 ;;
     esac
 done
 
@@ -55,7 +59,7 @@ cp "$WIN/uninstall/Uninstall.exe" "$MEDIUM/Uninstall.exe"
 for ocx in QuilmMap.ocx QuilmGrid.ocx; do
     cp "$WIN/tools/controls_fixture/quilm_test_control.dll" "$MEDIUM/Control/$ocx"
 done
-cp "$WIN/setup/Setup.exe" "$MEDIUM/Setup.exe"
+cp "${SETUP_EXE:-$WIN/setup/Setup.exe}" "$MEDIUM/Setup.exe"
 rm -rf "$MEDIUM/安装界面"
 cp "$WIN/tools/uidriver/uidriver.exe" "$C/uidriver.exe"
 N_FILES=$(find "$MEDIUM" -type f ! -name .complete | wc -l)
@@ -95,9 +99,9 @@ median() { printf '%s\n' "$@" | sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? 
 rm -rf "$C/ScaleXcopy"
 
 # --- The wizard's copy phase -------------------------------------------
-# Sets SETUP_COPY, SETUP_PEAK (kB), CANCEL_OPEN, REPAINT and INSTALLED.
+# Sets SETUP_COPY, SETUP_PEAK (kB), CANCEL_OPEN, REPAINT, PHASES and INSTALLED.
 run_wizard() {
-    local mem watch setup_pid w l p f cp t0 t1 repaint_out repaint_pid=""
+    local mem watch setup_pid w l p f cp t0 t1 repaint_out repaint_pid="" phases_out phases_pid
     mem=$(mktemp)
     watch_memory "$NAME.Setup.exe" "$mem" &
     watch=$!
@@ -110,7 +114,10 @@ run_wizard() {
     l=$(page 1005); drive click "$l" 1007; sleep 0.3; drive click "$l" 1001
     p=$(page 1011)
     t0=$(now)
-    drive click "$p" 1001
+    # "下一步" is clicked by the driver that times the phases after it.
+    phases_out=$(mktemp)
+    drive phases "$p" 1001 1014 1018 1017 >"$phases_out" &
+    phases_pid=$!
     # Responsiveness on the copy page, timed inside the driver: the
     # backdrop invalidated once a second and timed until it has repainted,
     # and the cancel question's opening time, answered No so the copy goes
@@ -131,6 +138,9 @@ run_wizard() {
     wait "$setup_pid" || true
     wait "$watch" || true
     [ -n "$repaint_pid" ] && { wait "$repaint_pid" || true; }
+    wait "$phases_pid" || true
+    PHASES=$(sed -n 's/^phases: //p' "$phases_out")
+    rm -f "$phases_out"
     REPAINT=$(sed -n 's/^repaint: //p' "$repaint_out")
     rm -f "$repaint_out"
     SETUP_COPY=$(span "$t0" "$t1")
@@ -202,11 +212,13 @@ for i in $(seq "$PAIRS"); do
     printf 'pair %d (load %s): wizard %s s (%s files), xcopy %s s (%s files), ratio %s | uninstall %s s (%s left), rmdir %s s, ratio %s | cancel question %s, repaint %s\n' \
         "$i" "$load" "$SETUP_COPY" "$INSTALLED" "$XCOPY" "$XCOPIED" "${COPY_RATIOS[-1]}" \
         "$UNINSTALL" "$LEFT" "$RMDIR" "${DEL_RATIOS[-1]}" "${CANCEL_OPEN:-n/a}" "${REPAINT:-n/a}"
+    echo "        wizard phases: ${PHASES:-n/a}"
 done
 rm -f "$C/uidriver.exe"
 
 echo
 echo "=== scale benchmark: $N_FILES files, $N_DIRS folders, $MB MB ($QUILM_ARCH), $PAIRS pairs ==="
+echo "Setup.exe:                                  ${SETUP_EXE:-the one built here}"
 echo "load average after:                         $(loadavg)"
 echo "median ratio wizard / xcopy:                $(median "${COPY_RATIOS[@]}")   (pairs: ${COPY_RATIOS[*]})"
 echo "median ratio uninstall / rmdir:             $(median "${DEL_RATIOS[@]}")   (pairs: ${DEL_RATIOS[*]})"
