@@ -41,6 +41,9 @@ public:
     // Returns the previous position, or -1 without a window.
     int SetPos(int nPos);
     int StepIt();
+    // Stores the position for whatever paints the bar next, without
+    // invalidating it; a later SetPos invalidates it if need be.
+    void StorePos(int nPos) { m_nPos = nPos; }
     void SetStep(int nStep) { m_nStep = nStep; }
     void EnableText(bool bShow);
 

@@ -26,9 +26,9 @@ public:
         return (static_cast<ULONGLONG>(m_current.nFileSizeHigh) << 32) | m_current.nFileSizeLow;
     }
     CString GetFilePath() const { return m_root + m_current.cFileName; }
-    BOOL IsDirectory() const {
-        return (m_current.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    }
+    // The entry's attributes as the listing gave them.
+    DWORD GetAttributes() const { return m_current.dwFileAttributes; }
+    BOOL IsDirectory() const { return (GetAttributes() & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     BOOL IsDots() const;
 
 private:

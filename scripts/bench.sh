@@ -1,6 +1,7 @@
 #!/bin/bash
 # Benchmarks (not tests): the install engine's copy phase against xcopy on
-# a generated medium of about 5,000 files in 200 folders (50 MB).
+# a generated medium of about 5,000 files in 200 folders (50 MB), as the
+# median of REPS (default 6) paired runs with the load average beside each.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 export BUILD_ROOT="${BUILD_ROOT:-$ROOT/build}"
@@ -20,4 +21,4 @@ if [ ! -f "$MEDIUM/.complete" ]; then
 fi
 cp "$BUILD_ROOT/bench-$QUILM_ARCH/tools/bench_copy/bench_copy.exe" "$WINEPREFIX/drive_c/"
 cd "$WINEPREFIX/drive_c"
-"$QUILM_WINE" 'C:\bench_copy.exe' 'C:\BenchMedium\' 'C:\BenchWork\' "${REPS:-5}"
+"$QUILM_WINE" 'C:\bench_copy.exe' 'C:\BenchMedium\' 'C:\BenchWork\' "${REPS:-6}"

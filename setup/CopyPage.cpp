@@ -61,7 +61,10 @@ void CCopyPage::OnInitPage() {
 LRESULT CCopyPage::OnProgress(WPARAM, LPARAM lParam) {
     const char* path = reinterpret_cast<const char*>(lParam);
     m_run.Step(ProgressLine(path ? path : "", m_strDestDir.str()).c_str());
-    return 1;
+    // The job does not look at the answer.  0 is what the dialog manager
+    // has stored as the message's result already, so no window data
+    // changes for each of the job's thousands of messages.
+    return 0;
 }
 
 LRESULT CCopyPage::OnConfiguring(WPARAM, LPARAM) {

@@ -42,11 +42,6 @@ void CSetupThread::Work() {
     }
 }
 
-void CSetupThread::ReportProgress(LPCSTR source, LPCSTR dest) {
-    SendToOwner(WM_SETUP_PROGRESS, reinterpret_cast<WPARAM>(source),
-                reinterpret_cast<LPARAM>(dest));
-}
-
 int CSetupThread::Prompt(const CString& text, UINT type) {
     return AfxMessageBox(OwnerWindow(), text, type);
 }
@@ -71,6 +66,12 @@ const char* AnswerName(int answer) {
 }  // namespace
 
 int CSetupThread::Ask(const CString& text, UINT type) {
+    // The owner shows the last entry's line before the prompt opens; a stop
+    // that came with that entry answers Cancel without asking.
+    if (m_pRelay) {
+        m_pRelay->Wait();
+        if (IsStopped()) return IDCANCEL;
+    }
     CString line = text;
     for (char& c : line.str())
         if (c == '\n') c = ' ';
@@ -102,6 +103,17 @@ bool CSetupThread::CopyPackageFile(const CString& source, const CString& target,
 }
 
 BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
+    CProgressRelay relay;
+    relay.SetOwner(OwnerWindow());
+    m_pRelay = &relay;
+    bool copied = CopyTree(source, dest);
+    relay.Close();
+    m_pRelay = nullptr;
+    // A stop request that came with the last message ends the job here.
+    return copied && !IsStopped();
+}
+
+bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
     CString dir(WithTrailingBackslash(source.str()));
     CFileFind finder;
     for (;;) {
@@ -114,27 +126,42 @@ BOOL CSetupThread::CopyFolderTree(const CString& source, const CString& dest) {
         int answer = Ask(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
         if (answer == IDRETRY) continue;
         if (answer == IDIGNORE) return MakeDirPath(dest);
-        return FALSE;  // Abort, or no answer at all
+        return false;  // Abort, or no answer at all
     }
-    if (!MakeDirPath(dest)) return FALSE;
+    if (!MakeDirPath(dest)) return false;
 
     return AfxForEachFound(finder, [&](const CFileFind& found) {
+        if (IsStopped()) return false;
         CString entry = found.GetFilePath();
         CString target(JoinPath(dest.str(), found.GetFileName().str()));
         if (found.IsDirectory()) {
-            if (!CopyFolderTree(entry, target)) return false;
+            if (!CopyTree(entry, target)) return false;
         } else if (CopyPackageFile(entry, target, found.GetLength())) {
-            // Don't carry a read-only attribute over from the medium.
-            ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+            // Don't carry a read-only (hidden, system) attribute over from
+            // the medium; the listing tells whether the copy has one.
+            if (found.GetAttributes() & ~(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL))
+                ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
             RecordFileCopy(target);
         }
-        ReportProgress(entry, target);
-        return !IsStopped();
+        // The entry is on disk; its message waits for the previous one to
+        // be taken, and a stop that came with that one ends the walk.
+        m_pRelay->Wait();
+        if (IsStopped()) return false;
+        m_pRelay->Post(WM_SETUP_PROGRESS, entry, target);
+        return true;
     });
 }
 
 BOOL CSetupThread::MakeDirPath(const CString& path) {
     RecordMadeDir(path);
+    // Mostly only the last folder is missing: one call makes it.  Only
+    // when that fails is each prefix tested and made, so that the prompt
+    // names the folder that can't be made.
+    if (::CreateDirectoryA(path, NULL)) {
+        AfxLog("folder made: %s", static_cast<LPCSTR>(path));
+        return TRUE;
+    }
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
     // Each prefix is its own string, so a path of any length is handled:
     // one too long for the system fails in CreateDirectoryA and goes
     // through the prompt like any other folder that can't be made.

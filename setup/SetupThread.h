@@ -19,6 +19,7 @@
 #include "../common/host_release.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
+#include "ProgressRelay.h"
 #include "SetupMessages.h"
 
 class CSetupThread : public CWorkerThread {
@@ -85,7 +86,6 @@ public:
 
 protected:
     void Work() override;
-    void ReportProgress(LPCSTR source, LPCSTR dest);
 
     // Shows a prompt owned by the owner window with the application's name
     // as caption and returns the button pressed.
@@ -94,13 +94,19 @@ protected:
     virtual void ReportFileError(const CFileException& error);
 
 private:
-    // Prompt, or unattended the answer that stops safely; both go to the
-    // log with the answer.
+    // The walk below one of the package folders; each entry's message goes
+    // through m_pRelay.
+    bool CopyTree(const CString& source, const CString& dest);
+    // Prompt, once the page shows the last entry's line (during the copy
+    // phase a stop request answers Cancel without asking), or unattended
+    // the answer that stops safely; both go to the log with the answer.
     int Ask(const CString& text, UINT type);
     // ReportFileError (not when unattended); the log has it either way.
     void FileError(const CFileException& error);
     // Copies one file, records and counts it; a failure is noted.
     bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size);
+
+    CProgressRelay* m_pRelay = nullptr;  // set while a package folder is copied
 };
 
 // The system's text for an error code, as FormatMessageA gives it.

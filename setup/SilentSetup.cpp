@@ -34,7 +34,7 @@ BOOL CSilentSetupDlg::OnInitDialog() {
 LRESULT CSilentSetupDlg::OnProgress(WPARAM, LPARAM lParam) {
     const char* path = reinterpret_cast<const char*>(lParam);
     m_run.Step(ProgressLine(path ? path : "", m_job.m_strDestDir.str()).c_str());
-    return 1;
+    return 0;  // as on the copy page: the result the dialog manager holds already
 }
 
 LRESULT CSilentSetupDlg::OnConfiguring(WPARAM, LPARAM) {

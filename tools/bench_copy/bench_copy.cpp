@@ -1,27 +1,45 @@
 // Times the install engine's copy phase against xcopy on the same medium
 // in the same Wine prefix.  Not a test: prints the figures.
 //
-// usage: bench_copy MEDIUM_DIR WORK_DIR [REPETITIONS]
+// usage: bench_copy MEDIUM_DIR WORK_DIR [REPETITIONS | engine]
+// "engine" runs the engine's copy phase once into WORK_DIR\engine\ and
+// nothing else, for tracing it.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/paths.h"
 #include "framework/AfxHandle.h"
+#include "setup/CopyPage.h"
 #include "setup/SetupThread.h"
 
 namespace {
 
-// Runs only the copy phase (the nine trees and the root files).
+double Now() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// Runs the copy phase (the nine trees and the root files), then writes
+// the install record, the one configuring step whose work grows with the
+// package; the second is timed apart.
 class CopyPhaseJob : public CSetupThread {
+public:
+    double copyEnd = 0;
+
 protected:
     void Work() override {
         for (const char* name : kPackageFolders)
             if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) break;
         CopyRootFiles();
+        copyEnd = Now();
+        WriteRecordFile();
     }
 };
 
@@ -46,25 +64,20 @@ LRESULT CALLBACK DoNothing(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProcA(h, m, w, l);
 }
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 void RemoveTree(const std::string& dir) {
     RunQuietly("cmd.exe /c rmdir /S /Q \"" + dir + "\"");
 }
 
-double TimeEngine(HWND owner, const std::string& src, const std::string& dst) {
+// The copy phase's time; record gets the time of writing the record.
+double TimeEngine(HWND owner, const std::string& src, const std::string& dst, double& record) {
     CopyPhaseJob job;
     job.m_strSourceDir = src.c_str();
     job.m_strDestDir = dst.c_str();
     double start = Now();
     job.Start(owner);
     job.WaitForEnd();
-    return Now() - start;
+    record = Now() - job.copyEnd;
+    return job.copyEnd - start;
 }
 
 double TimeXcopy(const std::string& src, const std::string& dst) {
@@ -75,49 +88,86 @@ double TimeXcopy(const std::string& src, const std::string& dst) {
     return Now() - start;
 }
 
+// The host's load average, read through Wine's Z: drive (the host's
+// root); "n/a" elsewhere.
+std::string LoadAverage() {
+    char text[64] = "n/a";
+    if (FILE* f = fopen("Z:\\proc\\loadavg", "r")) {
+        if (!fgets(text, sizeof(text), f)) strcpy(text, "n/a");
+        fclose(f);
+    }
+    std::string load(text);
+    // The three averages only.
+    size_t end = 0;
+    for (int fields = 0; fields < 3 && end != std::string::npos; ++fields)
+        end = load.find(' ', end + (fields ? 1 : 0));
+    return end == std::string::npos ? load : load.substr(0, end);
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: bench_copy MEDIUM_DIR WORK_DIR [REPETITIONS]\n");
+        fprintf(stderr, "usage: bench_copy MEDIUM_DIR WORK_DIR [REPETITIONS | engine]\n");
         return 2;
     }
     std::string src = WithTrailingBackslash(argv[1]);
     std::string work = WithTrailingBackslash(argv[2]);
-    int reps = argc > 3 ? atoi(argv[3]) : 5;
+    int reps = argc > 3 ? atoi(argv[3]) : 6;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DoNothing;
     wc.lpszClassName = "BenchOwner";
     RegisterClassA(&wc);
     HWND owner = CreateWindowA("BenchOwner", "", WS_OVERLAPPED, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
     CreateDirectoryA(work.c_str(), NULL);
+    if (argc > 3 && strcmp(argv[3], "engine") == 0) {
+        double record = 0;
+        double copy = TimeEngine(owner, src, work + "engine\\", record);
+        printf("engine: copy %.3f s, record %.3f s\n", copy, record);
+        return 0;
+    }
 
     std::vector<double> engine, xcopy, ratio;
+    printf("load average before: %s\n", LoadAverage().c_str());
+    // The copy page counts the package's files before the job starts.
+    double countStart = Now();
+    int files = CCopyPage::CountPackageFiles(src.c_str());
+    printf("file count: %d files in %.3f s\n", files, Now() - countStart);
     for (int i = 0; i < reps; ++i) {
+        std::string load = LoadAverage();
         std::string a = work + "engine\\", b = work + "xcopy\\";
-        RemoveTree(a);
-        RemoveTree(b);
-        // Alternate the order so that neither side always gets a warm cache.
-        double te, tx;
+        // Alternate the order so that neither side always goes first, and
+        // remove each side's earlier copy right before it runs, so that
+        // both pay alike for the removal the file system finishes later.
+        double te, tx, record = 0;
         if (i % 2 == 0) {
-            te = TimeEngine(owner, src, a);
+            RemoveTree(a);
+            te = TimeEngine(owner, src, a, record);
+            RemoveTree(b);
             tx = TimeXcopy(src, b);
         } else {
+            RemoveTree(b);
             tx = TimeXcopy(src, b);
-            te = TimeEngine(owner, src, a);
+            RemoveTree(a);
+            te = TimeEngine(owner, src, a, record);
         }
         engine.push_back(te);
         xcopy.push_back(tx);
         ratio.push_back(te / tx);
-        printf("run %d: engine %.3f s, xcopy %.3f s, ratio %.3f\n", i + 1, te, tx, te / tx);
+        printf(
+            "pair %d (load %s): engine %.3f s, xcopy %.3f s, ratio %.3f; record written in %.3f "
+            "s\n",
+            i + 1, load.c_str(), te, tx, te / tx, record);
     }
-    printf("median: engine %.3f s, xcopy %.3f s, ratio engine/xcopy %.3f\n", Median(engine),
-           Median(xcopy), Median(ratio));
+    printf("load average after: %s\n", LoadAverage().c_str());
+    printf("median of %d pairs: engine %.3f s, xcopy %.3f s, ratio engine/xcopy %.3f\n", reps,
+           Median(engine), Median(xcopy), Median(ratio));
     RemoveTree(work + "engine\\");
     RemoveTree(work + "xcopy\\");
     return 0;

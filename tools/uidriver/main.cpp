@@ -11,6 +11,7 @@
 //   uidriver close HWND                        posts WM_CLOSE
 //   uidriver repaint HWND SAMPLES PERIOD_MS    times repaints of HWND's owner
 //   uidriver cancel HWND [ANSWER_ID]           times the box that 取消 opens
+//   uidriver phases HWND NEXT SHOWN BUSY END   times the pages after NEXT
 // Handles are hexadecimal; texts are in the system code page.
 #include <windows.h>
 
@@ -96,10 +97,36 @@ int TimeCancelQuestion(HWND page, int answer) {
     return AnswerMessageBox(box, answer) ? 0 : 1;
 }
 
+// Clicks nextId on a page and times what follows, polled: until a page
+// of the same title, class and process with child shownId is up (the copy
+// page, once it has counted the files), until that page's child busyId
+// shows (the copy is done, the configuring steps run), and until a page
+// with child endId is up (the finish page).
+int TimePhases(HWND page, int nextId, int shownId, int busyId, int endId) {
+    const DWORD kHour = 3600000;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(page, &pid);
+    char cls[256] = {0};
+    GetClassNameA(page, cls, sizeof(cls));
+    const std::string title = GetText(page);
+    double start = NowMs();
+    if (!Click(page, nextId)) return 1;
+    HWND shown = WaitTopWindow(title.c_str(), cls, pid, shownId, kHour);
+    if (!shown) return 1;
+    double up = NowMs();
+    while (IsWindow(shown) && !IsItemVisible(shown, busyId) && NowMs() - up < kHour) Sleep(10);
+    double busy = NowMs();
+    if (!WaitTopWindow(title.c_str(), cls, pid, endId, kHour)) return 1;
+    double end = NowMs();
+    printf("phases: page up %.2f s, copy %.2f s, configuring %.2f s, in all %.2f s\n",
+           (up - start) / 1000, (busy - up) / 1000, (end - busy) / 1000, (end - start) / 1000);
+    return 0;
+}
+
 int Usage() {
-    fprintf(
-        stderr,
-        "usage: uidriver list|wait|text|state|click|type|msgbox|shot|close|repaint|cancel ...\n");
+    fprintf(stderr,
+            "usage: uidriver "
+            "list|wait|text|state|click|type|msgbox|shot|close|repaint|cancel|phases ...\n");
     return 2;
 }
 
@@ -152,5 +179,8 @@ int main(int argc, char** argv) {
         return TimeRepaints(ParseHwnd(argv[2]), atoi(argv[3]), static_cast<DWORD>(atoi(argv[4])));
     if (!strcmp(command, "cancel") && argc >= 3)
         return TimeCancelQuestion(ParseHwnd(argv[2]), argc > 3 ? atoi(argv[3]) : IDNO);
+    if (!strcmp(command, "phases") && argc >= 7)
+        return TimePhases(ParseHwnd(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]),
+                          atoi(argv[6]));
     return Usage();
 }
