@@ -5,14 +5,8 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 export BUILD_ROOT="${BUILD_ROOT:-$ROOT/build}"
-"$ROOT/scripts/deps.sh"
-source "$ROOT/scripts/wine-env.sh"
-cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja >/dev/null
-cmake --build "$BUILD_ROOT/native" -j2 --target make_medium
-cmake -S "$ROOT" -B "$BUILD_ROOT/bench-$QUILM_ARCH" -G Ninja -DQUILM_TESTS=OFF \
-      -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$QUILM_ARCH.cmake" >/dev/null
-cmake --build "$BUILD_ROOT/bench-$QUILM_ARCH" -j2
-wine_start
+source "$ROOT/scripts/bench-env.sh"
+bench_build
 MEDIUM="$WINEPREFIX/drive_c/BenchMedium"
 if [ ! -f "$MEDIUM/.complete" ]; then
     rm -rf "$MEDIUM"

@@ -11,15 +11,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 export BUILD_ROOT="${BUILD_ROOT:-$ROOT/build}"
 TOP="${1:-12}"
-"$ROOT/scripts/deps.sh"
-source "$ROOT/scripts/wine-env.sh"
-cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja >/dev/null
-cmake --build "$BUILD_ROOT/native" -j2 --target make_medium
-WIN="$BUILD_ROOT/bench-$QUILM_ARCH"
-cmake -S "$ROOT" -B "$WIN" -G Ninja -DQUILM_TESTS=OFF -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$QUILM_ARCH.cmake" >/dev/null
-cmake --build "$WIN" -j2 --target bench_copy
-wine_start
+source "$ROOT/scripts/bench-env.sh"
+bench_build bench_copy
 
 C="$WINEPREFIX/drive_c"
 TRACES="$BUILD_ROOT/server-requests"

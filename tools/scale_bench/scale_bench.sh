@@ -33,15 +33,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-"$ROOT/scripts/deps.sh"
-source "$ROOT/scripts/wine-env.sh"
-cmake -S "$ROOT" -B "$BUILD_ROOT/native" -G Ninja >/dev/null
-cmake --build "$BUILD_ROOT/native" -j2 --target make_medium
-WIN="$BUILD_ROOT/bench-$QUILM_ARCH"
-cmake -S "$ROOT" -B "$WIN" -G Ninja -DQUILM_TESTS=OFF -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$QUILM_ARCH.cmake" >/dev/null
-cmake --build "$WIN" -j2 --target Setup Uninstall uidriver quilm_test_control
-wine_start
+source "$ROOT/scripts/bench-env.sh"
+bench_build Setup Uninstall uidriver quilm_test_control
 
 C="$WINEPREFIX/drive_c"
 NAME="ScaleMedium-$FILES-$FOLDERS-$BYTES"
