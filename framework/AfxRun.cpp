@@ -7,13 +7,15 @@
 bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCSTR logName,
                  LPCSTR version, bool acceptsDir, int& exitCode) {
     CDiagnosticLog& log = AfxGetLog();
-    bool logOpened = line.log.empty() ? log.OpenNew(logName) : log.Open(line.log);
-    if (!logOpened && !line.log.empty()) log.OpenNew(logName);
+    // A /LOG file that cannot be written gives way to one in %TEMP%.
+    DWORD logError = ERROR_SUCCESS;
+    if (!line.log.empty() && !log.Open(line.log)) logError = ::GetLastError();
+    if (!log.IsOpen()) log.OpenNew(logName);
     AfxLog("%s %s", program, version);
     AfxLog("command line: %s", arguments ? arguments : "");
-    if (!logOpened && !line.log.empty())
+    if (logError != ERROR_SUCCESS)
         AfxLog("the log could not be written to %s: %s", line.log.c_str(),
-               AfxErrorText(::GetLastError()).c_str());
+               AfxErrorText(logError).c_str());
 
     // Unattended, the system's own boxes must not wait for a person either
     // (no disc in the drive, a damaged medium).

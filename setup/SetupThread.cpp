@@ -7,10 +7,6 @@
 const char* const CSetupThread::kPackageFolders[9] = {
     "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
 
-CString SystemErrorText(DWORD error) {
-    return CString(AfxSystemMessage(error));
-}
-
 void CSetupThread::Work() {
     AfxLog("source: %s", static_cast<LPCSTR>(m_strSourceDir));
     AfxLog("destination: %s", static_cast<LPCSTR>(m_strDestDir));
@@ -122,7 +118,7 @@ bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
         text.Format(
             "%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
             "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。",
-            static_cast<LPCSTR>(SystemErrorText(::GetLastError())), static_cast<LPCSTR>(dir));
+            AfxSystemMessage(::GetLastError()).c_str(), static_cast<LPCSTR>(dir));
         int answer = Ask(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
         if (answer == IDRETRY) continue;
         if (answer == IDIGNORE) return MakeDirPath(dest);
@@ -174,7 +170,7 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
             text.Format(
                 "%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
                 "点击“取消”按钮将终止程序运行。",
-                static_cast<LPCSTR>(SystemErrorText(error)), prefix.c_str());
+                AfxSystemMessage(error).c_str(), prefix.c_str());
             if (Ask(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
         }
         AfxLog("folder made: %s", prefix.c_str());

@@ -108,6 +108,3 @@ private:
 
     CProgressRelay* m_pRelay = nullptr;  // set while a package folder is copied
 };
-
-// The system's text for an error code, as FormatMessageA gives it.
-CString SystemErrorText(DWORD error);

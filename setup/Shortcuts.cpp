@@ -9,16 +9,12 @@
 #include <vector>
 
 #include "../common/paths.h"
+#include "../common/record_scope.h"
 #include "../framework/AfxLog.h"
 #include "../framework/AfxHandle.h"
 #include "../framework/AfxRegistry.h"
 
 namespace {
-
-const char kShellFolders[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kShellFoldersNT[] =
-    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
 
 // Reads the desktop and programs folders as a pair from one key: the
 // desktop value first, the programs value only when that was found.
@@ -30,17 +26,17 @@ BOOL ReadFolderPair(HKEY root, LPCSTR key, LPCSTR desktopValue, LPCSTR programsV
 }
 
 BOOL FindUserFolders(CString& desktop, CString& programs) {
-    return ReadFolderPair(HKEY_CURRENT_USER, kShellFolders, "Desktop", "Programs", desktop,
+    return ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", "Programs", desktop,
                           programs) ||
-           ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersNT, "Desktop", "Programs", desktop,
+           ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersKeyNT, "Desktop", "Programs", desktop,
                           programs);
 }
 
 BOOL FindAllUsersFolders(CString& desktop, CString& programs) {
-    return ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop", "Common Programs",
+    return ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersKey, "Common Desktop", "Common Programs",
                           desktop, programs) ||
-           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersNT, "Common Desktop", "Common Programs",
-                          desktop, programs);
+           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersKeyNT, "Common Desktop",
+                          "Common Programs", desktop, programs);
 }
 
 // The user's folders, else all users'.  A deployment tool installs for

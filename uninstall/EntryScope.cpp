@@ -10,11 +10,6 @@
 
 namespace {
 
-const char kShellFolders[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kShellFoldersNT[] =
-    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
-
 // A string value, read without creating the key; empty when missing.
 std::string ReadValue(HKEY root, const char* key, const char* name) {
     CRegKey open;
@@ -86,7 +81,7 @@ RecordScope CUninstallThread::CurrentScope() const {
     RecordScope scope;
     std::string folder = LongName(m_strRecordFolder.str());
     if (GivesFileScope(folder, SystemFolders())) scope.installDir = folder;
-    for (const char* key : {kShellFolders, kShellFoldersNT}) {
+    for (const char* key : {kShellFoldersKey, kShellFoldersKeyNT}) {
         AddFolder(scope.desktopDirs, ReadValue(HKEY_CURRENT_USER, key, "Desktop"));
         AddFolder(scope.programsDirs, ReadValue(HKEY_CURRENT_USER, key, "Programs"));
         AddFolder(scope.desktopDirs, ReadValue(HKEY_LOCAL_MACHINE, key, "Common Desktop"));
