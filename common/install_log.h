@@ -36,6 +36,20 @@ std::string RecordLine(RecordKind kind, const std::string& value);
 // "RegDB Key: " line for a root and a key path: prefix, digit, ",", path.
 std::string RecordRegKeyLine(RecordRoot root, const std::string& keyPath);
 
+// Appends entries to a record held elsewhere (the install job's), for the
+// steps that write into it.
+class RecordAppender {
+public:
+    explicit RecordAppender(std::string& record) : m_record(record) {}
+    void Add(RecordKind kind, const std::string& value) { m_record += RecordLine(kind, value); }
+    void AddRegKey(RecordRoot root, const std::string& keyPath) {
+        m_record += RecordRegKeyLine(root, keyPath);
+    }
+
+private:
+    std::string& m_record;
+};
+
 // Finds the next entry of kind at or after pos: a plain case-sensitive
 // search for the prefix (not anchored to line starts).  On success the
 // value is record[start, start + length) and pos moves one past the LF

@@ -131,7 +131,7 @@ bool EntryInScope(const RecordScope& scope, RecordKind kind, const std::string& 
     // The package's Start-menu folder: itself, and for files what is in it.
     for (const std::string& programs : scope.programsDirs) {
         SplitPath menu;
-        if (!SplitAbsolutePath(JoinPath(programs, kInstalledMenuFolder), menu)) continue;
+        if (!SplitAbsolutePath(JoinPath(programs, v8::kDisplayName), menu)) continue;
         if (IsInside(path, menu, true) &&
             (kind == kFileCopy || path.components.size() == menu.components.size())) {
             base = programs;
@@ -160,7 +160,7 @@ bool KeyInScope(RecordRoot root, const std::string& keyPath) {
     const std::vector<std::string> key = Pieces(keyPath, true);
     for (const std::string& piece : key)
         if (piece.empty()) return false;
-    for (const char* scope : {kInstalledProductKey, kInstalledUninstallKey})
+    for (const char* scope : {v8::kProductKey, v8::kUninstallKey})
         if (StartsWith(key, Pieces(scope, true))) return true;
     return false;
 }

@@ -15,22 +15,7 @@
 #include <vector>
 
 #include "install_log.h"
-
-// What the installer writes, and so what a record of it may name: its
-// product key, its Add/Remove Programs entry, and its Start-menu folder
-// (named as the package).
-inline constexpr char kInstalledProductKey[] = "SOFTWARE\\Corvantix\\Quilm\\V8";
-inline constexpr char kInstalledUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
-inline constexpr char kInstalledMenuFolder[] = "土地整理规划设计软件 Quilm V8.5";
-
-// The keys whose "Desktop"/"Programs" (current user) and "Common Desktop"/
-// "Common Programs" (all users) values name the folders the shortcuts go
-// to, in the order they are read.
-inline constexpr char kShellFoldersKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-inline constexpr char kShellFoldersKeyNT[] =
-    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Explorer\\Shell Folders";
+#include "product_v8.h"
 
 // An absolute path taken apart: its root ("D:", or "\\server\share" for a
 // network path, as written) and its components, empty ones (doubled or

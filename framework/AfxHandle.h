@@ -1,5 +1,6 @@
 // Owners of the system's handles: kernel objects (files, processes,
-// threads), registry keys, loaded libraries and COM interface pointers.
+// threads), loaded libraries and COM interface pointers (registry keys:
+// CRegKey in AfxRegistry.h).
 // Each closes what it holds in its destructor, cannot be copied, and can
 // be moved; Attach takes over a handle (closing the one held before) and
 // Detach gives it up without closing it.  The GDI owners are in AfxGdi.h.
@@ -75,26 +76,6 @@ struct CProcessHandles {
     void Attach(const PROCESS_INFORMATION& info) {
         process.Attach(info.hProcess);
         thread.Attach(info.hThread);
-    }
-};
-
-// A registry key.  Open and Create return the system's error code
-// (ERROR_SUCCESS when the key is open) and hold no key after a failure.
-class CRegKey : public CHandleT<HKEY, CRegKeyTraits> {
-public:
-    LONG Open(HKEY root, LPCSTR path, REGSAM access = KEY_READ) {
-        Close();
-        LONG r = ::RegOpenKeyExA(root, path, 0, access, &m_h);
-        if (r != ERROR_SUCCESS) m_h = NULL;
-        return r;
-    }
-    // Opens the key, making it and its missing parents first.
-    LONG Create(HKEY root, LPCSTR path, REGSAM access) {
-        Close();
-        LONG r = ::RegCreateKeyExA(root, path, 0, NULL, REG_OPTION_NON_VOLATILE, access, NULL, &m_h,
-                                   NULL);
-        if (r != ERROR_SUCCESS) m_h = NULL;
-        return r;
     }
 };
 

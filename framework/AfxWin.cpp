@@ -5,12 +5,11 @@
 #include <string>
 
 #include "../common/mbcs.h"
+#include "AfxModule.h"
 
 LPCSTR AfxGetAppName() {
     static std::string name = [] {
-        char path[MAX_PATH * 2] = {0};
-        DWORD n = ::GetModuleFileNameA(NULL, path, sizeof(path) - 1);
-        std::string full(path, n);
+        const std::string full = AfxGetModulePath();
         size_t sep = LastSeparatorOffset(full);
         std::string file = sep == std::string::npos ? full : full.substr(sep + 1);
         size_t dot = file.rfind('.');

@@ -1,5 +1,6 @@
 #include "SetupApp.h"
 
+#include "../common/product_v8.h"
 #include "../framework/AfxRun.h"
 #include "SetupDlg.h"
 #include "SilentSetup.h"
@@ -8,7 +9,8 @@ CSetupApp theApp;
 
 BOOL CSetupApp::InitInstance() {
     const CommandLine line = ParseCommandLine(m_lpCmdLine, true);
-    if (!AfxBeginRun(line, m_lpCmdLine, "Setup.exe", "QuilmSetup", "8.5", true, m_nExitCode))
+    if (!AfxBeginRun(line, m_lpCmdLine, v8::kSetupFile, "QuilmSetup", v8::kVersion, true,
+                     m_nExitCode))
         return FALSE;
     AfxInitCommonControls();
     AfxOleInit();

@@ -5,8 +5,11 @@
 
 #include "../framework/AfxFile.h"
 #include "../framework/AfxGdi.h"
+#include "../common/product_v8.h"
 #include "../framework/AfxHandle.h"
 #include "../framework/AfxLog.h"
+#include "../framework/AfxModule.h"
+#include "../framework/AfxRegistry.h"
 #include "../resources/setup/resource.h"
 #include "CopyPage.h"
 #include "SetupThread.h"
@@ -27,13 +30,10 @@ CSetupDlg::~CSetupDlg() = default;
 
 BOOL CSetupDlg::IsInstalled() {
     // Opened with create semantics: a missing key is left behind, empty.
-    HKEY raw = NULL;
-    if (::RegCreateKeyA(HKEY_LOCAL_MACHINE, CSetupThread::kProductKey, &raw) != ERROR_SUCCESS)
-        return FALSE;
-    CRegKey key;
-    key.Attach(raw);
     // Only whether the value exists counts, whatever its type or length.
-    return ::RegQueryValueExA(key, "installPath", NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    CRegKey key;
+    return key.CreateWithAnyAccess(HKEY_LOCAL_MACHINE, v8::kProductKey) == ERROR_SUCCESS &&
+           key.HasValue(kInstallPathValue);
 }
 
 BOOL CSetupDlg::AskQuit() const {
@@ -44,9 +44,7 @@ BOOL CSetupDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetIcons(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
 
-    char path[MAX_PATH + 1] = {0};
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    m_data.strSourceDir = FolderOfProgram(path);
+    m_data.strSourceDir = FolderOfProgram(AfxGetModulePath());
     BuildSlideList(CString(m_data.strSourceDir) + "\\安装界面\\", "*.jpg", m_slideFiles);
 
     if (IsInstalled() && MessageBox("已经安装了本软件!\n是否重新安装?", "警告",

@@ -2,7 +2,9 @@
 
 #include "../common/install_log.h"
 #include "../common/paths.h"
+#include "../common/product_v8.h"
 #include "../framework/AfxLog.h"
+#include "InstallSteps.h"
 
 const char* const CSetupThread::kPackageFolders[9] = {
     "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
@@ -36,6 +38,20 @@ void CSetupThread::Work() {
         m_nExitCode = IsStopped() ? kExitCancelled : kExitFailed;
         PostToOwner(WM_SETUP_FAILED);
     }
+}
+
+void CSetupThread::RegisterControls() {
+    ::RegisterControls(m_strDestDir.str(), Record());
+}
+
+void CSetupThread::WriteProductKeys() {
+    ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record());
+}
+
+BOOL CSetupThread::CreateShortcuts() {
+    return ::CreateShortcuts(
+        m_strDestDir.str(), m_bSilent, Record(),
+        [this](const std::string& folder) { return MakeDirPath(folder) != FALSE; });
 }
 
 int CSetupThread::Prompt(const CString& text, UINT type) {
@@ -183,28 +199,28 @@ void CSetupThread::CopyRootFiles() {
     AfxListFiles(m_strSourceDir, "*.*", names);
     for (int i = 0; i < names.GetSize(); ++i) {
         const CString& name = names[i];
-        if (name.CompareNoCase("Setup.exe") == 0) continue;
+        if (name.CompareNoCase(v8::kSetupFile) == 0) continue;
         CString source = m_strSourceDir + name, target = m_strDestDir + name;
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         ::GetFileAttributesExA(source, GetFileExInfoStandard, &data);
         CopyPackageFile(source, target,
                         (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
         RecordFileCopy(target);  // recorded whether or not it was copied
-        if (name.CompareNoCase("QuilmV8.5.ico") == 0)
+        if (name.CompareNoCase(v8::kIconFile) == 0)
             ::SetFileAttributesA(target, FILE_ATTRIBUTE_HIDDEN);
     }
 }
 
 void CSetupThread::RecordFileCopy(const CString& path) {
-    m_strRecord += RecordLine(kFileCopy, path.str()).c_str();
+    Record().Add(kFileCopy, path.str());
 }
 
 void CSetupThread::RecordMadeDir(const CString& path) {
-    m_strRecord += RecordLine(kMadeDir, path.str()).c_str();
+    Record().Add(kMadeDir, path.str());
 }
 
 void CSetupThread::RecordRegCtrl(const CString& path) {
-    m_strRecord += RecordLine(kRegCtrl, path.str()).c_str();
+    Record().Add(kRegCtrl, path.str());
 }
 
 void CSetupThread::RecordRegKey(HKEY root, const CString& keyPath) {
@@ -213,7 +229,7 @@ void CSetupThread::RecordRegKey(HKEY root, const CString& keyPath) {
     else if (root == HKEY_CURRENT_USER) code = kRootCurrentUser;
     else if (root == HKEY_LOCAL_MACHINE) code = kRootLocalMachine;
     else if (root == HKEY_USERS) code = kRootUsers;
-    m_strRecord += RecordRegKeyLine(code, keyPath.str()).c_str();
+    Record().AddRegKey(code, keyPath.str());
 }
 
 BOOL CSetupThread::WriteRecordFile() {

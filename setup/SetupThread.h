@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../common/command_line.h"
-#include "../common/host_release.h"
+#include "../common/install_log.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
 #include "ProgressRelay.h"
@@ -53,29 +53,11 @@ public:
     BOOL MakeDirPath(const CString& path);
     void CopyRootFiles();
 
-    // Configuring steps, run after a complete copy phase (ControlsAndKeys.cpp,
-    // HostProfile.cpp, Shortcuts.cpp).
+    // The configuring steps (InstallSteps.h) on this job's destination and
+    // record; a test may replace them.
     virtual void RegisterControls();
     virtual void WriteProductKeys();
     virtual BOOL CreateShortcuts();
-
-    // Controls and product keys
-    static BOOL RegisterControl(const CString& path);
-    static const char* const kProductKey;       // "SOFTWARE\Corvantix\Quilm\V8"
-    static const char* const kUninstallKey;     // Add/Remove Programs entry
-    static const char* const kDisplayName;      // "土地整理规划设计软件 Quilm V8.5"
-    static const char* const kProfileName;      // "<<Quilm V8>>"
-    static const char* const kProgramFile;      // "Quilm.exe"
-    static const char* const kUninstallerFile;  // "Uninstall.exe"
-
-    // Host CAD integration: detection and the package profile of one
-    // release.  folder ends with "\" when the release is found.
-    BOOL FindHostRelease(const HostRelease& release, CString& folder);
-    void CreateHostProfile(const HostRelease& release, const CString& acadFolder = CString());
-
-    // Shortcuts.  arguments and icon may be NULL; the icon index is 0.
-    static BOOL CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target, LPCSTR arguments,
-                                LPCSTR icon);
 
     // Install record
     void RecordFileCopy(const CString& path);
@@ -85,6 +67,7 @@ public:
     BOOL WriteRecordFile();
 
 protected:
+    // The copy phase, then the configuring steps, then the record.
     void Work() override;
 
     // Shows a prompt owned by the owner window with the application's name
@@ -103,6 +86,7 @@ private:
     int Ask(const CString& text, UINT type);
     // ReportFileError (not when unattended); the log has it either way.
     void FileError(const CFileException& error);
+    RecordAppender Record() { return RecordAppender(m_strRecord.str()); }
     // Copies one file, records and counts it; a failure is noted.
     bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size);
 

@@ -1,105 +1,96 @@
 // The last configuring step: the Start-menu folder and the package's
 // shortcuts, with one per AutoCAD release found.
-#include "SetupThread.h"
-
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
 
-#include <vector>
-
-#include "../common/paths.h"
-#include "../common/record_scope.h"
-#include "../framework/AfxLog.h"
-#include "../framework/AfxHandle.h"
-#include "../framework/AfxRegistry.h"
+#include "InstallSteps.h"
+#include "common/paths.h"
+#include "common/product_v8.h"
+#include "common/shell_folders.h"
+#include "framework/AfxHandle.h"
+#include "framework/AfxLog.h"
+#include "framework/AfxRegistry.h"
+#include "host/HostRegistry.h"
 
 namespace {
 
-// Reads the desktop and programs folders as a pair from one key: the
-// desktop value first, the programs value only when that was found.
-BOOL ReadFolderPair(HKEY root, LPCSTR key, LPCSTR desktopValue, LPCSTR programsValue,
-                    CString& desktop, CString& programs) {
-    programs.Empty();
-    return GetRegString(root, key, desktopValue, desktop) &&
-           GetRegString(root, key, programsValue, programs);
-}
-
-BOOL FindUserFolders(CString& desktop, CString& programs) {
-    return ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop", "Programs", desktop,
-                          programs) ||
-           ReadFolderPair(HKEY_CURRENT_USER, kShellFoldersKeyNT, "Desktop", "Programs", desktop,
-                          programs);
-}
-
-BOOL FindAllUsersFolders(CString& desktop, CString& programs) {
-    return ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersKey, "Common Desktop", "Common Programs",
-                          desktop, programs) ||
-           ReadFolderPair(HKEY_LOCAL_MACHINE, kShellFoldersKeyNT, "Common Desktop",
-                          "Common Programs", desktop, programs);
+// Reads the desktop and programs folders as a pair from the first key that
+// has both: the desktop value first, the programs value only when that was
+// found.
+bool FindFolders(HKEY root, const ShellFolderValues& values, std::string& desktop,
+                 std::string& programs) {
+    for (const char* key : kShellFoldersKeys) {
+        programs.clear();
+        if (GetRegString(root, key, values.desktop, desktop) &&
+            GetRegString(root, key, values.programs, programs))
+            return true;
+    }
+    return false;
 }
 
 // The user's folders, else all users'.  A deployment tool installs for
 // every user of the machine, often from the system's own account, whose
 // desktop nobody sees: then all users' folders come first.
-BOOL FindShellFolders(bool allUsersFirst, CString& desktop, CString& programs) {
-    if (allUsersFirst)
-        return FindAllUsersFolders(desktop, programs) || FindUserFolders(desktop, programs);
-    return FindUserFolders(desktop, programs) || FindAllUsersFolders(desktop, programs);
+bool FindShellFolders(bool allUsersFirst, std::string& desktop, std::string& programs) {
+    auto user = [&] {
+        return FindFolders(HKEY_CURRENT_USER, kUserFolderValues, desktop, programs);
+    };
+    auto all = [&] {
+        return FindFolders(HKEY_LOCAL_MACHINE, kAllUsersFolderValues, desktop, programs);
+    };
+    return allUsersFirst ? all() || user() : user() || all();
 }
 
 }  // namespace
 
-BOOL CSetupThread::CreateShortcuts() {
-    CString desktop, programs;
-    if (!FindShellFolders(m_bSilent, desktop, programs)) {
+BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppender record,
+                     const FolderMaker& makeFolder) {
+    std::string desktop, programs;
+    if (!FindShellFolders(allUsersFirst, desktop, programs)) {
         AfxLog("no shortcuts: the Desktop and Programs folders are not known");
         return FALSE;
     }
-    std::string desktopDir = WithTrailingBackslash(TrimBlanks(desktop.str()));
-    std::string programsDir = WithTrailingBackslash(TrimBlanks(programs.str()));
+    const std::string desktopDir = WithTrailingBackslash(TrimBlanks(desktop));
+    const std::string programsDir = WithTrailingBackslash(TrimBlanks(programs));
 
     // A cancelled folder prompt leaves the folder missing: the shortcuts
     // inside it then fail and go unrecorded, and the job goes on.
-    CString menuDir(JoinPath(programsDir, kDisplayName));
-    MakeDirPath(menuDir);
+    const std::string menuDir = JoinPath(programsDir, v8::kDisplayName);
+    makeFolder(menuDir);
 
-    const std::string dest = m_strDestDir.str();
-    const std::string program = JoinPath(dest, kProgramFile);
     auto make = [&](const std::string& link, const std::string& target, LPCSTR arguments,
                     LPCSTR icon) {
         ::DeleteFileA(link.c_str());  // a shortcut of an earlier installation
-        BOOL made = CreateShellLink(m_strDestDir, link.c_str(), target.c_str(), arguments, icon);
+        BOOL made = CreateShellLink(destDir.c_str(), link.c_str(), target.c_str(), arguments, icon);
         AfxLog("shortcut %s: %s -> %s", made ? "made" : "not made", link.c_str(), target.c_str());
-        if (made) RecordFileCopy(CString(link));
+        if (made) record.Add(kFileCopy, link);
     };
 
+    const std::string program = v8::ProgramPath(destDir);
     make(JoinPath(desktopDir, "土地整理规划设计.LNK"), program, NULL, NULL);
-    make(JoinPath(menuDir.str(), "土地整理规划设计.LNK"), program, NULL, NULL);
+    make(JoinPath(menuDir, "土地整理规划设计.LNK"), program, NULL, NULL);
 
-    const std::string arguments = std::string("/p \"") + kProfileName + "\" /t acad.dwt";
-    const std::string icon = JoinPath(dest, "QuilmV8.5.ICO");
+    const std::string arguments = v8::HostShortcutArguments();
+    const std::string icon = v8::ShortcutIconPath(destDir);
     for (const HostRelease& release : kHostReleases) {
-        CString acadFolder;
+        std::string acadFolder;
         if (!FindHostRelease(release, acadFolder)) continue;
-        CString name;
-        name.Format("Quilmfor%d.LNK", release.shortcutYear);
-        make(JoinPath(dest, name.str()), JoinPath(acadFolder.str(), "acad.exe"), arguments.c_str(),
-             icon.c_str());
+        make(JoinPath(destDir, v8::HostShortcutName(release.shortcutYear)),
+             JoinPath(acadFolder, "acad.exe"), arguments.c_str(), icon.c_str());
     }
 
-    make(JoinPath(menuDir.str(), "Corvantix网站.LNK"), JoinPath(dest, "Quilm.url"), NULL, NULL);
-    make(JoinPath(menuDir.str(), "Quilm V8.5 在线帮助.LNK"), JoinPath(dest, "QuilmHelp.chm"), NULL,
+    make(JoinPath(menuDir, "Corvantix网站.LNK"), JoinPath(destDir, v8::kWebLinkFile), NULL, NULL);
+    make(JoinPath(menuDir, "Quilm V8.5 在线帮助.LNK"), JoinPath(destDir, v8::kHelpFile), NULL,
          NULL);
-    make(JoinPath(menuDir.str(), "Quilm V8.5 卸载程序.LNK"), JoinPath(dest, kUninstallerFile), NULL,
-         NULL);
+    make(JoinPath(menuDir, "Quilm V8.5 卸载程序.LNK"), v8::UninstallerPath(destDir), NULL, NULL);
 
-    RecordFileCopy(menuDir);
+    record.Add(kFileCopy, menuDir);
     return TRUE;
 }
 
-BOOL CSetupThread::CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target, LPCSTR arguments,
-                                   LPCSTR icon) {
+BOOL CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target, LPCSTR arguments,
+                     LPCSTR icon) {
     // The saved path must fit the conversion buffer whole, terminator
     // included; a longer one is refused before anything is made, rather
     // than cut short into a shortcut at some other path.

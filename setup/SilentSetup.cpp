@@ -2,6 +2,7 @@
 
 #include "../common/paths.h"
 #include "../framework/AfxLog.h"
+#include "../framework/AfxModule.h"
 #include "../resources/setup/resource.h"
 #include "CopyPage.h"
 #include "SetupDlg.h"
@@ -13,9 +14,7 @@ CSilentSetupDlg::CSilentSetupDlg(bool showProgress, const std::string& destDir)
 }
 
 int CSilentSetupDlg::Run() {
-    char path[MAX_PATH + 1] = {0};
-    ::GetModuleFileNameA(NULL, path, MAX_PATH);
-    m_job.m_strSourceDir = NormalizedFolder(FolderOfProgram(path)).c_str();
+    m_job.m_strSourceDir = NormalizedFolder(FolderOfProgram(AfxGetModulePath())).c_str();
     if (CSetupDlg::IsInstalled()) AfxLog("installed already: installing over it");
     if (RunModeless(m_bShowProgress) < 0) AfxLog("the progress window could not be made");
     m_run.EndJob();

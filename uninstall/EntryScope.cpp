@@ -5,7 +5,8 @@
 
 #include "UninstallThread.h"
 #include "common/paths.h"
-#include "framework/AfxHandle.h"
+#include "common/shell_folders.h"
+#include "framework/AfxRegistry.h"
 #include "framework/AfxLog.h"
 
 namespace {
@@ -13,16 +14,9 @@ namespace {
 // A string value, read without creating the key; empty when missing.
 std::string ReadValue(HKEY root, const char* key, const char* name) {
     CRegKey open;
-    if (open.Open(root, key, KEY_QUERY_VALUE) != ERROR_SUCCESS) return std::string();
-    char buffer[MAX_PATH * 2] = {0};
-    DWORD size = sizeof(buffer) - 1;
-    DWORD type = 0;
-    if (::RegQueryValueExA(open, name, NULL, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::string();
-    buffer[size < sizeof(buffer) ? size : sizeof(buffer) - 1] = '\0';
-    return TrimBlanks(buffer);
+    std::string text;
+    if (open.Open(root, key, KEY_QUERY_VALUE) == ERROR_SUCCESS) open.QueryValue(name, text);
+    return TrimBlanks(text);
 }
 
 void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
@@ -81,11 +75,13 @@ RecordScope CUninstallThread::CurrentScope() const {
     RecordScope scope;
     std::string folder = LongName(m_strRecordFolder.str());
     if (GivesFileScope(folder, SystemFolders())) scope.installDir = folder;
-    for (const char* key : {kShellFoldersKey, kShellFoldersKeyNT}) {
-        AddFolder(scope.desktopDirs, ReadValue(HKEY_CURRENT_USER, key, "Desktop"));
-        AddFolder(scope.programsDirs, ReadValue(HKEY_CURRENT_USER, key, "Programs"));
-        AddFolder(scope.desktopDirs, ReadValue(HKEY_LOCAL_MACHINE, key, "Common Desktop"));
-        AddFolder(scope.programsDirs, ReadValue(HKEY_LOCAL_MACHINE, key, "Common Programs"));
+    for (const char* key : kShellFoldersKeys) {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            const ShellFolderValues& values =
+                root == HKEY_CURRENT_USER ? kUserFolderValues : kAllUsersFolderValues;
+            AddFolder(scope.desktopDirs, ReadValue(root, key, values.desktop));
+            AddFolder(scope.programsDirs, ReadValue(root, key, values.programs));
+        }
     }
     return scope;
 }

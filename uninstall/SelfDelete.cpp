@@ -7,19 +7,7 @@
 #include "UninstallCore.h"
 #include "framework/AfxHandle.h"
 #include "framework/AfxLog.h"
-
-std::string RunningProgramPath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = ::GetModuleFileNameA(NULL, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0) return std::string();
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);  // cut short: try again with more room
-    }
-}
+#include "framework/AfxModule.h"
 
 void CUninstallThread::SelfDelete() {
     CHandle file(::CreateFileA(kSelfDeleteBatch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
@@ -28,7 +16,7 @@ void CUninstallThread::SelfDelete() {
         AfxLog("self-deletion batch not written: %s", AfxErrorText(::GetLastError()).c_str());
         return;
     }
-    std::string program = RunningProgramPath();
+    std::string program = AfxGetModulePath();
     std::string script = SelfDeleteScript(program);
     // "del" passes over a read-only file (a program copied from a CD keeps
     // the attribute): the batch would then loop for ever.
@@ -39,9 +27,9 @@ void CUninstallThread::SelfDelete() {
     ::WriteFile(file, script.data(), static_cast<DWORD>(script.size()), &written, NULL);
     file.Close();
 
-    char commandLine[] = "\\DelUS.bat";
+    std::string commandLine = kSelfDeleteBatch;
     PROCESS_INFORMATION started = {};
-    if (!m_pfnStartBatch || !m_pfnStartBatch(commandLine, started)) {
+    if (!m_pfnStartBatch || !m_pfnStartBatch(&commandLine[0], started)) {
         AfxLog("self-deletion batch not started: %s", AfxErrorText(::GetLastError()).c_str());
         return;
     }

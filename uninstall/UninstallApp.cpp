@@ -1,5 +1,6 @@
 #include "uninstall/UninstallApp.h"
 
+#include "common/product_v8.h"
 #include "framework/AfxLog.h"
 #include "framework/AfxRun.h"
 #include "uninstall/UninstallDlg.h"
@@ -8,7 +9,7 @@ CUninstallApp theApp;
 
 BOOL CUninstallApp::InitInstance() {
     const CommandLine line = ParseCommandLine(m_lpCmdLine, false);
-    if (!AfxBeginRun(line, m_lpCmdLine, "Uninstall.exe", "QuilmUninstall", "8.5", false,
+    if (!AfxBeginRun(line, m_lpCmdLine, v8::kUninstallerFile, "QuilmUninstall", v8::kVersion, false,
                      m_nExitCode))
         return FALSE;
     AfxInitCommonControls();

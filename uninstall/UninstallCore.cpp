@@ -46,8 +46,3 @@ std::string SelfDeleteScript(const std::string& programPath) {
            "del \"" +
            std::string(kSelfDeleteBatch) + "\"\r\n";
 }
-
-std::string HostProfileKey(const std::string& releaseKey, const std::string& productKey) {
-    return "SOFTWARE\\Autodesk\\AutoCAD\\" + releaseKey + "\\" + productKey + "\\Profiles\\" +
-           kUninstallProfileName;
-}

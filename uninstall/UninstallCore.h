@@ -2,13 +2,13 @@
 // windows.h so they can be checked natively.
 //
 // The uninstaller belongs to edition V9: every key, profile name and text
-// it uses carries "V9" / "V9.0".
+// it uses carries "V9" / "V9.0" (common/product_v9.h).
 #pragma once
 
 #include <string>
 
-const char* const kUninstallProductKey = "SOFTWARE\\Corvantix\\Quilm\\V9";
-const char* const kUninstallProfileName = "<<Quilm V9>>";
+#include "common/product_v9.h"
+
 const char* const kDataSourceDriver = "Microsoft Access Driver (*.mdb)";
 const char* const kSelfDeleteBatch = "\\DelUS.bat";
 
@@ -25,6 +25,3 @@ std::string ProgramFolder(const std::string& programPath);
 // The self-deleting batch for the program at programPath: retries the
 // delete until the program has ended, removes its folder, deletes itself.
 std::string SelfDeleteScript(const std::string& programPath);
-
-// HKEY_CURRENT_USER key of the package profile of one AutoCAD release.
-std::string HostProfileKey(const std::string& releaseKey, const std::string& productKey);

@@ -7,8 +7,10 @@
 #include "common/install_log.h"
 #include "common/mbcs.h"
 #include "common/paths.h"
-#include "framework/AfxHandle.h"
+#include "common/product_v8.h"
 #include "framework/AfxLog.h"
+#include "framework/AfxModule.h"
+#include "framework/AfxRegistry.h"
 #include "framework/AfxRun.h"
 #include "framework/AfxWin.h"
 #include "uninstall/UninstallCore.h"
@@ -33,28 +35,22 @@ INT_PTR CUninstallDlg::DoModal() {
 BOOL CUninstallDlg::GetInstallPath(CString& path) {
     path.Empty();
     CRegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kUninstallProductKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+    std::string folder;
+    if (key.Open(HKEY_LOCAL_MACHINE, v9::kProductKey, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+        key.QueryValue(kInstallPathValue, folder) != ERROR_SUCCESS)
         return FALSE;
-    char buffer[1024] = {0};
-    DWORD size = sizeof(buffer) - 1;  // room for a terminator the value may lack
-    if (::RegQueryValueExA(key, "installPath", NULL, NULL, reinterpret_cast<LPBYTE>(buffer),
-                           &size) != ERROR_SUCCESS)
-        return FALSE;
-    buffer[size < sizeof(buffer) ? size : sizeof(buffer) - 1] = '\0';
     // A trailing "\" is tested as the last character, not the last byte:
     // the second byte of a double-byte character may equal "\".
-    path = WithTrailingBackslash(buffer).c_str();
+    path = WithTrailingBackslash(folder);
     return TRUE;
 }
 
 CString CUninstallDlg::RecordPath() {
     CString folder;
     if (!GetInstallPath(folder)) {
-        // Long enough for any module path; the folder is the part up to and
-        // including the last separator character.
-        std::string module(32768, '\0');
-        DWORD n = ::GetModuleFileNameA(NULL, &module[0], static_cast<DWORD>(module.size()));
-        module.resize(n < module.size() ? n : 0);
+        // The folder is the part up to and including the last separator
+        // character.
+        std::string module = AfxGetModulePath();
         size_t cut = LastSeparatorOffset(module);
         if (cut != std::string::npos) module.resize(cut + 1);
         folder = module.c_str();

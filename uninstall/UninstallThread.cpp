@@ -1,14 +1,16 @@
 #include "UninstallThread.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "common/install_log.h"
 #include "common/mbcs.h"
 #include "common/paths.h"
 #include "framework/AfxDllSearch.h"
-#include "framework/AfxHandle.h"
+#include "common/product_v8.h"
 #include "framework/AfxLog.h"
+#include "framework/AfxModule.h"
 #include "framework/AfxRegistry.h"
 #include "UninstallCore.h"
 
@@ -44,31 +46,32 @@ int CUninstallThread::CountEntries(int kind) const {
 
 void CUninstallThread::Work() {
     m_scope = CurrentScope();
-    CString installDir = InstallFolder();
-    if (IsStopped()) return;
-    RemoveDataSource(installDir);
-    if (IsStopped()) return;
-    UnregisterControls();
-    if (IsStopped()) return;
-    DeleteRecordedFiles();
-    if (IsStopped()) return;
-    SendToOwner(WM_UNINSTALL_FILES_DONE);
-    if (IsStopped()) return;
-    RemoveRecordedDirs();
-    if (IsStopped()) return;
-    DeleteRecordedKeys();
-    if (IsStopped()) return;
-    RemoveHostProfiles();
-    if (IsStopped()) return;
-    CollectFailures();
-    SelfDelete();
-    SendToOwner(WM_UNINSTALL_DONE);
+    const CString installDir = InstallFolder();
+    // A stop request ends the job before the next step.
+    const std::function<void()> steps[] = {
+        [&] { RemoveDataSource(installDir); },
+        [&] { UnregisterControls(); },
+        [&] { DeleteRecordedFiles(); },
+        [&] { SendToOwner(WM_UNINSTALL_FILES_DONE); },
+        [&] { RemoveRecordedDirs(); },
+        [&] { DeleteRecordedKeys(); },
+        [&] { RemoveHostProfiles(); },
+        [&] {
+            CollectFailures();
+            SelfDelete();
+            SendToOwner(WM_UNINSTALL_DONE);
+        },
+    };
+    for (const auto& step : steps) {
+        if (IsStopped()) return;
+        step();
+    }
 }
 
 CString CUninstallThread::InstallFolder() {
     // Opens the key with create semantics; RemoveHostProfiles deletes it.
     CString folder;
-    GetMachineString(kUninstallProductKey, "installPath", folder);
+    GetMachineString(v9::kProductKey, kInstallPathValue, folder);
     // Looks at the last character, not the last byte: a folder ending in a
     // double-byte character whose trail byte is 0x5C still gets its "\".
     return CString(WithTrailingBackslash(folder.str()));
@@ -179,7 +182,7 @@ void CUninstallThread::DeleteRecordedKeys() {
         }
         // One deletion per recorded key: a recorded key that has gained
         // subkeys stays, rather than taking a tree we did not create.
-        LONG result = ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str());
+        LONG result = CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, keyPath.c_str());
         if (result == ERROR_SUCCESS) AfxLog("key deleted: HKEY_LOCAL_MACHINE\\%s", keyPath.c_str());
         else
             AfxLog("key not deleted: HKEY_LOCAL_MACHINE\\%s: %s", keyPath.c_str(),
@@ -190,7 +193,7 @@ void CUninstallThread::DeleteRecordedKeys() {
 }
 
 void CUninstallThread::CollectFailures() {
-    const std::string self = RunningProgramPath();
+    const std::string self = AfxGetModulePath();
     for (const std::string& path : m_filesLeft) {
         DWORD attributes = ::GetFileAttributesA(path.c_str());
         // The Start-menu folder is recorded as a file; folders never count.
@@ -207,21 +210,4 @@ void CUninstallThread::CollectFailures() {
             m_failures.push_back("HKEY_LOCAL_MACHINE\\" + keyPath);
     }
     for (const std::string& item : m_failures) AfxLog("left behind: %s", item.c_str());
-}
-
-BOOL DeleteKeyTree(HKEY root, const CString& path) {
-    CRegKey key;
-    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return FALSE;
-    std::vector<std::string> names;
-    char name[512];
-    for (DWORD index = 0;; ++index) {
-        DWORD size = sizeof(name);
-        LONG r = ::RegEnumKeyExA(key, index, name, &size, NULL, NULL, NULL, NULL);
-        if (r == ERROR_MORE_DATA) continue;  // longer than any key name can be
-        if (r != ERROR_SUCCESS) break;
-        names.emplace_back(name, size);
-    }
-    key.Close();
-    for (const std::string& sub : names) DeleteKeyTree(root, path + "\\" + sub.c_str());
-    return ::RegDeleteKeyA(root, path) == ERROR_SUCCESS;
 }

@@ -56,7 +56,7 @@ public:
     int CountEntries(int kind) const;
 
     // Steps, in the job's order
-    static CString InstallFolder();  // "installPath" of the V9 key, ending with "\"
+    static CString InstallFolder();  // the V9 key's install folder, ending with "\"
     static BOOL RemoveDataSource(const CString& installDir);
     static BOOL UnregisterControl(LPCSTR path);
     void UnregisterControls();
@@ -96,10 +96,3 @@ private:
     std::vector<std::string> m_filesLeft;
     std::vector<std::string> m_keysLeft;
 };
-
-// This program's own full path, however long.
-std::string RunningProgramPath();
-
-// Deletes key path below root with all its subkeys.  TRUE when the key
-// itself was deleted.
-BOOL DeleteKeyTree(HKEY root, const CString& path);

@@ -9,8 +9,6 @@
 #include <cstring>
 #include <string>
 
-#include "framework/AfxHandle.h"
-
 namespace {
 
 HMODULE g_module = NULL;
@@ -36,10 +34,13 @@ bool NameSaysFail(const std::string& name) {
 }
 
 void Note(const std::string& name, const char* text) {
-    CRegKey key;
-    if (key.Create(HKEY_CURRENT_USER, kKey, KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    HKEY key = NULL;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
+        return;
     ::RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                      static_cast<DWORD>(strlen(text) + 1));
+    ::RegCloseKey(key);
 }
 
 }  // namespace

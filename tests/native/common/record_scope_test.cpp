@@ -91,7 +91,7 @@ TEST(RecordScope, EntriesLieWhereTheInstallerPutsThings) {
     const std::string desktop = "C:\\users\\u\\Desktop";
     const std::string programs = "C:\\users\\u\\Start Menu\\Programs";
     const std::string common = "C:\\ProgramData\\Start Menu\\Programs\\";
-    const std::string menu = common + kInstalledMenuFolder;
+    const std::string menu = common + "土地整理规划设计软件 Quilm V8.5";
     RecordScope scope;
     scope.installDir = "D:\\Quilm\\";
     scope.desktopDirs = {desktop};
@@ -145,7 +145,8 @@ TEST(RecordScope, EntriesLieWhereTheInstallerPutsThings) {
 }
 
 TEST(RecordScope, KeysAreTheProductKeysAndWhatLiesBelowThem) {
-    const std::string product = kInstalledProductKey, arp = kInstalledUninstallKey;
+    const std::string product = "SOFTWARE\\Corvantix\\Quilm\\V8",
+                      arp = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
     struct Case {
         RecordRoot root;
         std::string key;

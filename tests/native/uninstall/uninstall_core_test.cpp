@@ -69,8 +69,8 @@ TEST(SelfDeleteScript, LongPathIsNotCut) {
 }
 
 TEST(HostProfileKey, ReleaseProductAndV9Profile) {
-    EXPECT_EQ(HostProfileKey("R17.0", "ACAD-5001:804"),
+    EXPECT_EQ(v9::HostProfileKey("R17.0", "ACAD-5001:804"),
               "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804\\Profiles\\<<Quilm V9>>");
-    EXPECT_EQ(HostProfileKey("R17.0", ""),
+    EXPECT_EQ(v9::HostProfileKey("R17.0", ""),
               "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\\\Profiles\\<<Quilm V9>>");
 }

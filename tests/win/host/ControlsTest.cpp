@@ -5,6 +5,7 @@
 
 #include "support/Host.h"
 #include "support/Jobs.h"
+#include "setup/InstallSteps.h"
 #include "support/ProductNames.h"
 
 using namespace quilmtest;
@@ -39,16 +40,16 @@ TEST_F(Controls, RegisterControlReportsTheEntryPointsResult) {
     ASSERT_TRUE(CopyTestControl(m_control + "good.ocx"));
     ASSERT_TRUE(CopyTestControl(m_control + "WillFail.ocx"));
     ASSERT_TRUE(WriteBytes(m_control + "text.ocx", "not a library\r\n"));
-    EXPECT_TRUE(CSetupThread::RegisterControl((m_control + "good.ocx").c_str()));
+    EXPECT_TRUE(RegisterControl((m_control + "good.ocx").c_str()));
     EXPECT_EQ("registered", Note("good.ocx"));
-    EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "WillFail.ocx").c_str()));
+    EXPECT_FALSE(RegisterControl((m_control + "WillFail.ocx").c_str()));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "WillFail.ocx"));
-    EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "text.ocx").c_str()));
-    EXPECT_FALSE(CSetupThread::RegisterControl((m_control + "missing.ocx").c_str()));
+    EXPECT_FALSE(RegisterControl((m_control + "text.ocx").c_str()));
+    EXPECT_FALSE(RegisterControl((m_control + "missing.ocx").c_str()));
     // A library without the entry point.
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
-    EXPECT_FALSE(CSetupThread::RegisterControl((std::string(system) + "\\version.dll").c_str()));
+    EXPECT_FALSE(RegisterControl((std::string(system) + "\\version.dll").c_str()));
     // The library is unloaded again: its file can be deleted.
     EXPECT_TRUE(DeleteFileA((m_control + "good.ocx").c_str()));
 }

@@ -1,6 +1,7 @@
 // Finding installed AutoCAD releases from registry fixtures.
 #include <gtest/gtest.h>
 
+#include "host/HostRegistry.h"
 #include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
@@ -16,7 +17,7 @@ protected:
     // one was left behind).
     std::string Found(const char* release) {
         CString folder("stale");
-        if (m_job.FindHostRelease(Release(release), folder)) return folder.str();
+        if (FindHostRelease(Release(release), folder.str())) return folder.str();
         return folder.IsEmpty() ? "not found" : "not found, but " + folder.str();
     }
     KeyGuard m_guard;
@@ -28,7 +29,7 @@ protected:
 TEST_F(Detection, NoAutoCadAtAll) {
     for (const HostRelease& r : kHostReleases) {
         CString folder("stale");
-        EXPECT_FALSE(m_job.FindHostRelease(r, folder)) << r.releaseKey;
+        EXPECT_FALSE(FindHostRelease(r, folder.str())) << r.releaseKey;
         EXPECT_TRUE(folder.IsEmpty()) << r.releaseKey;
     }
     // Probing leaves the keys it opened, empty.

@@ -1,6 +1,8 @@
 // The product key and the Add/Remove Programs entry.
 #include <gtest/gtest.h>
 
+#include "common/product_v8.h"
+#include "common/product_v9.h"
 #include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
@@ -26,6 +28,21 @@ protected:
 };
 
 }  // namespace
+
+// Both programs and the tests name the installation through the product's
+// facts; they must be what the tests spell out.
+TEST(ProductFacts, AreTheNamesTheOutsideWorldSees) {
+    EXPECT_STREQ(kProductKey, v8::kProductKey);
+    EXPECT_STREQ(kUninstallKey, v8::kUninstallKey);
+    EXPECT_STREQ(kDisplayName, v8::kDisplayName);
+    EXPECT_STREQ(kProfileName, v8::kProfileName);
+    EXPECT_STREQ(kV9Key, v9::kProductKey);
+    EXPECT_STREQ(kV9ProfileName, v9::kProfileName);
+    EXPECT_STREQ("installPath", kInstallPathValue);
+    EXPECT_EQ("Quilmfor2010.LNK", v8::HostShortcutName(2010));
+    EXPECT_EQ("/p \"<<Quilm V8>>\" /t acad.dwt", v8::HostShortcutArguments());
+    EXPECT_EQ("D:\\Q\\QuilmV8.5.ICO", v8::ShortcutIconPath("D:\\Q\\"));
+}
 
 TEST_F(ProductKeys, ValuesAndRecordEntries) {
     m_job.m_strDestDir = "C:\\Quilm\\";

@@ -5,6 +5,7 @@
 
 #include "support/Host.h"
 #include "support/Jobs.h"
+#include "setup/InstallSteps.h"
 #include "support/ProductNames.h"
 
 using namespace quilmtest;
@@ -224,15 +225,13 @@ TEST_F(Shortcuts, CreateShellLinkRefusesPathsBeyondTheBuffer) {
     std::string over =
         folder + std::string(static_cast<size_t>(room - 9), 'b') + "土地整理规划设计软件" + ".LNK";
     ASSERT_EQ(259, MultiByteToWideChar(CP_ACP, 0, fits.c_str(), -1, NULL, 0) - 1);
-    EXPECT_FALSE(
-        CSetupThread::CreateShellLink(m_dest.c_str(), over.c_str(), "C:\\x.exe", NULL, NULL));
+    EXPECT_FALSE(CreateShellLink(m_dest.c_str(), over.c_str(), "C:\\x.exe", NULL, NULL));
     EXPECT_TRUE(FilesIn(folder).empty()) << "nothing made, not even under a shortened name";
-    EXPECT_TRUE(CSetupThread::CreateShellLink(m_dest.c_str(), fits.c_str(), "C:\\x.exe", "-a",
-                                              "C:\\x.ico"));
+    EXPECT_TRUE(CreateShellLink(m_dest.c_str(), fits.c_str(), "C:\\x.exe", "-a", "C:\\x.ico"));
     ExpectLink(fits, "C:\\x.exe", "-a", "C:\\x.ico");
 }
 
 TEST_F(Shortcuts, CreateShellLinkIntoMissingFolderFails) {
-    EXPECT_FALSE(CSetupThread::CreateShellLink(
-        m_dest.c_str(), (m_root.path() + "no\\x.LNK").c_str(), "C:\\x.exe", NULL, NULL));
+    EXPECT_FALSE(CreateShellLink(m_dest.c_str(), (m_root.path() + "no\\x.LNK").c_str(), "C:\\x.exe",
+                                 NULL, NULL));
 }

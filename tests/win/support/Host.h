@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/host_release.h"
 #include "setup/SetupThread.h"
 #include "support/TestSupport.h"
 

@@ -1,25 +1,24 @@
-// The product's registry keys and names as the programs define them, for
-// every test that looks at them.  Tests take them from here, so that only
-// this header follows when the programs' constants move.
+// The product's registry keys and names as the outside world sees them,
+// spelled here once for every test.  They are the tests' own: a product
+// constant that changes by mistake makes the tests fail, and one test
+// (host/ProductKeysTest) checks the product's facts against these.
 #pragma once
-
-#include "setup/SetupThread.h"
-#include "uninstall/UninstallCore.h"
 
 namespace quilmtest {
 
 // Setup.exe (version 8): HKLM keys, the Add/Remove Programs name (also the
 // Start-menu group) and the AutoCAD profile it makes.
-inline const char* const& kProductKey = CSetupThread::kProductKey;
-inline const char* const& kUninstallKey = CSetupThread::kUninstallKey;
-inline const char* const& kDisplayName = CSetupThread::kDisplayName;
-inline const char* const& kProfileName = CSetupThread::kProfileName;
-inline const char* const& kStartMenuGroup = CSetupThread::kDisplayName;
+inline const char kProductKey[] = "SOFTWARE\\Corvantix\\Quilm\\V8";
+inline const char kUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quilm V8";
+inline const char kDisplayName[] = "土地整理规划设计软件 Quilm V8.5";
+inline const char kProfileName[] = "<<Quilm V8>>";
+inline const char* const kStartMenuGroup = kDisplayName;
 
 // Uninstall.exe (version 9): the product key it reads and the profile it
 // removes.
-inline const char* const kV9Key = kUninstallProductKey;
-inline const char* const kV9ProfileName = kUninstallProfileName;
+inline const char kV9Key[] = "SOFTWARE\\Corvantix\\Quilm\\V9";
+inline const char kV9ProfileName[] = "<<Quilm V9>>";
 
 // Titles of the two programs' windows.
 inline const char kWizardTitle[] = "Quilm V8.5 安装向导";

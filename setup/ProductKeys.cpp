@@ -1,0 +1,65 @@
+// The product key with the per-release profiles, and the Add/Remove
+// Programs entry.
+#include <cstdio>
+
+#include "InstallSteps.h"
+#include "common/product_v8.h"
+#include "framework/AfxLog.h"
+#include "framework/AfxRegistry.h"
+#include "host/HostRegistry.h"
+
+namespace {
+
+// Writes a machine value and logs it with its outcome.
+void SetValue(const char* key, const char* name, const std::string& text) {
+    BOOL ok = SetMachineString(key, name, text.c_str());
+    AfxLog("HKLM\\%s: %s = \"%s\"%s", key, name, text.c_str(), ok ? "" : " (not written)");
+}
+
+void SetValue(const char* key, const char* name, DWORD number) {
+    BOOL ok = SetMachineDword(key, name, number);
+    AfxLog("HKLM\\%s: %s = %lu%s", key, name, static_cast<unsigned long>(number),
+           ok ? "" : " (not written)");
+}
+
+std::string Today() {
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    char date[16];
+    std::snprintf(date, sizeof(date), "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    return date;
+}
+
+}  // namespace
+
+void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record) {
+    using namespace v8;
+    SetValue(kProductKey, kInstallPathValue, destDir);
+    SetValue(kProductKey, "Ver", "8.00");
+    record.AddRegKey(kRootLocalMachine, kProductKey);
+    SetValue(kProductKey, "OriginLayer", "原始标高");
+    SetValue(kProductKey, "DesignLayer", "设计标高");
+    SetValue(kProductKey, "OriginContourLayer", "原始等高线");
+    SetValue(kProductKey, "DesignContourLayer", "设计等高线");
+
+    // A profile in every release found, each right after its detection.
+    for (const HostRelease& release : kHostReleases) {
+        std::string acadFolder;
+        if (FindHostRelease(release, acadFolder)) CreateHostProfile(release, destDir, acadFolder);
+    }
+
+    // The Add/Remove Programs entry, with what the system's list of
+    // programs and deployment tools read from it.
+    SetValue(kUninstallKey, "DisplayName", kDisplayName);
+    SetValue(kUninstallKey, "UninstallString", UninstallCommand(destDir));
+    SetValue(kUninstallKey, "DisplayVersion", kVersion);
+    SetValue(kUninstallKey, "Publisher", kPublisher);
+    SetValue(kUninstallKey, "DisplayIcon", DisplayIcon(destDir));
+    SetValue(kUninstallKey, "InstallLocation", destDir);
+    SetValue(kUninstallKey, "InstallDate", Today());
+    SetValue(kUninstallKey, "EstimatedSize", static_cast<DWORD>((bytesCopied + 1023) / 1024));
+    SetValue(kUninstallKey, "NoModify", 1);
+    SetValue(kUninstallKey, "NoRepair", 1);
+    SetValue(kUninstallKey, "QuietUninstallString", QuietUninstallCommand(destDir));
+    record.AddRegKey(kRootLocalMachine, kUninstallKey);
+}
