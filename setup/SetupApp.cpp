@@ -8,7 +8,7 @@ CSetupApp theApp;
 
 BOOL CSetupApp::InitInstance() {
     const CommandLine line = ParseCommandLine(m_lpCmdLine, true);
-    if (!AfxBeginRun(line, m_lpCmdLine, "Setup.exe", "QuilmSetup", "8.5", true, m_nExitCode))
+    if (!AfxBeginRun(line, m_lpCmdLine, "Setup.exe", "QuilmSetup", "8.5", m_nExitCode))
         return FALSE;
     AfxInitCommonControls();
     AfxOleInit();
