@@ -42,8 +42,10 @@ CommandLine ParseCommandLine(const std::string& arguments, bool acceptsDir) {
     CommandLine line;
     // Every switch is read, so that the level of quiet is known even when
     // something else is wrong; the first fault is the one reported.
-    auto fault = [&line](const std::string& text) {
-        if (line.error.empty()) line.error = text;
+    auto fault = [&line](CommandLineFault kind, const std::string& offending) {
+        if (line.fault != kFaultNone) return;
+        line.fault = kind;
+        line.offending = offending;
     };
     for (const std::string& token : Tokens(arguments)) {
         const size_t equals = token.find('=');
@@ -61,25 +63,10 @@ CommandLine ParseCommandLine(const std::string& arguments, bool acceptsDir) {
         } else if (Is(name, "/DIR") && acceptsDir && hasValue) {
             SplitPath split;
             if (SplitAbsolutePath(value, split)) line.dir = WithTrailingBackslash(value);
-            else fault("/DIR 需要一个完整的路径 (例如 D:\\Quilm): " + value);
+            else fault(kFaultDirNotAbsolute, value);
         } else {
-            fault("无法识别的参数: " + token);
+            fault(kFaultUnknownSwitch, token);
         }
     }
     return line;
-}
-
-std::string CommandLineHelp(const std::string& program, bool acceptsDir) {
-    std::string text = program + " [/SILENT | /VERYSILENT]";
-    if (acceptsDir) text += " [/DIR=\"文件夹\"]";
-    text +=
-        " [/LOG=\"文件\"]\n\n"
-        "/SILENT\t不提问, 只显示进度\n"
-        "/VERYSILENT\t不显示任何窗口\n";
-    if (acceptsDir) text += "/DIR\t安装文件夹 (完整路径)\n";
-    text +=
-        "/LOG\t诊断日志文件 (默认在 %TEMP% 中)\n"
-        "/? 或 /HELP\t显示本说明\n\n"
-        "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败";
-    return text;
 }

@@ -28,19 +28,25 @@ enum ExitCode {
 
 enum UiLevel { kUiInteractive, kUiSilent, kUiVerySilent };
 
+// What is wrong with a command line; each program words it in its own
+// texts.
+enum CommandLineFault {
+    kFaultNone,           // understood
+    kFaultUnknownSwitch,  // a switch the program does not have, or a value it cannot take
+    kFaultDirNotAbsolute  // /DIR with a folder that is not an absolute path
+};
+
 struct CommandLine {
     UiLevel ui = kUiInteractive;
     bool help = false;
     std::string dir;  // ends with "\"; empty when not given
     std::string log;  // empty when not given
-    // What is wrong with the command line; empty when it was understood.
-    std::string error;
+    // The first fault found, and what it names: the whole switch, or the
+    // folder given to /DIR.
+    CommandLineFault fault = kFaultNone;
+    std::string offending;
 };
 
 // Reads the arguments (the command line without the program's name).
 // acceptsDir says whether /DIR is one of the program's switches.
 CommandLine ParseCommandLine(const std::string& arguments, bool acceptsDir);
-
-// The text of the help box: the switches of the program and the exit
-// codes (program: "Setup.exe" or "Uninstall.exe").
-std::string CommandLineHelp(const std::string& program, bool acceptsDir);

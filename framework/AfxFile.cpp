@@ -6,6 +6,7 @@
 #include "../common/mbcs.h"
 #include "../common/paths.h"
 #include "../common/text_mode.h"
+#include "AfxRes.h"
 #include "AfxWin.h"
 
 CString AfxFolderPattern(const CString& folder, LPCSTR mask) {
@@ -71,22 +72,22 @@ CFileException::Cause CFileException::OsErrorToCause(LONG osError) {
 }
 
 CString CFileException::GetErrorMessage() const {
-    const char* format;
+    UINT format;
     switch (m_cause) {
-    case fileNotFound: format = "未找到 %s。"; break;
-    case badPath: format = "%s 包含无效路径。"; break;
-    case tooManyOpenFiles: format = "因为打开文件过多，无法打开 %s。"; break;
-    case accessDenied: format = "拒绝访问 %s。"; break;
-    case invalidFile: format = "试图访问 %s 时使用了无效的文件句柄。"; break;
-    case removeCurrentDir: format = "因为 %s 是当前目录，不能将其删除。"; break;
-    case directoryFull: format = "因为目录已满，无法创建 %s。"; break;
-    case badSeek: format = "在 %s 上查找失败。"; break;
-    case hardIO: format = "访问 %s 时遇到硬件 I/O 错误。"; break;
-    case sharingViolation: format = "访问 %s 时遇到共享冲突。"; break;
-    case lockViolation: format = "试图锁定已锁定的 %s 区域时遇到锁定冲突。"; break;
-    case diskFull: format = "写 %s 时磁盘已满。"; break;
-    case endOfFile: format = "试图访问 %s 时超过了文件尾。"; break;
-    default: format = "访问 %s 时出现一个未指定的错误。"; break;
+    case fileNotFound: format = AFX_IDS_FILE_NOT_FOUND; break;
+    case badPath: format = AFX_IDS_FILE_BAD_PATH; break;
+    case tooManyOpenFiles: format = AFX_IDS_FILE_TOO_MANY_OPEN; break;
+    case accessDenied: format = AFX_IDS_FILE_ACCESS_DENIED; break;
+    case invalidFile: format = AFX_IDS_FILE_INVALID; break;
+    case removeCurrentDir: format = AFX_IDS_FILE_REMOVE_CURRENT_DIR; break;
+    case directoryFull: format = AFX_IDS_FILE_DIRECTORY_FULL; break;
+    case badSeek: format = AFX_IDS_FILE_BAD_SEEK; break;
+    case hardIO: format = AFX_IDS_FILE_HARD_IO; break;
+    case sharingViolation: format = AFX_IDS_FILE_SHARING_VIOLATION; break;
+    case lockViolation: format = AFX_IDS_FILE_LOCK_VIOLATION; break;
+    case diskFull: format = AFX_IDS_FILE_DISK_FULL; break;
+    case endOfFile: format = AFX_IDS_FILE_END_OF_FILE; break;
+    default: format = AFX_IDS_FILE_GENERIC; break;
     }
     CString text;
     text.Format(format, static_cast<LPCSTR>(m_strFileName));

@@ -3,9 +3,20 @@
 #include <cstdio>
 
 #include "AfxLog.h"
+#include "AfxRes.h"
+
+CString AfxCommandLineError(const CommandLine& line) {
+    CString text;
+    switch (line.fault) {
+    case kFaultNone: break;
+    case kFaultUnknownSwitch: text.Format(AFX_IDS_UNKNOWN_SWITCH, line.offending.c_str()); break;
+    case kFaultDirNotAbsolute: text.Format(AFX_IDS_DIR_NOT_ABSOLUTE, line.offending.c_str()); break;
+    }
+    return text;
+}
 
 bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCSTR logName,
-                 LPCSTR version, bool acceptsDir, int& exitCode) {
+                 LPCSTR version, int& exitCode) {
     CDiagnosticLog& log = AfxGetLog();
     // A /LOG file that cannot be written gives way to one in %TEMP%.
     DWORD logError = ERROR_SUCCESS;
@@ -22,15 +33,15 @@ bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCS
     if (line.ui != kUiInteractive)
         ::SetErrorMode(::SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
-    const std::string help = CommandLineHelp(program, acceptsDir);
+    const CString help = AfxLoadString(AFX_IDS_COMMAND_LINE_HELP);
     if (line.help) {
-        ::MessageBoxA(NULL, help.c_str(), program, MB_OK | MB_ICONINFORMATION);
+        ::MessageBoxA(NULL, help, program, MB_OK | MB_ICONINFORMATION);
         exitCode = kExitDone;
-    } else if (!line.error.empty()) {
-        AfxLog("%s", line.error.c_str());
+    } else if (line.fault != kFaultNone) {
+        const CString error = AfxCommandLineError(line);
+        AfxLog("%s", static_cast<LPCSTR>(error));
         if (line.ui == kUiInteractive)
-            ::MessageBoxA(NULL, (line.error + "\n\n" + help).c_str(), program,
-                          MB_OK | MB_ICONERROR);
+            ::MessageBoxA(NULL, error + "\n\n" + help, program, MB_OK | MB_ICONERROR);
         exitCode = kExitBadCommandLine;
     } else {
         return true;
@@ -52,12 +63,12 @@ std::string AfxFailureNotice(const char* headline, const std::vector<std::string
     std::string notice = std::string(text) + "\n\n";
     for (size_t i = 0; i < items.size() && i < kShown; ++i) notice += items[i] + "\n";
     if (items.size() > kShown) {
-        std::snprintf(text, sizeof(text), "... 另有 %d 个\n",
-                      static_cast<int>(items.size() - kShown));
-        notice += text;
+        CString more;
+        more.Format(AFX_IDS_MORE_ITEMS, static_cast<int>(items.size() - kShown));
+        notice += more.str() + "\n";
     }
     AfxGetLog().Flush();  // the person may open it at once
     const std::string& log = AfxGetLog().Path();
-    if (!log.empty()) notice += "\n全部列在日志中:\n" + log;
+    if (!log.empty()) notice += "\n" + AfxLoadString(AFX_IDS_LOG_LEAD).str() + "\n" + log;
     return notice;
 }

@@ -9,15 +9,23 @@
 #include <vector>
 
 #include "../common/command_line.h"
+#include "AfxString.h"
 
 // Opens the log (line.log, else a new one in the temporary folder named
 // after logName) and writes the program, its version and the arguments.
 // Answers /? with the list of switches, always in a box, and a command
 // line that was not understood with what is wrong and the list, in a box
 // unless unattended.  Returns false when the program ends here, with
-// exitCode set (0 after help, 1 for a bad command line).
+// exitCode set (0 after help, 1 for a bad command line).  The texts are
+// the program's own: AFX_IDS_COMMAND_LINE_HELP and those of
+// AfxCommandLineError (AfxRes.h).
 bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCSTR logName,
-                 LPCSTR version, bool acceptsDir, int& exitCode);
+                 LPCSTR version, int& exitCode);
+
+// What is wrong with a command line, from the program's string table
+// (AFX_IDS_UNKNOWN_SWITCH, AFX_IDS_DIR_NOT_ABSOLUTE); empty when it was
+// understood.
+CString AfxCommandLineError(const CommandLine& line);
 
 // Writes the exit code as the log's last line and closes the log.
 int AfxEndRun(int exitCode);

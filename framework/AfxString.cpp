@@ -4,6 +4,15 @@
 #include <cstdio>
 
 #include "../common/mbcs.h"
+#include "AfxDialog.h"
+
+namespace {
+
+// The code page of the programs' texts: their literals are compiled to it
+// and their string tables are read back in it.
+const UINT kTextCodePage = 936;
+
+}  // namespace
 
 static bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -27,6 +36,19 @@ int CString::CompareNoCase(const char* other) const {
 void CString::Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
+    FormatV(format, args);
+    va_end(args);
+}
+
+void CString::Format(UINT formatId, ...) {
+    const CString format = AfxLoadString(formatId);
+    va_list args;
+    va_start(args, formatId);
+    FormatV(format, args);
+    va_end(args);
+}
+
+void CString::FormatV(const char* format, va_list args) {
     va_list copy;
     va_copy(copy, args);
     int needed = vsnprintf(nullptr, 0, format, copy);
@@ -38,5 +60,18 @@ void CString::Format(const char* format, ...) {
         vsnprintf(buffer.data(), buffer.size(), format, args);
         m_str.assign(buffer.data(), static_cast<size_t>(needed));
     }
-    va_end(args);
+}
+
+CString AfxLoadString(UINT id) {
+    // With no buffer the system hands out the table's own UTF-16 text and
+    // its length, so no text is ever cut to a buffer's size.
+    const wchar_t* wide = nullptr;
+    const int length =
+        ::LoadStringW(AfxGetInstanceHandle(), id, reinterpret_cast<LPWSTR>(&wide), 0);
+    if (length <= 0 || !wide) return CString();
+    const int size = ::WideCharToMultiByte(kTextCodePage, 0, wide, length, NULL, 0, NULL, NULL);
+    if (size <= 0) return CString();
+    std::string text(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(kTextCodePage, 0, wide, length, &text[0], size, NULL, NULL);
+    return CString(text);
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -54,10 +55,19 @@ public:
     // Multibyte-aware, ignoring the case of ASCII letters; 0 when equal.
     int CompareNoCase(const char* other) const;
     void Format(const char* format, ...);
+    // The same with the format taken from the string table (AfxLoadString).
+    void Format(UINT formatId, ...);
 
 private:
+    void FormatV(const char* format, va_list args);
+
     std::string m_str;
 };
+
+// The text of string id of the running program's string table, in code
+// page 936 whatever the system's code page (as the program's literals
+// are), of any length; empty when the table has no such string.
+CString AfxLoadString(UINT id);
 
 class CStringArray {
 public:

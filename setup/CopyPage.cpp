@@ -81,8 +81,9 @@ LRESULT CCopyPage::OnConfiguring(WPARAM, LPARAM) {
 LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
     // Files that could not be copied are named before the finish page.
     if (!m_job.m_failedFiles.empty())
-        MessageBox(AfxFailureNotice("有 %d 个文件未能复制:", m_job.m_failedFiles).c_str(), NULL,
-                   MB_OK | MB_ICONWARNING);
+        MessageBox(
+            AfxFailureNotice(AfxLoadString(IDS_FILES_NOT_COPIED), m_job.m_failedFiles).c_str(),
+            NULL, MB_OK | MB_ICONWARNING);
     EnableNext(TRUE);
     EndDialog(kWizNext);
     return 1;
@@ -96,9 +97,8 @@ LRESULT CCopyPage::OnFailed(WPARAM, LPARAM) {
 void CCopyPage::OnCancel() {
     // Esc and the close box come here too, also once "取消" is disabled.
     if (m_bConfiguring) return;
-    char text[1024] = {0};
-    ::LoadStringA(AfxGetInstanceHandle(), IDS_CANCEL_QUESTION, text, sizeof(text));
-    if (MessageBox(text, NULL, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (MessageBox(AfxLoadString(IDS_CANCEL_QUESTION), NULL, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
     // The job may have left its copy phase while the question was open; it
     // then finishes and ends the page itself.
     if (m_bConfiguring) return;

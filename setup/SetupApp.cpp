@@ -9,8 +9,7 @@ CSetupApp theApp;
 
 BOOL CSetupApp::InitInstance() {
     const CommandLine line = ParseCommandLine(m_lpCmdLine, true);
-    if (!AfxBeginRun(line, m_lpCmdLine, v8::kSetupFile, "QuilmSetup", v8::kVersion, true,
-                     m_nExitCode))
+    if (!AfxBeginRun(line, m_lpCmdLine, v8::kSetupFile, "QuilmSetup", v8::kVersion, m_nExitCode))
         return FALSE;
     AfxInitCommonControls();
     AfxOleInit();

@@ -17,7 +17,6 @@
 
 namespace {
 
-const char kWizardTitle[] = "Quilm V8.5 安装向导";
 const COLORREF kNoPictureColour = RGB(0, 128, 128);
 
 }  // namespace
@@ -37,7 +36,8 @@ BOOL CSetupDlg::IsInstalled() {
 }
 
 BOOL CSetupDlg::AskQuit() const {
-    return MessageBox("真要退出安装程序吗?", kWizardTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBox(AfxLoadString(IDS_QUIT_QUESTION), AfxLoadString(IDS_WIZARD_TITLE),
+                      MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 BOOL CSetupDlg::OnInitDialog() {
@@ -47,14 +47,15 @@ BOOL CSetupDlg::OnInitDialog() {
     m_data.strSourceDir = FolderOfProgram(AfxGetModulePath());
     BuildSlideList(CString(m_data.strSourceDir) + "\\安装界面\\", "*.jpg", m_slideFiles);
 
-    if (IsInstalled() && MessageBox("已经安装了本软件!\n是否重新安装?", "警告",
-                                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (IsInstalled() &&
+        MessageBox(AfxLoadString(IDS_REINSTALL_QUESTION), AfxLoadString(IDS_REINSTALL_CAPTION),
+                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
         AfxLog("installed already: not installed again");
         PostMessage(WM_CLOSE);
         return FALSE;
     }
 
-    SetWindowText(kWizardTitle);
+    SetWindowText(AfxLoadString(IDS_WIZARD_TITLE));
     m_data.bAgreement = false;
     m_data.strDestDir = m_strDefaultDir.empty() ? kDefaultDestDir : m_strDefaultDir;
     ::ShowWindow(m_hWnd, SW_SHOWMAXIMIZED);

@@ -4,6 +4,7 @@
 #include "../common/paths.h"
 #include "../common/product_v8.h"
 #include "../framework/AfxLog.h"
+#include "../resources/setup/resource.h"
 #include "InstallSteps.h"
 
 const char* const CSetupThread::kPackageFolders[9] = {
@@ -131,10 +132,8 @@ bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
     for (;;) {
         if (finder.FindFile(dir + "*.*")) break;
         CString text;
-        text.Format(
-            "%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
-            "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。",
-            AfxSystemMessage(::GetLastError()).c_str(), static_cast<LPCSTR>(dir));
+        text.Format(IDS_PROMPT_NO_SOURCE, AfxSystemMessage(::GetLastError()).c_str(),
+                    static_cast<LPCSTR>(dir));
         int answer = Ask(text, MB_ABORTRETRYIGNORE | MB_ICONQUESTION);
         if (answer == IDRETRY) continue;
         if (answer == IDIGNORE) return MakeDirPath(dest);
@@ -183,10 +182,7 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
         while (!::CreateDirectoryA(prefix.c_str(), NULL)) {
             DWORD error = ::GetLastError();
             CString text;
-            text.Format(
-                "%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
-                "点击“取消”按钮将终止程序运行。",
-                AfxSystemMessage(error).c_str(), prefix.c_str());
+            text.Format(IDS_PROMPT_NO_FOLDER, AfxSystemMessage(error).c_str(), prefix.c_str());
             if (Ask(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
         }
         AfxLog("folder made: %s", prefix.c_str());

@@ -37,7 +37,7 @@ LRESULT CSilentSetupDlg::OnProgress(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CSilentSetupDlg::OnConfiguring(WPARAM, LPARAM) {
-    SetDlgItemText(IDC_COPY_ITEM, "正在配置系统, 请稍候...");
+    SetDlgItemText(IDC_COPY_ITEM, AfxLoadString(IDS_CONFIGURING));
     return 1;
 }
 

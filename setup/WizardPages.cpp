@@ -6,7 +6,6 @@
 #include "../common/paths.h"
 #include "../resources/setup/resource.h"
 #include "FolderPicker.h"
-#include "LicenseText.h"
 
 // CWizardPage
 
@@ -49,7 +48,7 @@ void CWelcomePage::OnInitPage() {
 CLicensePage::CLicensePage(CWnd* pParent) : CWizardPage(IDD_LICENSE, pParent) {}
 
 void CLicensePage::OnInitPage() {
-    SetDlgItemText(IDC_LICENSE_TEXT, kLicenseText);
+    SetDlgItemText(IDC_LICENSE_TEXT, AfxLoadString(IDS_LICENSE_TEXT));
     CheckDlgButton(IDC_AGREE, m_bAgree ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(IDC_DISAGREE, m_bAgree ? BST_UNCHECKED : BST_CHECKED);
     EnableNext(m_bAgree);

@@ -3,19 +3,21 @@
 #include "common/product_v8.h"
 #include "framework/AfxLog.h"
 #include "framework/AfxRun.h"
+#include "resources/uninstall/resource.h"
 #include "uninstall/UninstallDlg.h"
 
 CUninstallApp theApp;
 
 BOOL CUninstallApp::InitInstance() {
     const CommandLine line = ParseCommandLine(m_lpCmdLine, false);
-    if (!AfxBeginRun(line, m_lpCmdLine, v8::kUninstallerFile, "QuilmUninstall", v8::kVersion, false,
+    if (!AfxBeginRun(line, m_lpCmdLine, v8::kUninstallerFile, "QuilmUninstall", v8::kVersion,
                      m_nExitCode))
         return FALSE;
     AfxInitCommonControls();
     AfxOleInit();
-    if (line.ui == kUiInteractive && ::MessageBoxA(NULL, "真要卸载 Quilm V9.0 吗?", "卸载软件",
-                                                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (line.ui == kUiInteractive &&
+        ::MessageBoxA(NULL, AfxLoadString(IDS_UNINSTALL_QUESTION),
+                      AfxLoadString(IDS_UNINSTALL_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         AfxLog("not uninstalled: the question was answered No");
         m_nExitCode = kExitCancelled;
     } else {

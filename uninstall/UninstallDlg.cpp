@@ -15,12 +15,6 @@
 #include "framework/AfxWin.h"
 #include "uninstall/UninstallCore.h"
 
-namespace {
-
-const char kFailedText[] = "Quilm V9.0 卸载未能完成!";
-
-}  // namespace
-
 CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 
 INT_PTR CUninstallDlg::DoModal() {
@@ -133,18 +127,18 @@ LRESULT CUninstallDlg::OnDone(WPARAM, LPARAM) {
     } else if (!m_job.m_failures.empty()) {
         // Shown over "卸载完成!": what stays can be removed by hand.
         m_bReportingFailure = true;
-        MessageBox(
-            AfxFailureNotice("有 %d 个项目未能删除, 可以手工删除:", m_job.m_failures).c_str(), NULL,
-            MB_OK | MB_ICONWARNING);
+        MessageBox(AfxFailureNotice(AfxLoadString(IDS_ITEMS_NOT_REMOVED), m_job.m_failures).c_str(),
+                   NULL, MB_OK | MB_ICONWARNING);
         m_bReportingFailure = false;
     }
     return 1;
 }
 
 LRESULT CUninstallDlg::OnFailed(WPARAM, LPARAM) {
-    AfxLog("%s", kFailedText);
+    const CString failed = AfxLoadString(IDS_UNINSTALL_FAILED);
+    AfxLog("%s", static_cast<LPCSTR>(failed));
     m_bReportingFailure = true;
-    if (m_ui == kUiInteractive) AfxMessageBox(m_hWnd, kFailedText, MB_OK | MB_ICONINFORMATION);
+    if (m_ui == kUiInteractive) AfxMessageBox(m_hWnd, failed, MB_OK | MB_ICONINFORMATION);
     m_bReportingFailure = false;
     EndDialog(2);
     return 1;

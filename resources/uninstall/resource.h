@@ -9,6 +9,12 @@
 
 #define IDD_UNINSTALL 102
 
+// Texts (below 0xE000: the framework's ids start there, AfxRes.h).
+#define IDS_UNINSTALL_QUESTION 101
+#define IDS_UNINSTALL_CAPTION 102
+#define IDS_UNINSTALL_FAILED 103
+#define IDS_ITEMS_NOT_REMOVED 104
+
 #define IDC_PROGRESS 1000
 #define IDC_CURRENT 1001
 #define IDC_TITLE 1002

@@ -6,6 +6,10 @@
 
 using namespace quilmtest;
 #include "framework/AfxFile.h"
+#include "framework/AfxRun.h"
+
+#include <string>
+#include <vector>
 
 TEST(StdioFile, TextModeTranslatesLineEnds) {
     TempDir dir("io");
@@ -32,7 +36,46 @@ TEST(StdioFile, MissingFileThrowsAFileError) {
     } catch (const CFileException& e) {
         EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
         EXPECT_NE(e.GetErrorMessage().str().find(dir / "none.txt"), std::string::npos);
+        EXPECT_EQ(e.GetErrorMessage().str(), "未找到 " + (dir / "none.txt") + "。");
     }
+}
+
+TEST(FrameworkTexts, FileErrorsNameTheFile) {
+    const struct {
+        CFileException::Cause cause;
+        const char* text;
+    } cases[] = {
+        {CFileException::none, "访问 F 时出现一个未指定的错误。"},
+        {CFileException::genericException, "访问 F 时出现一个未指定的错误。"},
+        {CFileException::fileNotFound, "未找到 F。"},
+        {CFileException::badPath, "F 包含无效路径。"},
+        {CFileException::tooManyOpenFiles, "因为打开文件过多，无法打开 F。"},
+        {CFileException::accessDenied, "拒绝访问 F。"},
+        {CFileException::invalidFile, "试图访问 F 时使用了无效的文件句柄。"},
+        {CFileException::removeCurrentDir, "因为 F 是当前目录，不能将其删除。"},
+        {CFileException::directoryFull, "因为目录已满，无法创建 F。"},
+        {CFileException::badSeek, "在 F 上查找失败。"},
+        {CFileException::hardIO, "访问 F 时遇到硬件 I/O 错误。"},
+        {CFileException::sharingViolation, "访问 F 时遇到共享冲突。"},
+        {CFileException::lockViolation, "试图锁定已锁定的 F 区域时遇到锁定冲突。"},
+        {CFileException::diskFull, "写 F 时磁盘已满。"},
+        {CFileException::endOfFile, "试图访问 F 时超过了文件尾。"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CFileException(c.cause, 0, "F").GetErrorMessage(), c.text) << c.cause;
+}
+
+TEST(FrameworkTexts, FailureNoticeCountsWhatItDoesNotList) {
+    std::vector<std::string> items;
+    for (int i = 0; i < 12; ++i) items.push_back("item" + std::to_string(i));
+    const std::string notice = AfxFailureNotice("%d failed:", items);
+    EXPECT_EQ(notice.compare(0, 18, "12 failed:\n\nitem0\n"), 0) << notice;
+    EXPECT_NE(notice.find("item9\n... 另有 2 个\n"), std::string::npos) << notice;
+    EXPECT_EQ(notice.find("item10"), std::string::npos) << notice;
+}
+
+TEST(FrameworkTexts, AStringTheTableLacksIsEmpty) {
+    EXPECT_EQ(AfxLoadString(0x7FF0), "");
 }
 
 TEST(FileFind, LastEntryIsStillValid) {

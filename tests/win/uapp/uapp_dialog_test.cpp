@@ -12,6 +12,8 @@
 
 #include "UiDriver.h"
 #include "common/install_log.h"
+#include "framework/AfxRes.h"
+#include "framework/AfxRun.h"
 #include "resources/uninstall/resource.h"
 #include "support/Boxes.h"
 #include "support/Jobs.h"
@@ -77,6 +79,30 @@ protected:
         return dest;
     }
 };
+
+TEST(UninstallTexts, TheStringTableHoldsTheProgramsTexts) {
+    EXPECT_EQ(AfxLoadString(IDS_UNINSTALL_QUESTION), "真要卸载 Quilm V9.0 吗?");
+    EXPECT_EQ(AfxLoadString(IDS_UNINSTALL_CAPTION), "卸载软件");
+    EXPECT_EQ(AfxLoadString(IDS_UNINSTALL_FAILED), "Quilm V9.0 卸载未能完成!");
+    EXPECT_EQ(AfxLoadString(IDS_ITEMS_NOT_REMOVED), "有 %d 个项目未能删除, 可以手工删除:");
+    EXPECT_EQ(AfxLoadString(AFX_IDS_COMMAND_LINE_HELP),
+              "Uninstall.exe [/SILENT | /VERYSILENT] [/LOG=\"文件\"]\n\n"
+              "/SILENT\t不提问, 只显示进度\n"
+              "/VERYSILENT\t不显示任何窗口\n"
+              "/LOG\t诊断日志文件 (默认在 %TEMP% 中)\n"
+              "/? 或 /HELP\t显示本说明\n\n"
+              "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败");
+    EXPECT_EQ(AfxLoadString(AFX_IDS_MORE_ITEMS), "... 另有 %d 个");
+}
+
+TEST(UninstallTexts, CommandLineFaultsAreWordedAndHelpListsOnlyTheProgramsSwitches) {
+    EXPECT_EQ(AfxCommandLineError(ParseCommandLine("/DIR=D:\\Quilm", false)),
+              "无法识别的参数: /DIR=D:\\Quilm");
+    const std::string uninstall = AfxLoadString(AFX_IDS_COMMAND_LINE_HELP).str();
+    for (const char* name : {"/SILENT", "/VERYSILENT", "/LOG", "/HELP"})
+        EXPECT_NE(uninstall.find(name), std::string::npos) << name;
+    EXPECT_EQ(uninstall.find("/DIR"), std::string::npos);
+}
 
 TEST_F(UninstallDialogTest, BarRunsOneStepPerFileToTheFullRange) {
     std::string dest = MakeInstallation(40);

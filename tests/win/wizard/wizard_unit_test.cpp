@@ -8,13 +8,14 @@
 #include <string>
 #include <thread>
 
+#include "framework/AfxRes.h"
+#include "framework/AfxRun.h"
 #include "resources/setup/resource.h"
 #include "support/Boxes.h"
 #include "support/Wizard.h"
 #include "UiDriver.h"
 #include "setup/CopyPage.h"
 #include "setup/FolderPicker.h"
-#include "setup/LicenseText.h"
 #include "setup/SetupDlg.h"
 
 using namespace quilmtest;
@@ -31,7 +32,7 @@ std::string Fresh(const char* name) {
 }  // namespace
 
 TEST(LicenseText, HasTheShapeOfTheAgreementBox) {
-    std::string text = kLicenseText;
+    std::string text = AfxLoadString(IDS_LICENSE_TEXT).str();
     EXPECT_GE(text.size(), 1900u);
     EXPECT_LE(text.size(), 1950u);
     int lines = 0;
@@ -57,6 +58,52 @@ TEST(LicenseText, HasTheShapeOfTheAgreementBox) {
     EXPECT_EQ(lines, 58);
     EXPECT_TRUE(indented);
     EXPECT_GE(blank, 7);
+}
+
+TEST(SetupTexts, TheStringTableHoldsTheProgramsTexts) {
+    EXPECT_EQ(AfxLoadString(IDS_BROWSE_TITLE), "请选择安装路径:");
+    EXPECT_EQ(AfxLoadString(IDS_WIZARD_TITLE), "Quilm V8.5 安装向导");
+    EXPECT_EQ(AfxLoadString(IDS_QUIT_QUESTION), "真要退出安装程序吗?");
+    EXPECT_EQ(AfxLoadString(IDS_REINSTALL_QUESTION), "已经安装了本软件!\n是否重新安装?");
+    EXPECT_EQ(AfxLoadString(IDS_REINSTALL_CAPTION), "警告");
+    EXPECT_EQ(AfxLoadString(IDS_CONFIGURING), "正在配置系统, 请稍候...");
+    EXPECT_EQ(AfxLoadString(IDS_FILES_NOT_COPIED), "有 %d 个文件未能复制:");
+    EXPECT_EQ(AfxLoadString(IDS_CANCEL_QUESTION),
+              "安装没有完成。 如果现在退出安装程序，则不会安装或卸载您请求添加/删除的组件。\n\n"
+              "可以稍后再运行安装程序来完成此操作。\n\n真要退出安装程序吗？");
+    EXPECT_EQ(AfxLoadString(IDS_PROMPT_NO_SOURCE),
+              "%s\n找不到安装文件的路径 %s，\n点击“重试”按钮试图重新查找该安装文件路径；\n"
+              "点击“忽略”按钮将跳过该路径下的操作并继续执行；\n点击“取消”按钮将终止程序运行。");
+    EXPECT_EQ(AfxLoadString(IDS_PROMPT_NO_FOLDER),
+              "%s\n不能创建文件夹 %s ，\n点击“重试”按钮试图重新创建文件夹；\n"
+              "点击“取消”按钮将终止程序运行。");
+    EXPECT_EQ(AfxLoadString(AFX_IDS_COMMAND_LINE_HELP),
+              "Setup.exe [/SILENT | /VERYSILENT] [/DIR=\"文件夹\"] [/LOG=\"文件\"]\n\n"
+              "/SILENT\t不提问, 只显示进度\n"
+              "/VERYSILENT\t不显示任何窗口\n"
+              "/DIR\t安装文件夹 (完整路径)\n"
+              "/LOG\t诊断日志文件 (默认在 %TEMP% 中)\n"
+              "/? 或 /HELP\t显示本说明\n\n"
+              "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败");
+    // The framework's texts come with the program's.
+    EXPECT_EQ(AfxLoadString(AFX_IDS_LOG_LEAD), "全部列在日志中:");
+}
+
+TEST(SetupTexts, CommandLineFaultsAreWordedAndHelpListsOnlyTheProgramsSwitches) {
+    EXPECT_EQ(AfxCommandLineError(ParseCommandLine("/SILENT", true)), "");
+    EXPECT_EQ(AfxCommandLineError(ParseCommandLine("/x /DIR=a", true)), "无法识别的参数: /x");
+    EXPECT_NE(AfxCommandLineError(ParseCommandLine("/x /DIR=a", true)).str().find("/x"),
+              std::string::npos);
+    EXPECT_EQ(AfxCommandLineError(ParseCommandLine("/DIR=Quilm", true)),
+              "/DIR 需要一个完整的路径 (例如 D:\\Quilm): Quilm");
+    EXPECT_EQ(AfxCommandLineError(ParseCommandLine("/DIR=100%s", true)),
+              "/DIR 需要一个完整的路径 (例如 D:\\Quilm): 100%s");
+    const std::string setup = AfxLoadString(AFX_IDS_COMMAND_LINE_HELP).str();
+    for (const char* name : {"/SILENT", "/VERYSILENT", "/LOG", "/HELP"})
+        EXPECT_NE(setup.find(name), std::string::npos) << name;
+    EXPECT_NE(setup.find("/DIR"), std::string::npos);
+    for (const char* code : {"0 ", "1 ", "2 ", "3 ", "4 "})
+        EXPECT_NE(setup.find(code), std::string::npos) << code;
 }
 
 TEST(CopyPage, CountsPlainFilesOfTheNinePackageFolders) {
