@@ -21,6 +21,7 @@
 #include "common/text_mode.h"
 #include "resources/uninstall/resource.h"
 #include "support/Jobs.h"
+#include "support/MediumBuilder.h"
 #include "support/Process.h"
 #include "support/Wizard.h"
 #include "support/ProductNames.h"
@@ -202,8 +203,7 @@ protected:
         options.withReadme = false;  // nothing is opened at the end
         options.extraFiles = extraFiles;
         int files = quilmtest::BuildMedium(m_medium, options);
-        EXPECT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
-                                (m_medium + "Uninstall.exe").c_str(), FALSE));
+        EXPECT_TRUE(MediumBuilder(m_medium).Copy("Uninstall.exe", QUILM_UNINSTALL_EXE));
         return files;
     }
 
