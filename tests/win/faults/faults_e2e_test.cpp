@@ -21,6 +21,7 @@
 #include "common/text_mode.h"
 #include "resources/uninstall/resource.h"
 #include "support/Jobs.h"
+#include "support/MediumBuilder.h"
 #include "support/Process.h"
 #include "support/Wizard.h"
 #include "support/ProductNames.h"
@@ -56,77 +57,6 @@ public:
 private:
     std::string m_name, m_old;
     bool m_had;
-};
-
-// A key the installer may open but not write to, the way a user without
-// administrator rights meets the machine's keys: its access list grants
-// reading, deleting and changing the access list, nothing else.
-class ReadOnlyKey {
-public:
-    ReadOnlyKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
-        HKEY key = NULL;
-        if (::RegCreateKeyExA(root, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
-            ERROR_SUCCESS)
-            return;
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = NULL;
-        if (::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
-                                       &everyone)) {
-            DWORD size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(everyone);
-            std::vector<char> buffer(size);
-            PACL acl = reinterpret_cast<PACL>(buffer.data());
-            SECURITY_DESCRIPTOR sd;
-            m_ok =
-                ::InitializeAcl(acl, size, ACL_REVISION) &&
-                ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone) &&
-                ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
-                ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
-                ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
-            ::FreeSid(everyone);
-        }
-        ::RegCloseKey(key);
-    }
-    ~ReadOnlyKey() {
-        HKEY key = NULL;
-        if (::RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-            SECURITY_DESCRIPTOR sd;
-            ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-            ::SetSecurityDescriptorDacl(&sd, TRUE, NULL, FALSE);  // open to all again
-            ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-            ::RegCloseKey(key);
-        }
-        ::RegDeleteTreeA(m_root, m_path.c_str());
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    HKEY m_root;
-    std::string m_path;
-    bool m_ok = false;
-};
-
-// A volatile key: the registry refuses to create a lasting key below it,
-// so nothing can be created there at all.
-class VolatileKey {
-public:
-    VolatileKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
-        ::RegDeleteTreeA(root, path.c_str());
-        ::RegDeleteKeyA(root, path.c_str());
-        HKEY key = NULL;
-        m_ok = ::RegCreateKeyExA(root, path.c_str(), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                                 NULL, &key, NULL) == ERROR_SUCCESS;
-        if (m_ok) ::RegCloseKey(key);
-    }
-    ~VolatileKey() {
-        ::RegDeleteTreeA(m_root, m_path.c_str());
-        ::RegDeleteKeyA(m_root, m_path.c_str());
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    HKEY m_root;
-    std::string m_path;
-    bool m_ok = false;
 };
 
 }  // namespace
@@ -202,8 +132,7 @@ protected:
         options.withReadme = false;  // nothing is opened at the end
         options.extraFiles = extraFiles;
         int files = quilmtest::BuildMedium(m_medium, options);
-        EXPECT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
-                                (m_medium + "Uninstall.exe").c_str(), FALSE));
+        EXPECT_TRUE(MediumBuilder(m_medium).Copy("Uninstall.exe", QUILM_UNINSTALL_EXE));
         return files;
     }
 

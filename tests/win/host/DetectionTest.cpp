@@ -1,6 +1,10 @@
 // Finding installed AutoCAD releases from registry fixtures.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "host/HostRegistry.h"
 #include "support/Host.h"
 #include "support/Jobs.h"
@@ -24,7 +28,86 @@ protected:
     SetupJob m_job;
 };
 
+// One release found from registry fixtures: each step writes (or deletes)
+// one value below "SOFTWARE\Autodesk\AutoCAD\", then may look at what is
+// found.
+const char kNoValue[] = "<no value>";
+struct DetectionStep {
+    HKEY root;
+    const char* key;
+    const char* name;
+    std::string data;   // kNoValue: the value is deleted
+    const char* found;  // Found(release) after the step; nullptr: not looked at
+};
+struct DetectionCase {
+    struct {
+        const char* name;
+        const char* release;
+    } head;
+    std::vector<DetectionStep> steps;
+};
+void PrintTo(const DetectionCase& c, std::ostream* os) {
+    *os << c.head.name;
+}
+
+const HKEY kUser = HKEY_CURRENT_USER, kMachine = HKEY_LOCAL_MACHINE;
+const DetectionCase kDetectionCases[] = {
+    {{"DefaultProductKeyWithLocation", "R17.0"},
+     {{kMachine, "R17.0\\ACAD-5001:804", "AcadLocation", "D:\\Program Files\\AutoCAD 2007",
+       "D:\\Program Files\\AutoCAD 2007\\"}}},
+    {{"R16_0CurVerOnlyInTheMachineStore", "R16.0"},
+     {{kMachine, "R16.0", "CurVer", "ACAD-201:409", nullptr},
+      {kMachine, "R16.0\\ACAD-201:409", "AcadLocation", "D:\\ACAD2004", nullptr},
+      {kMachine, "R16.0\\ACAD-201:804", "AcadLocation", "D:\\Default", "D:\\ACAD2004\\"},
+      // The user store comes first.
+      {kUser, "R16.0", "CurVer", "ACAD-201:804", "D:\\Default\\"}}},
+    {{"CurVerNamingAnotherLanguageIsUsedUnchanged", "R18.0"},
+     {{kUser, "R18.0", "CurVer", "ACAD-8001:409", nullptr},
+      {kMachine, "R18.0\\ACAD-8001:804", "AcadLocation", "D:\\Chinese", "not found"},
+      {kMachine, "R18.0\\ACAD-8001:409", "AcadLocation", "D:\\English", "D:\\English\\"}}},
+    {{"R18_1FallsBackToLocation", "R18.1"},
+     {{kMachine, "R18.1\\ACAD-9001:804", "AcadLocation", "", nullptr},
+      {kMachine, "R18.1\\ACAD-9001:804", "Location", "D:\\CAD\\2011", "D:\\CAD\\2011\\"},
+      // Without any AcadLocation value too.
+      {kMachine, "R18.1\\ACAD-9001:804", "AcadLocation", kNoValue, "D:\\CAD\\2011\\"},
+      // AcadLocation wins when it has a folder.
+      {kMachine, "R18.1\\ACAD-9001:804", "AcadLocation", "E:\\Acad", "E:\\Acad\\"}}},
+    {{"R17_2HasNoLocationFallback", "R17.2"},
+     {{kMachine, "R17.2\\ACAD-7001:804", "AcadLocation", "", nullptr},
+      {kMachine, "R17.2\\ACAD-7001:804", "Location", "D:\\CAD\\2009", "not found"}}},
+    {{"EmptyCurVerIsTakenAsTheProductKey", "R17.0"},
+     {{kUser, "R17.0", "CurVer", "", nullptr},
+      {kMachine, "R17.0\\ACAD-5001:804", "AcadLocation", "D:\\Default", "not found"},
+      // The location key is the release key with a trailing "\".
+      {kMachine, "R17.0", "AcadLocation", "D:\\OddPlace", "D:\\OddPlace\\"}}},
+    {{"OverlongLocationCountsAsAbsent", "R18.2"},
+     {{kMachine, "R18.2\\ACAD-A001:804", "AcadLocation", "D:\\" + std::string(3000, 'a'),
+       "not found"},
+      {kMachine, "R18.2\\ACAD-A001:804", "Location", "D:\\Short", "D:\\Short\\"}}},
+};
+
 }  // namespace
+
+class DetectionTable : public Detection, public ::testing::WithParamInterface<DetectionCase> {};
+
+TEST_P(DetectionTable, FolderFound) {
+    const DetectionCase& c = GetParam();
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+        const DetectionStep& step = c.steps[i];
+        SCOPED_TRACE("step " + std::to_string(i + 1));
+        const std::string key = std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + step.key;
+        if (step.data == kNoValue) DeleteValue(step.root, key, step.name);
+        else SetValue(step.root, key, step.name, step.data);
+        if (step.found) {
+            EXPECT_EQ(step.found, Found(c.head.release));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, DetectionTable, ::testing::ValuesIn(kDetectionCases),
+                         [](const ::testing::TestParamInfo<DetectionCase>& info) {
+                             return std::string(info.param.head.name);
+                         });
 
 TEST_F(Detection, NoAutoCadAtAll) {
     for (const HostRelease& r : kHostReleases) {
@@ -41,21 +124,6 @@ TEST_F(Detection, NoAutoCadAtAll) {
                            "\\Profiles"));
 }
 
-TEST_F(Detection, DefaultProductKeyWithLocation) {
-    SetAcadValue("R17.0", "ACAD-5001:804", "AcadLocation", "D:\\Program Files\\AutoCAD 2007");
-    EXPECT_EQ("D:\\Program Files\\AutoCAD 2007\\", Found("R17.0"));
-}
-
-TEST_F(Detection, R16_0CurVerOnlyInTheMachineStore) {
-    SetCurVer(HKEY_LOCAL_MACHINE, "R16.0", "ACAD-201:409");
-    SetAcadValue("R16.0", "ACAD-201:409", "AcadLocation", "D:\\ACAD2004");
-    SetAcadValue("R16.0", "ACAD-201:804", "AcadLocation", "D:\\Default");
-    EXPECT_EQ("D:\\ACAD2004\\", Found("R16.0"));
-    // The user store comes first.
-    SetCurVer(HKEY_CURRENT_USER, "R16.0", "ACAD-201:804");
-    EXPECT_EQ("D:\\Default\\", Found("R16.0"));
-}
-
 TEST_F(Detection, R17CurVerOnlyInTheMachineStoreIsNotLookedAt) {
     for (const char* r : {"R16.1", "R16.2", "R17.0", "R17.1", "R17.2", "R18.0", "R18.1", "R18.2"}) {
         SetCurVer(HKEY_LOCAL_MACHINE, r, "ACAD-X:409");
@@ -65,43 +133,6 @@ TEST_F(Detection, R17CurVerOnlyInTheMachineStoreIsNotLookedAt) {
     // With a location under the default product key the release counts.
     SetAcadValue("R17.1", "ACAD-6001:804", "AcadLocation", "D:\\Default2008\\");
     EXPECT_EQ("D:\\Default2008\\", Found("R17.1"));  // already ends with "\": unchanged
-}
-
-TEST_F(Detection, CurVerNamingAnotherLanguageIsUsedUnchanged) {
-    SetCurVer(HKEY_CURRENT_USER, "R18.0", "ACAD-8001:409");
-    SetAcadValue("R18.0", "ACAD-8001:804", "AcadLocation", "D:\\Chinese");
-    EXPECT_EQ("not found", Found("R18.0"));
-    SetAcadValue("R18.0", "ACAD-8001:409", "AcadLocation", "D:\\English");
-    EXPECT_EQ("D:\\English\\", Found("R18.0"));
-}
-
-TEST_F(Detection, R18_1FallsBackToLocation) {
-    SetAcadValue("R18.1", "ACAD-9001:804", "AcadLocation", "");
-    SetAcadValue("R18.1", "ACAD-9001:804", "Location", "D:\\CAD\\2011");
-    EXPECT_EQ("D:\\CAD\\2011\\", Found("R18.1"));
-    // Without any AcadLocation value too.
-    DeleteValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R18.1\\ACAD-9001:804",
-                "AcadLocation");
-    EXPECT_EQ("D:\\CAD\\2011\\", Found("R18.1"));
-    // AcadLocation wins when it has a folder.
-    SetAcadValue("R18.1", "ACAD-9001:804", "AcadLocation", "E:\\Acad");
-    EXPECT_EQ("E:\\Acad\\", Found("R18.1"));
-}
-
-TEST_F(Detection, R17_2HasNoLocationFallback) {
-    SetAcadValue("R17.2", "ACAD-7001:804", "AcadLocation", "");
-    SetAcadValue("R17.2", "ACAD-7001:804", "Location", "D:\\CAD\\2009");
-    EXPECT_EQ("not found", Found("R17.2"));
-}
-
-TEST_F(Detection, EmptyCurVerIsTakenAsTheProductKey) {
-    SetCurVer(HKEY_CURRENT_USER, "R17.0", "");
-    SetAcadValue("R17.0", "ACAD-5001:804", "AcadLocation", "D:\\Default");
-    EXPECT_EQ("not found", Found("R17.0"));
-    // The location key is the release key with a trailing "\".
-    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0", "AcadLocation",
-             "D:\\OddPlace");
-    EXPECT_EQ("D:\\OddPlace\\", Found("R17.0"));
 }
 
 TEST_F(Detection, R15_0NeedsCurVer) {
@@ -119,11 +150,4 @@ TEST_F(Detection, R15_0NeedsCurVer) {
     EXPECT_EQ("D:\\ACAD2002\\", Found("R15.0"));
     SetCurVer(HKEY_LOCAL_MACHINE, "R15.0", "ACAD-2:804");  // the machine store comes first
     EXPECT_EQ("not found", Found("R15.0"));
-}
-
-TEST_F(Detection, OverlongLocationCountsAsAbsent) {
-    SetAcadValue("R18.2", "ACAD-A001:804", "AcadLocation", "D:\\" + std::string(3000, 'a'));
-    EXPECT_EQ("not found", Found("R18.2"));
-    SetAcadValue("R18.2", "ACAD-A001:804", "Location", "D:\\Short");
-    EXPECT_EQ("D:\\Short\\", Found("R18.2"));
 }

@@ -1,6 +1,10 @@
 // The package profile made in each AutoCAD release found.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
@@ -38,94 +42,111 @@ protected:
     SetupJob m_job;
 };
 
-}  // namespace
-
-TEST_F(Profile, R15ListNamesTheAutoCadFolderFourTimes) {
-    SetCurVer(HKEY_LOCAL_MACHINE, "R15.0", "ACAD-1:804");
-    SetAcadValue("R15.0", "ACAD-1:804", "AcadLocation", "D:\\ACAD2002\\");
-    SetBaseProfile("R15.0", "ACAD-1:804", "<<未命名配置>>", "NOT;USED");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(
-        "D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
-        "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;",
-        Value("R15.0", "ACAD-1:804", "General", "ACAD"));
-    EXPECT_EQ(kProfileName, Value("R15.0", "ACAD-1:804", "", ""));
-    EXPECT_FALSE(Has("R15.0", "ACAD-1:804", "General Configuration", "MenuFile"));
+// One release's package profile: the AutoCAD found, then rounds of base
+// profiles set and the package profile written, each with the search list
+// it gives; then where the profile is and what it holds.
+struct BaseProfile {
+    const char* product;
+    const char* profile;
+    const char* list;
+};
+struct ProfileRound {
+    std::vector<BaseProfile> bases;  // set before the write
+    const char* acad;                // "General\ACAD" after it; nullptr: not looked at
+};
+struct ProfileCase {
+    struct Head {
+        const char* name;
+        const char* release;
+        const char* machineCurVer;  // "CurVer" of the machine store; nullptr: none
+        const char* locationProduct;
+        const char* location;   // its "AcadLocation"
+        const char* product;    // where the package profile goes
+        const char* menuFile;   // nullptr: no "MenuFile" value
+        const char* noProfile;  // a product key left without the profile, or nullptr
+    } head;
+    std::vector<ProfileRound> rounds;
+};
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+    *os << c.head.name;
 }
 
-TEST_F(Profile, R16_2WithoutBaseProfileEndsInTwoSemicolons) {
-    SetAcadValue("R16.2", "ACAD-4001:409", "AcadLocation", "D:\\ACAD2006");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(
-        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;;",
-        Value("R16.2", "ACAD-4001:409", "General", "ACAD"));
-    EXPECT_FALSE(Has("R16.2", "ACAD-4001:409", "General Configuration", "MenuFile"));
-    EXPECT_EQ(kProfileName, Value("R16.2", "ACAD-4001:409", "", ""));
-}
-
-TEST_F(Profile, R16BaseProfileOrder) {
-    SetAcadValue("R16.0", "ACAD-201:804", "AcadLocation", "D:\\ACAD2004");
-    SetBaseProfile("R16.0", "ACAD-201:804", "<<Unnamed Profile>>", "U1;U2");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(
-        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
-        "U1;U2;",
-        Value("R16.0", "ACAD-201:804", "General", "ACAD"));
-    SetBaseProfile("R16.0", "ACAD-201:804", "<<未命名配置>>", "C1");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(
-        "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
-        "C1;",
-        Value("R16.0", "ACAD-201:804", "General", "ACAD"));
-}
-
-TEST_F(Profile, R18BaseProfileOrder) {
-    const std::string pk = "ACAD-8001:804";
-    SetAcadValue("R18.0", pk, "AcadLocation", "D:\\ACAD2010");
-    const std::string front =
-        "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;";
-    SetBaseProfile("R18.0", pk, "<<Unnamed Profile>>", "never");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(front + ";", Value("R18.0", pk, "General", "ACAD"));  // not among R18's bases
-    SetBaseProfile("R18.0", pk, "<<未命名配置>>", "third");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(front + "third;", Value("R18.0", pk, "General", "ACAD"));
-    SetBaseProfile("R18.0", pk, "<<初始设置配置>>", "second");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(front + "second;", Value("R18.0", pk, "General", "ACAD"));
-    SetBaseProfile("R18.0", pk, "初始设置配置", "X;Y");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(front + "X;Y;", Value("R18.0", pk, "General", "ACAD"));
-    EXPECT_EQ("D:\\Land\\Support\\2010-12\\Menu\\Quilm",
-              Value("R18.0", pk, "General Configuration", "MenuFile"));
-    EXPECT_EQ(kProfileName, Value("R18.0", pk, "", ""));
-}
-
-TEST_F(Profile, R17MachineCurVerDecidesWhereTheProfileGoes) {
+const ProfileCase kProfileCases[] = {
+    {{"R15ListNamesTheAutoCadFolderFourTimes", "R15.0", "ACAD-1:804", "ACAD-1:804",
+      "D:\\ACAD2002\\", "ACAD-1:804", nullptr, nullptr},
+     {{{{"ACAD-1:804", "<<未命名配置>>", "NOT;USED"}},
+       "D:\\Land\\Support\\2000-02\\arx;D:\\Land\\Support\\2000-02\\Menu;D:\\Land\\填充图案;"
+       "D:\\ACAD2002\\support;D:\\ACAD2002\\fonts;D:\\ACAD2002\\help;D:\\ACAD2002\\express;"}}},
+    {{"R16_2WithoutBaseProfileEndsInTwoSemicolons", "R16.2", nullptr, "ACAD-4001:409",
+      "D:\\ACAD2006", "ACAD-4001:409", nullptr, nullptr},
+     {{{},
+       "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;;"}}},
+    {{"R16BaseProfileOrder", "R16.0", nullptr, "ACAD-201:804", "D:\\ACAD2004", "ACAD-201:804",
+      nullptr, nullptr},
+     {{{{"ACAD-201:804", "<<Unnamed Profile>>", "U1;U2"}},
+       "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
+       "U1;U2;"},
+      {{{"ACAD-201:804", "<<未命名配置>>", "C1"}},
+       "D:\\Land\\Support\\2004-06\\arx;D:\\Land\\Support\\2004-06\\Menu;D:\\Land\\填充图案;"
+       "C1;"}}},
+    {{"R18BaseProfileOrder", "R18.0", nullptr, "ACAD-8001:804", "D:\\ACAD2010", "ACAD-8001:804",
+      "D:\\Land\\Support\\2010-12\\Menu\\Quilm", nullptr},
+     // "<<Unnamed Profile>>" is not among R18's bases.
+     {{{{"ACAD-8001:804", "<<Unnamed Profile>>", "never"}},
+       "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;;"},
+      {{{"ACAD-8001:804", "<<未命名配置>>", "third"}},
+       "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;third;"},
+      {{{"ACAD-8001:804", "<<初始设置配置>>", "second"}},
+       "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;second;"},
+      {{{"ACAD-8001:804", "初始设置配置", "X;Y"}},
+       "D:\\Land\\Support\\2010-12\\32\\arx;D:\\Land\\Support\\2010-12\\Menu;X;Y;"}}},
     // Detection probes the default key; profile setup writes under the
     // product key of the machine store.
-    SetCurVer(HKEY_LOCAL_MACHINE, "R17.1", "ACAD-6001:409");
-    SetAcadValue("R17.1", "ACAD-6001:804", "AcadLocation", "D:\\ACAD2008");
-    SetBaseProfile("R17.1", "ACAD-6001:409", "<<未命名配置>>", "M1;M2");
-    SetBaseProfile("R17.1", "ACAD-6001:804", "<<未命名配置>>", "D1");
-    m_job.WriteProductKeys();
-    EXPECT_EQ(
-        "D:\\Land\\Support\\2007-09\\arx;D:\\Land\\Support\\2007-09\\Menu;D:\\Land\\填充图案;"
-        "M1;M2;",
-        Value("R17.1", "ACAD-6001:409", "General", "ACAD"));
-    EXPECT_EQ("D:\\Land\\Support\\2007-09\\Menu\\Quilm",
-              Value("R17.1", "ACAD-6001:409", "General Configuration", "MenuFile"));
-    EXPECT_EQ(kProfileName, Value("R17.1", "ACAD-6001:409", "", ""));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R17.1", "ACAD-6001:804", kProfileName)));
+    {{"R17MachineCurVerDecidesWhereTheProfileGoes", "R17.1", "ACAD-6001:409", "ACAD-6001:804",
+      "D:\\ACAD2008", "ACAD-6001:409", "D:\\Land\\Support\\2007-09\\Menu\\Quilm", "ACAD-6001:804"},
+     {{{{"ACAD-6001:409", "<<未命名配置>>", "M1;M2"}, {"ACAD-6001:804", "<<未命名配置>>", "D1"}},
+       "D:\\Land\\Support\\2007-09\\arx;D:\\Land\\Support\\2007-09\\Menu;D:\\Land\\填充图案;"
+       "M1;M2;"}}},
+    {{"R16_1LooksOnlyInTheUserStore", "R16.1", "ACAD-301:804", "ACAD-301:409", "D:\\ACAD2005",
+      "ACAD-301:409", nullptr, "ACAD-301:804"},
+     {{{}, nullptr}}},
+};
+
+}  // namespace
+
+class ProfileTable : public Profile, public ::testing::WithParamInterface<ProfileCase> {};
+
+TEST_P(ProfileTable, SearchListMenuAndName) {
+    const ProfileCase::Head& c = GetParam().head;
+    const std::vector<ProfileRound>& rounds = GetParam().rounds;
+    if (c.machineCurVer) SetCurVer(HKEY_LOCAL_MACHINE, c.release, c.machineCurVer);
+    SetAcadValue(c.release, c.locationProduct, "AcadLocation", c.location);
+    for (size_t i = 0; i < rounds.size(); ++i) {
+        SCOPED_TRACE("round " + std::to_string(i + 1));
+        for (const BaseProfile& b : rounds[i].bases)
+            SetBaseProfile(c.release, b.product, b.profile, b.list);
+        m_job.WriteProductKeys();
+        if (rounds[i].acad) {
+            EXPECT_EQ(rounds[i].acad, Value(c.release, c.product, "General", "ACAD"));
+        }
+    }
+    if (c.menuFile) {
+        EXPECT_EQ(c.menuFile, Value(c.release, c.product, "General Configuration", "MenuFile"));
+    } else {
+        EXPECT_FALSE(Has(c.release, c.product, "General Configuration", "MenuFile"));
+    }
+    EXPECT_TRUE(Has(c.release, c.product, "", ""));
+    EXPECT_EQ(kProfileName, Value(c.release, c.product, "", ""));
+    if (c.noProfile) {
+        EXPECT_FALSE(
+            KeyExists(HKEY_CURRENT_USER, ProfileKey(c.release, c.noProfile, kProfileName)));
+    }
 }
 
-TEST_F(Profile, R16_1LooksOnlyInTheUserStore) {
-    SetCurVer(HKEY_LOCAL_MACHINE, "R16.1", "ACAD-301:804");
-    SetAcadValue("R16.1", "ACAD-301:409", "AcadLocation", "D:\\ACAD2005");
-    m_job.WriteProductKeys();
-    EXPECT_TRUE(Has("R16.1", "ACAD-301:409", "", ""));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R16.1", "ACAD-301:804", kProfileName)));
-}
+INSTANTIATE_TEST_SUITE_P(Releases, ProfileTable, ::testing::ValuesIn(kProfileCases),
+                         [](const ::testing::TestParamInfo<ProfileCase>& info) {
+                             return std::string(info.param.head.name);
+                         });
 
 TEST_F(Profile, InstallingTwiceGivesTheSameValues) {
     SetAcadValue("R16.0", "ACAD-201:804", "AcadLocation", "D:\\ACAD2004");

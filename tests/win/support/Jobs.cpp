@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/install_log.h"
+#include "support/MediumBuilder.h"
 #include "setup/SetupMessages.h"
 #include "uninstall/UninstallMessages.h"
 
@@ -105,14 +106,14 @@ void ExpectWellFormedRecord(const std::string& dest) {
 }
 
 void MakeSmallMedium(const std::string& root) {
+    MediumBuilder medium(root);
     for (const char* folder : CSetupThread::kPackageFolders) {
-        MakeFolders(root + folder);
-        EXPECT_TRUE(WriteBytes(root + folder + "\\" + folder + ".dat",
-                               std::string("content of ") + folder));
+        EXPECT_TRUE(medium.File(std::string(folder) + "\\" + folder + ".dat",
+                                std::string("content of ") + folder));
     }
-    EXPECT_TRUE(WriteBytes(root + "Quilm.exe", "program"));
-    EXPECT_TRUE(WriteBytes(root + "readme.txt", "说明\r\n"));
-    EXPECT_TRUE(WriteBytes(root + "Setup.exe", "installer"));
+    EXPECT_TRUE(medium.File("Quilm.exe", "program"));
+    EXPECT_TRUE(medium.File("readme.txt", "说明\r\n"));
+    EXPECT_TRUE(medium.File("Setup.exe", "installer"));
 }
 
 int UninstallJob::s_batchStarts = 0;

@@ -1,4 +1,5 @@
-// Registry values and keys, and the guards that put them back.
+// Registry values and keys, the guards that put them back, and keys made
+// read-only or volatile for a test.
 #include <cstring>
 #include <set>
 
@@ -213,6 +214,58 @@ ValueGuard::~ValueGuard() {
     ::RegSetValueExA(h, m_name.c_str(), 0, m_type, m_data.empty() ? NULL : m_data.data(),
                      static_cast<DWORD>(m_data.size()));
     ::RegCloseKey(h);
+}
+
+// ReadOnlyKey
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
+    HKEY key = NULL;
+    if (::RegCreateKeyExA(root, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
+        return;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = NULL;
+    if (::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+        DWORD size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(everyone);
+        std::vector<char> buffer(size);
+        PACL acl = reinterpret_cast<PACL>(buffer.data());
+        SECURITY_DESCRIPTOR sd;
+        m_ok = ::InitializeAcl(acl, size, ACL_REVISION) &&
+               ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone) &&
+               ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+               ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+               ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+        ::FreeSid(everyone);
+    }
+    ::RegCloseKey(key);
+}
+
+ReadOnlyKey::~ReadOnlyKey() {
+    HKEY key = NULL;
+    if (::RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+        SECURITY_DESCRIPTOR sd;
+        ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        ::SetSecurityDescriptorDacl(&sd, TRUE, NULL, FALSE);  // open to all again
+        ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+        ::RegCloseKey(key);
+    }
+    ::RegDeleteTreeA(m_root, m_path.c_str());
+}
+
+// VolatileKey
+
+VolatileKey::VolatileKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
+    ::RegDeleteTreeA(root, path.c_str());
+    ::RegDeleteKeyA(root, path.c_str());
+    HKEY key = NULL;
+    m_ok = ::RegCreateKeyExA(root, path.c_str(), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL,
+                             &key, NULL) == ERROR_SUCCESS;
+    if (m_ok) ::RegCloseKey(key);
+}
+
+VolatileKey::~VolatileKey() {
+    ::RegDeleteTreeA(m_root, m_path.c_str());
+    ::RegDeleteKeyA(m_root, m_path.c_str());
 }
 
 }  // namespace quilmtest

@@ -183,6 +183,42 @@ private:
     std::vector<BYTE> m_data;
 };
 
+// A key the installer may open but not write to, the way a user without
+// administrator rights meets the machine's keys: its access list grants
+// reading, deleting and changing the access list, nothing else.  The key
+// is made if need be, and deleted with everything below it at
+// destruction.
+class ReadOnlyKey {
+public:
+    ReadOnlyKey(HKEY root, const std::string& path);
+    ~ReadOnlyKey();
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    HKEY m_root;
+    std::string m_path;
+    bool m_ok = false;
+};
+
+// A volatile key in place of path (deleted first, and again at
+// destruction): the registry refuses to create a lasting key below it, so
+// nothing can be created there at all.
+class VolatileKey {
+public:
+    VolatileKey(HKEY root, const std::string& path);
+    ~VolatileKey();
+    VolatileKey(const VolatileKey&) = delete;
+    VolatileKey& operator=(const VolatileKey&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    HKEY m_root;
+    std::string m_path;
+    bool m_ok = false;
+};
+
 // --- Messages --------------------------------------------------------------
 
 // Dispatches every message waiting for this thread.

@@ -8,6 +8,7 @@
 
 #include "UiDriver.h"
 #include "support/Jobs.h"
+#include "support/MediumBuilder.h"
 #include "resources/setup/resource.h"
 
 namespace quilmtest {
@@ -15,10 +16,6 @@ namespace quilmtest {
 const char kDefaultDest[] = "C:\\Program Files\\Corvantix\\Quilm\\";
 
 namespace {
-
-bool CopyHostFile(const std::string& unixPath, const std::string& to) {
-    return ::CopyFileA(HostToWine(unixPath).c_str(), to.c_str(), FALSE) != 0;
-}
 
 int PageMark(Page page) {
     static const int marks[] = {IDC_WELCOME_TEXT, IDC_LICENSE_TEXT, IDC_DEST_EDIT, IDC_PROGRESS,
@@ -30,40 +27,30 @@ int PageMark(Page page) {
 
 int BuildMedium(const std::string& folder, const MediumOptions& options) {
     RemoveTree(folder);
-    ::CreateDirectoryA(folder.c_str(), NULL);
+    MediumBuilder medium(folder);
     int files = 0;
     for (const char* name : CSetupThread::kPackageFolders) {
         if (options.missingFolder == name) continue;
-        std::string dir = folder + name + "\\";
-        ::CreateDirectoryA(dir.c_str(), NULL);
-        WriteBytes(dir + "说明.txt", std::string("package file of ") + name + "\r\n");
-        WriteBytes(dir + "data.bin", std::string(1000, 'q'));
-        ::CreateDirectoryA((dir + "子目录").c_str(), NULL);
-        WriteBytes(dir + "子目录\\deep.txt", "deep\r\n");
+        const std::string dir = std::string(name) + "\\";
+        medium.File(dir + "说明.txt", std::string("package file of ") + name + "\r\n");
+        medium.File(dir + "data.bin", std::string(1000, 'q'));
+        medium.File(dir + "子目录\\deep.txt", "deep\r\n");
         files += 3;
-        if (std::string(name) == "Support") ::CreateDirectoryA((dir + "Empty").c_str(), NULL);
+        if (std::string(name) == "Support") medium.Folder(dir + "Empty");
     }
     if (options.extraFiles > 0 && options.missingFolder != "Temp") {
-        std::string bulk = folder + "Temp\\bulk\\";
-        ::CreateDirectoryA(bulk.c_str(), NULL);
-        for (int i = 0; i < options.extraFiles; ++i) {
-            char name[32];
-            snprintf(name, sizeof(name), "f%05d.dat", i);
-            WriteBytes(bulk + name, std::string(200, 'b'));
-        }
+        medium.Bulk("Temp\\bulk", options.extraFiles, std::string(200, 'b'));
         files += options.extraFiles;
     }
-    WriteBytes(folder + "Quilm.exe", "not a real program\r\n");
-    WriteBytes(folder + "QuilmV8.5.ico", "icon\r\n");
-    WriteBytes(folder + "Quilm.url", "[InternetShortcut]\r\nURL=http://example.invalid/\r\n");
-    WriteBytes(folder + "QuilmHelp.chm", "help\r\n");
-    if (options.withReadme) WriteBytes(folder + "readme.txt", "Quilm V8.5 说明\r\n");
-    CopyHostFile(QUILM_SETUP_EXE, folder + "Setup.exe");
+    medium.File("Quilm.exe", "not a real program\r\n");
+    medium.File("QuilmV8.5.ico", "icon\r\n");
+    medium.File("Quilm.url", "[InternetShortcut]\r\nURL=http://example.invalid/\r\n");
+    medium.File("QuilmHelp.chm", "help\r\n");
+    if (options.withReadme) medium.File("readme.txt", "Quilm V8.5 说明\r\n");
+    medium.Copy("Setup.exe", QUILM_SETUP_EXE);
     if (!options.withSlides) return files;
-    std::string slides = folder + "安装界面\\";
-    ::CreateDirectoryA(slides.c_str(), NULL);
-    CopyHostFile(std::string(QUILM_TEST_DATA) + "/wide_4x3.jpg", slides + "a.jpg");
-    CopyHostFile(std::string(QUILM_TEST_DATA) + "/tall_1x2.jpg", slides + "b.jpg");
+    medium.Copy("安装界面\\a.jpg", std::string(QUILM_TEST_DATA) + "/wide_4x3.jpg");
+    medium.Copy("安装界面\\b.jpg", std::string(QUILM_TEST_DATA) + "/tall_1x2.jpg");
     return files;
 }
 

@@ -18,6 +18,7 @@
 #include "resources/uninstall/resource.h"
 #include "support/Boxes.h"
 #include "support/Jobs.h"
+#include "support/MediumBuilder.h"
 #include "support/Process.h"
 #include "support/ProductNames.h"
 
@@ -94,7 +95,7 @@ protected:
     // Builds a medium with bulk extra files in "Temp\bulk" and installs it
     // into a folder below the test folder.
     void Install(int bulkFiles) {
-        std::string medium = m_dir + "medium\\";
+        MediumBuilder medium(m_dir + "medium\\");
         m_inst.dest = m_dir + "Program Files\\安装 目录\\Quilm\\";
         const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu",
                                "Database\\Quilm.mdb",
@@ -108,22 +109,16 @@ protected:
                                "readme.txt",
                                "QuilmHelp.chm",
                                "Setup.exe"};
-        for (const char* f : files) {
-            std::string path = medium + f;
-            ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))));
-            ASSERT_TRUE(WriteBytes(path, std::string("content of ") + f));
-        }
-        ASSERT_TRUE(MakeFolders(medium + "Control"));
-        ASSERT_TRUE(MakeFolders(medium + "Temp\\bulk"));
-        for (int i = 0; i < bulkFiles; ++i)
-            ASSERT_TRUE(WriteBytes(medium + "Temp\\bulk\\f" + std::to_string(i) + ".dat", "bulk"));
-        ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_UNINSTALL_EXE).c_str(),
-                                (medium + "Uninstall.exe").c_str(), FALSE));
+        for (const char* f : files) ASSERT_TRUE(medium.File(f)) << f;
+        ASSERT_TRUE(medium.Folder("Control"));
+        ASSERT_TRUE(medium.Folder("Temp\\bulk"));
+        ASSERT_TRUE(medium.Bulk("Temp\\bulk", bulkFiles, "bulk"));
+        ASSERT_TRUE(medium.Copy("Uninstall.exe", QUILM_UNINSTALL_EXE));
         {
             OwnerWindow owner;
-            quilmtest::Install(medium, m_inst.dest, owner);
+            quilmtest::Install(medium.root(), m_inst.dest, owner);
         }
-        RemoveTree(medium);
+        RemoveTree(medium.root());
         ASSERT_TRUE(FileExists(RecordPath()));
         ASSERT_TRUE(FileExists(m_inst.dest + "Uninstall.exe"));
         CUninstallThread record;

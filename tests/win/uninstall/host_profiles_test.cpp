@@ -3,6 +3,10 @@
 // profiles that must stay.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
 
@@ -25,6 +29,63 @@ void MakeProfile(const std::string& key, const char* name) {
 }
 
 const char* const kV9 = kV9ProfileName;
+
+// Where a release looks for the profile to remove: rounds of "CurVer"
+// values set, package profiles made (as "release\\product") and the
+// removal, then the profiles gone and those kept.
+struct CurVer {
+    HKEY root;
+    const char* release;
+    const char* product;
+};
+struct RemovalRound {
+    std::vector<CurVer> curVers;
+    std::vector<const char*> made, gone, kept;
+};
+struct RemovalCase {
+    const char* name;
+    std::vector<RemovalRound> rounds;
+};
+void PrintTo(const RemovalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const HKEY kUser = HKEY_CURRENT_USER, kMachine = HKEY_LOCAL_MACHINE;
+const RemovalCase kRemovalCases[] = {
+    {"R17CurVerOnlyForUserRemovesNothing",
+     {{{{kUser, "R17.0", "ACAD-5001:804"}},
+       {"R17.0\\ACAD-5001:804"},
+       {},
+       {"R17.0\\ACAD-5001:804"}}}},
+    {"R16UsesUserThenMachineThenDefault",
+     {// Nowhere: the default product key.
+      {{}, {"R16.0\\ACAD-201:804"}, {"R16.0\\ACAD-201:804"}, {}},
+      // Machine only.
+      {{{kMachine, "R16.0", "ACAD-M:804"}},
+       {"R16.0\\ACAD-M:804", "R16.0\\ACAD-201:804"},
+       {"R16.0\\ACAD-M:804"},
+       {"R16.0\\ACAD-201:804"}},
+      // User before machine.
+      {{{kUser, "R16.0", "ACAD-U:804"}},
+       {"R16.0\\ACAD-U:804", "R16.0\\ACAD-M:804"},
+       {"R16.0\\ACAD-U:804"},
+       {"R16.0\\ACAD-M:804"}}}},
+    {"R15FallsBackWhenCurVerProfileIsMissing",
+     {{{{kMachine, "R15.0", "ACAD-1:804"}},
+       {"R15.0\\ACAD-2:804", "R15.0\\ACAD-1:409"},
+       {"R15.0\\ACAD-2:804", "R15.0\\ACAD-1:409"},
+       {}}}},
+    {"R15FallBacksUntouchedWhenFirstDeletionSucceeds",
+     {{{{kMachine, "R15.0", "ACAD-1:804"}},
+       {"R15.0\\ACAD-1:804", "R15.0\\ACAD-2:804"},
+       {"R15.0\\ACAD-1:804"},
+       {"R15.0\\ACAD-2:804"}}}},
+    {"R15WithoutCurVerTriesAllFallBacks",
+     {{{},
+       {"R15.0\\ACAD-1:804", "R15.0\\ACAD-1:409"},
+       {"R15.0\\ACAD-1:804", "R15.0\\ACAD-1:409"},
+       {}}}},
+};
 
 }  // namespace
 
@@ -66,69 +127,33 @@ TEST_F(HostProfilesTest, EveryReleaseFromR161OnUsesMachineCurVer) {
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Profile(r, "ACAD-X:409", kV9))) << r;
 }
 
-TEST_F(HostProfilesTest, R17CurVerOnlyForUserRemovesNothing) {
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kAcad + "R17.0", "CurVer", "ACAD-5001:804"));
-    std::string v9 = Profile("R17.0", "ACAD-5001:804", kV9);
-    MakeProfile(v9, kV9);
-    Remove();
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, v9 + "\\General"));
+class HostProfilesTable : public HostProfilesTest,
+                          public ::testing::WithParamInterface<RemovalCase> {};
+
+// A profile gone has no key left; a profile kept still has its subkeys.
+TEST_P(HostProfilesTable, RemovesWhereTheReleaseLooks) {
+    const std::vector<RemovalRound>& rounds = GetParam().rounds;
+    for (size_t i = 0; i < rounds.size(); ++i) {
+        SCOPED_TRACE("round " + std::to_string(i + 1));
+        const RemovalRound& round = rounds[i];
+        for (const CurVer& c : round.curVers)
+            ASSERT_TRUE(SetValue(c.root, kAcad + c.release, "CurVer", c.product));
+        for (const char* p : round.made) MakeProfile(kAcad + p + "\\Profiles\\" + kV9, kV9);
+        Remove();
+        for (const char* p : round.gone)
+            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAcad + p + "\\Profiles\\" + kV9)) << p;
+        for (const char* p : round.kept) {
+            EXPECT_TRUE(
+                KeyExists(HKEY_CURRENT_USER, kAcad + p + "\\Profiles\\" + kV9 + "\\General"))
+                << p;
+        }
+    }
 }
 
-TEST_F(HostProfilesTest, R16UsesUserThenMachineThenDefault) {
-    // Nowhere: the default product key.
-    std::string byDefault = Profile("R16.0", "ACAD-201:804", kV9);
-    MakeProfile(byDefault, kV9);
-    Remove();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, byDefault));
-
-    // Machine only.
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kAcad + "R16.0", "CurVer", "ACAD-M:804"));
-    MakeProfile(Profile("R16.0", "ACAD-M:804", kV9), kV9);
-    MakeProfile(byDefault, kV9);
-    Remove();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Profile("R16.0", "ACAD-M:804", kV9)));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, byDefault));
-
-    // User before machine.
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kAcad + "R16.0", "CurVer", "ACAD-U:804"));
-    MakeProfile(Profile("R16.0", "ACAD-U:804", kV9), kV9);
-    MakeProfile(Profile("R16.0", "ACAD-M:804", kV9), kV9);
-    Remove();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Profile("R16.0", "ACAD-U:804", kV9)));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Profile("R16.0", "ACAD-M:804", kV9)));
-}
-
-TEST_F(HostProfilesTest, R15FallsBackWhenCurVerProfileIsMissing) {
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kAcad + "R15.0", "CurVer", "ACAD-1:804"));
-    std::string second = Profile("R15.0", "ACAD-2:804", kV9);
-    std::string english = Profile("R15.0", "ACAD-1:409", kV9);
-    MakeProfile(second, kV9);
-    MakeProfile(english, kV9);
-    Remove();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, second));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, english));
-}
-
-TEST_F(HostProfilesTest, R15FallBacksUntouchedWhenFirstDeletionSucceeds) {
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kAcad + "R15.0", "CurVer", "ACAD-1:804"));
-    std::string first = Profile("R15.0", "ACAD-1:804", kV9);
-    std::string second = Profile("R15.0", "ACAD-2:804", kV9);
-    MakeProfile(first, kV9);
-    MakeProfile(second, kV9);
-    Remove();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, first));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, second));
-}
-
-TEST_F(HostProfilesTest, R15WithoutCurVerTriesAllFallBacks) {
-    std::string first = Profile("R15.0", "ACAD-1:804", kV9);
-    std::string english = Profile("R15.0", "ACAD-1:409", kV9);
-    MakeProfile(first, kV9);
-    MakeProfile(english, kV9);
-    Remove();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, first));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, english));
-}
+INSTANTIATE_TEST_SUITE_P(Releases, HostProfilesTable, ::testing::ValuesIn(kRemovalCases),
+                         [](const ::testing::TestParamInfo<RemovalCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(HostProfilesTest, EmptyProductKeyTouchesNoProfile) {
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kAcad + "R17.1", "CurVer", ""));

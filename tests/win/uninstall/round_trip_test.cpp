@@ -11,6 +11,7 @@
 #include "uninstall/UninstallMessages.h"
 #include "setup/SetupThread.h"
 #include "support/Jobs.h"
+#include "support/MediumBuilder.h"
 #include "support/ProductNames.h"
 
 using namespace quilmtest;
@@ -32,7 +33,8 @@ std::string ControlSource() {
 
 // A small medium: the nine package folders with nested and empty
 // subfolders, Chinese names, two controls and the root files.
-void MakeMedium(const std::string& medium) {
+void MakeMedium(const std::string& root) {
+    MediumBuilder medium(root);
     const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu",
                            "Support\\2000-02\\arx\\q.arx",
                            "Database\\Quilm.mdb",
@@ -49,18 +51,13 @@ void MakeMedium(const std::string& medium) {
                            "QuilmHelp.chm",
                            "Uninstall.exe",
                            "Setup.exe"};
-    for (const char* f : files) {
-        std::string path = medium + f;
-        ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))));
-        ASSERT_TRUE(WriteBytes(path, std::string("content of ") + f));
-    }
-    ASSERT_TRUE(MakeFolders(medium + "Temp\\空文件夹"));
-    ASSERT_TRUE(MakeFolders(medium + "Control"));
+    for (const char* f : files) ASSERT_TRUE(medium.File(f)) << f;
+    ASSERT_TRUE(medium.Folder("Temp\\空文件夹"));
+    ASSERT_TRUE(medium.Folder("Control"));
     for (const char* name : {"QuilmMap.ocx", "QuilmGrid.ocx"}) {
-        std::string target = medium + "Control\\" + name;
-        if (!ControlSource().empty())
-            ASSERT_TRUE(::CopyFileA(ControlSource().c_str(), target.c_str(), FALSE));
-        else ASSERT_TRUE(WriteBytes(target, "no library"));
+        std::string target = std::string("Control\\") + name;
+        if (!ControlSource().empty()) ASSERT_TRUE(medium.Copy(target, ControlSource()));
+        else ASSERT_TRUE(medium.File(target, "no library"));
     }
 }
 
