@@ -58,7 +58,8 @@ int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int) {
     app->m_nThreadID = ::GetCurrentThreadId();
     int code;
     try {
-        code = app->InitInstance() ? app->Run() : app->ExitInstance();
+        app->InitInstance();  // the program; there is no message loop to run
+        code = app->ExitInstance();
     } catch (...) {
         code = -1;
     }
@@ -175,7 +176,6 @@ HICON CDialog::SetIcon(HICON icon, BOOL bigIcon) const {
 }
 
 void CDialog::SetIcons(HICON icon) {
-    m_hIcon = icon;
     SetIcon(icon, TRUE);
     SetIcon(icon, FALSE);
 }

@@ -1,7 +1,8 @@
 // The application object and modal dialogs of the framework.
 //
 // CWinApp: one global object per program; WinMain (through AfxWinMain)
-// runs its InitInstance and, when that returns TRUE, its message loop.
+// runs its InitInstance, which shows the program's windows with loops of
+// their own and returns FALSE, and ends with ExitInstance's value.
 //
 // CDialog: a modal dialog made from a dialog template.  One static dialog
 // procedure stores the object at WM_INITDIALOG and forwards every message
@@ -31,7 +32,7 @@ public:
 
     HINSTANCE m_hInstance = NULL;
     LPCSTR m_lpCmdLine = "";  // the arguments, without the program's name
-    int m_nExitCode = 0;      // the program's exit code when InitInstance says FALSE
+    int m_nExitCode = 0;      // the program's exit code
     BOOL m_bOleInitialized = FALSE;
 };
 
@@ -88,16 +89,9 @@ public:
     CWnd* m_pParentWnd;
 
 protected:
-    // With an icon, the dialog shows it as its big and small icon
-    // (SetIcons), hands it out for dragging while minimised, and paints it
-    // centred in its client area while minimised.
+    // The dialog's big and small icon at once.
     void SetIcons(HICON icon);
-    HICON m_hIcon = NULL;
 
-private:
-    void PaintMinimizedIcon();
-
-protected:
     // Reflects owner-draw requests to the control that asked, so a custom
     // control paints itself (see the controls' WindowProc).
     BOOL ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);

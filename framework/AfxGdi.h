@@ -22,8 +22,6 @@ public:
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    POINT TopLeft() const { return POINT{left, top}; }
-    bool IsRectEmpty() const { return right <= left || bottom <= top; }
     void OffsetRect(int dx, int dy) {
         left += dx;
         right += dx;
@@ -87,7 +85,6 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
 
     BOOL CreateCompatibleDC(HDC hdc);

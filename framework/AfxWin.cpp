@@ -150,15 +150,6 @@ BOOL CWinThread::InitInstance() {
     return FALSE;
 }
 
-int CWinThread::Run() {
-    MSG msg;
-    while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 int CWinThread::ExitInstance() {
     return 0;
 }
@@ -170,11 +161,11 @@ unsigned __stdcall CWinThread::ThreadEntry(void* param) {
     ::PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
     int code = 0;
     try {
-        code = thread->InitInstance() ? thread->Run() : thread->ExitInstance();
+        thread->InitInstance();  // the work; there is no message loop to run
+        code = thread->ExitInstance();
     } catch (...) {
         code = -1;
     }
-    if (thread->m_bAutoDelete) delete thread;
     return static_cast<unsigned>(code);
 }
 

@@ -29,7 +29,6 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
@@ -60,15 +59,12 @@ public:
 
     // Window helpers.
     void Invalidate(BOOL bErase = TRUE) const { ::InvalidateRect(m_hWnd, NULL, bErase); }
-    void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
     void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
     void GetWindowText(CString& text) const { text = AfxGetWindowText(m_hWnd); }
     void SetWindowText(LPCSTR text) const { ::SetWindowTextA(m_hWnd, text); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
     HWND m_hWnd = NULL;
@@ -80,9 +76,10 @@ private:
 };
 
 // A thread with its own message queue.  Derived classes override
-// InitInstance / Run / ExitInstance.  The owner that sets m_bAutoDelete to
-// FALSE owns the object and must not free it before the thread has ended
-// (see WaitForEnd).
+// InitInstance, which does the thread's work, and ExitInstance, whose
+// value is the thread's exit code.  There is no message loop of the
+// thread's own: InitInstance returns FALSE.  The owner owns the object and
+// must not free it before the thread has ended (see WaitForEnd).
 class CWinThread {
 public:
     CWinThread();
@@ -94,8 +91,6 @@ public:
                       LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 
     virtual BOOL InitInstance();
-    // The message loop: runs until WM_QUIT, then returns ExitInstance().
-    virtual int Run();
     virtual int ExitInstance();
 
     // Waits for the thread's end while dispatching this thread's messages,
@@ -104,7 +99,6 @@ public:
     void WaitForEnd();
     BOOL IsRunning() const;
 
-    BOOL m_bAutoDelete = TRUE;
     CHandle m_hThread;
     DWORD m_nThreadID = 0;
 
@@ -122,8 +116,6 @@ private:
 // destroying a running job never leaves the thread on freed members.
 class CWorkerThread : public CWinThread {
 public:
-    CWorkerThread() { m_bAutoDelete = FALSE; }
-
     // The window the job reports to; set before the job starts (or by
     // Start).  A job without one reports to nobody.
     void SetOwner(HWND owner) { m_hOwner = owner; }
