@@ -54,7 +54,8 @@ public:
     ~CDialog() override;
 
     // Shows the dialog modally and returns the value given to EndDialog
-    // (-1 when the dialog could not be created).
+    // (-1 when the dialog could not be created).  An object shows one
+    // window at a time.
     virtual INT_PTR DoModal();
     // Runs the dialog modeless, shown or not, dispatching this thread's
     // messages until EndDialog; returns the value given to it (-1 when the
@@ -73,12 +74,24 @@ public:
     // its result in lResult; FALSE leaves it to the system's default.
     virtual BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
-    // Operations on the dialog and its controls
-    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    // Operations on the dialog and its controls, while it has its window.
+    HWND GetDlgItem(int nID) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        return ::GetDlgItem(m_hWnd, nID);
+    }
     CString GetDlgItemText(int nID) const { return AfxGetWindowText(GetDlgItem(nID)); }
-    void SetDlgItemText(int nID, LPCSTR text) const { ::SetDlgItemTextA(m_hWnd, nID, text); }
-    UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
-    void CheckDlgButton(int nID, UINT check) const { ::CheckDlgButton(m_hWnd, nID, check); }
+    void SetDlgItemText(int nID, LPCSTR text) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::SetDlgItemTextA(m_hWnd, nID, text);
+    }
+    UINT IsDlgButtonChecked(int nID) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        return ::IsDlgButtonChecked(m_hWnd, nID);
+    }
+    void CheckDlgButton(int nID, UINT check) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::CheckDlgButton(m_hWnd, nID, check);
+    }
     void EnableDlgItem(int nID, BOOL enable) const { ::EnableWindow(GetDlgItem(nID), enable); }
     void ShowDlgItem(int nID, int nCmdShow) const { ::ShowWindow(GetDlgItem(nID), nCmdShow); }
     HICON SetIcon(HICON icon, BOOL bigIcon) const;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "AfxDebug.h"
+
 class CRect : public RECT {
 public:
     CRect() { left = top = right = bottom = 0; }
@@ -38,7 +40,8 @@ public:
     operator LPCRECT() const { return this; }
 };
 
-// A GDI object owned by its wrapper: deleted by the destructor.
+// A GDI object owned by its wrapper: deleted by the destructor.  Attach
+// and the Create functions take an object into an empty wrapper.
 class CGdiObject {
 public:
     CGdiObject() = default;
@@ -77,7 +80,8 @@ public:
 };
 
 // A device context.  The wrapper deletes a context it created
-// (CreateCompatibleDC); an attached one is only let go.
+// (CreateCompatibleDC); an attached one is only let go.  Both take a
+// context into an empty wrapper.
 class CDC {
 public:
     CDC() = default;

@@ -1,6 +1,7 @@
 #include "ProgressRelay.h"
 
 void CProgressRelay::Post(UINT message, LPCSTR source, LPCSTR dest) {
+    AFXASSERT(!IsStopped());  // nothing is sent after Close
     if (!m_hThread.IsValid() && !m_bStartFailed && !Start()) m_bStartFailed = true;
     if (m_bStartFailed) {
         SendToOwner(message, reinterpret_cast<WPARAM>(source), reinterpret_cast<LPARAM>(dest));
