@@ -18,7 +18,6 @@ public:
         m_bShadow = bShadow;
         return old;
     }
-    bool GetShadow() const { return m_bShadow; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

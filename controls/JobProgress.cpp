@@ -1,9 +1,11 @@
 #include "JobProgress.h"
 
 void CJobProgress::Bind(HWND window, int barId, int lineId) {
+    AFXASSERT(::IsWindow(window));
     m_hWnd = window;
     // Found once: GetDlgItem asks the server for the window's children.
     m_hLine = ::GetDlgItem(window, lineId);
+    AFXASSERT(m_hLine != NULL);
     m_bPaintDue = false;  // a timer dies with its window
     m_job.SetOwner(window);
     m_bar.SubclassDlgItem(static_cast<UINT>(barId), window);
@@ -19,6 +21,7 @@ BOOL CJobProgress::Start() {
 }
 
 void CJobProgress::Step(LPCSTR line) {
+    AFXASSERT(::IsWindow(m_hWnd));  // bound, and the window is still there
     // A job sends a step per entry, thousands a second, each waiting for
     // this: store the line and the position, and invalidate them with the
     // timer.  A static control would draw itself inside WM_SETTEXT; its

@@ -18,13 +18,15 @@ public:
     CJobProgress& operator=(const CJobProgress&) = delete;
 
     // Binds the bar to control barId of window, remembers control lineId
-    // (a static) as the text line, and makes window the job's owner.
+    // (a static) as the text line, and makes window the job's owner.  The
+    // window has both controls.
     void Bind(HWND window, int barId, int lineId);
     // The bar counts steps from 0 to steps, one per Step.
     void SetSteps(int steps);
     // Starts the job; FALSE when it was started before or could not be.
     BOOL Start();
     // One step of the job: line on the text line, the bar one step on.
+    // Only while the window it was bound to is there.
     // Both are stored at once, so whatever paints shows them; they are
     // invalidated at most every kPaintPeriod ms.
     void Step(LPCSTR line);

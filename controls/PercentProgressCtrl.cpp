@@ -3,6 +3,7 @@
 // The off-screen surface
 
 CProgressMemDC::CProgressMemDC(CDC& target) : m_target(target) {
+    AFXASSERT(static_cast<HDC>(target) != NULL);
     target.GetClipBox(&m_rect);
     CreateCompatibleDC(target);
     m_bitmap.CreateCompatibleBitmap(target, m_rect.Width(), m_rect.Height());

@@ -18,8 +18,6 @@ public:
     explicit CProgressMemDC(CDC& target);
     ~CProgressMemDC() override;
 
-    // The area being drawn (the target's clip box), in target coordinates.
-    const CRect& Area() const { return m_rect; }
     // Selects a clipping region given in target coordinates.
     void ClipTo(const RECT& rect);
 
@@ -52,7 +50,6 @@ public:
     // Inspection
     int GetPos() const { return m_nPos; }
     int GetStep() const { return m_nStep; }
-    int GetLower() const { return m_nLower; }
     int GetUpper() const { return m_nUpper; }
     int GetDrawnWidth() const { return m_nDrawnWidth; }
     bool IsTextEnabled() const { return m_bShowText; }

@@ -178,6 +178,7 @@ LRESULT CShadedButton::OnSetCheck(WPARAM wParam) {
 // Drawing
 
 void CShadedButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    AFXASSERT(lpDrawItemStruct != nullptr);
     if (!lpDrawItemStruct || !lpDrawItemStruct->hDC) return;
 
     // Keep the pushed look in step with the pointer while the mouse button

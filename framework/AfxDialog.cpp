@@ -58,7 +58,9 @@ int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int) {
     app->m_nThreadID = ::GetCurrentThreadId();
     int code;
     try {
-        code = app->InitInstance() ? app->Run() : app->ExitInstance();
+        const BOOL looping = app->InitInstance();
+        AFXASSERT(!looping);  // the application has no message loop of its own
+        code = app->ExitInstance();
     } catch (...) {
         code = -1;
     }
@@ -73,6 +75,7 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
+    AFXASSERT(!m_hWnd);
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : NULL;
     INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
                                        owner, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
@@ -81,6 +84,7 @@ INT_PTR CDialog::DoModal() {
 }
 
 INT_PTR CDialog::RunModeless(bool show) {
+    AFXASSERT(!m_hWnd);
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : NULL;
     m_bModeless = true;
     m_bEnded = false;
@@ -106,6 +110,7 @@ INT_PTR CDialog::RunModeless(bool show) {
 }
 
 void CDialog::EndDialog(INT_PTR nResult) {
+    AFXASSERT(::IsWindow(m_hWnd));
     if (!m_bModeless) {
         ::EndDialog(m_hWnd, nResult);
         return;
@@ -175,12 +180,12 @@ HICON CDialog::SetIcon(HICON icon, BOOL bigIcon) const {
 }
 
 void CDialog::SetIcons(HICON icon) {
-    m_hIcon = icon;
     SetIcon(icon, TRUE);
     SetIcon(icon, FALSE);
 }
 
 void CDialog::CenterWindow() const {
+    AFXASSERT(::IsWindow(m_hWnd));
     RECT self;
     ::GetWindowRect(m_hWnd, &self);
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
@@ -207,6 +212,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     CDialog* dialog = nullptr;
     if (message == WM_INITDIALOG) {
         dialog = reinterpret_cast<CDialog*>(lParam);
+        AFXASSERT(dialog != nullptr);
         ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
         dialog->m_hWnd = hWnd;
         try {

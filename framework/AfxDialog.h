@@ -1,7 +1,8 @@
 // The application object and modal dialogs of the framework.
 //
 // CWinApp: one global object per program; WinMain (through AfxWinMain)
-// runs its InitInstance and, when that returns TRUE, its message loop.
+// runs its InitInstance, which shows the program's windows with loops of
+// their own and returns FALSE, and ends with ExitInstance's value.
 //
 // CDialog: a modal dialog made from a dialog template.  One static dialog
 // procedure stores the object at WM_INITDIALOG and forwards every message
@@ -31,7 +32,7 @@ public:
 
     HINSTANCE m_hInstance = NULL;
     LPCSTR m_lpCmdLine = "";  // the arguments, without the program's name
-    int m_nExitCode = 0;      // the program's exit code when InitInstance says FALSE
+    int m_nExitCode = 0;      // the program's exit code
     BOOL m_bOleInitialized = FALSE;
 };
 
@@ -53,7 +54,8 @@ public:
     ~CDialog() override;
 
     // Shows the dialog modally and returns the value given to EndDialog
-    // (-1 when the dialog could not be created).
+    // (-1 when the dialog could not be created).  An object shows one
+    // window at a time.
     virtual INT_PTR DoModal();
     // Runs the dialog modeless, shown or not, dispatching this thread's
     // messages until EndDialog; returns the value given to it (-1 when the
@@ -72,12 +74,24 @@ public:
     // its result in lResult; FALSE leaves it to the system's default.
     virtual BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
-    // Operations on the dialog and its controls
-    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    // Operations on the dialog and its controls, while it has its window.
+    HWND GetDlgItem(int nID) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        return ::GetDlgItem(m_hWnd, nID);
+    }
     CString GetDlgItemText(int nID) const { return AfxGetWindowText(GetDlgItem(nID)); }
-    void SetDlgItemText(int nID, LPCSTR text) const { ::SetDlgItemTextA(m_hWnd, nID, text); }
-    UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
-    void CheckDlgButton(int nID, UINT check) const { ::CheckDlgButton(m_hWnd, nID, check); }
+    void SetDlgItemText(int nID, LPCSTR text) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::SetDlgItemTextA(m_hWnd, nID, text);
+    }
+    UINT IsDlgButtonChecked(int nID) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        return ::IsDlgButtonChecked(m_hWnd, nID);
+    }
+    void CheckDlgButton(int nID, UINT check) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::CheckDlgButton(m_hWnd, nID, check);
+    }
     void EnableDlgItem(int nID, BOOL enable) const { ::EnableWindow(GetDlgItem(nID), enable); }
     void ShowDlgItem(int nID, int nCmdShow) const { ::ShowWindow(GetDlgItem(nID), nCmdShow); }
     HICON SetIcon(HICON icon, BOOL bigIcon) const;
@@ -88,16 +102,9 @@ public:
     CWnd* m_pParentWnd;
 
 protected:
-    // With an icon, the dialog shows it as its big and small icon
-    // (SetIcons), hands it out for dragging while minimised, and paints it
-    // centred in its client area while minimised.
+    // The dialog's big and small icon at once.
     void SetIcons(HICON icon);
-    HICON m_hIcon = NULL;
 
-private:
-    void PaintMinimizedIcon();
-
-protected:
     // Reflects owner-draw requests to the control that asked, so a custom
     // control paints itself (see the controls' WindowProc).
     BOOL ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);

@@ -8,6 +8,7 @@ BOOL CGdiObject::DeleteObject() {
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
+    AFXASSERT(!m_hObject);
     DeleteObject();
     m_hObject = hObject;
     return hObject != NULL;
@@ -24,6 +25,7 @@ CDC::~CDC() {
 }
 
 BOOL CDC::CreateCompatibleDC(HDC hdc) {
+    AFXASSERT(!m_hDC);
     if (m_bOwned) DeleteDC();
     m_hDC = ::CreateCompatibleDC(hdc);
     m_bOwned = m_hDC != NULL;
@@ -31,6 +33,7 @@ BOOL CDC::CreateCompatibleDC(HDC hdc) {
 }
 
 BOOL CDC::Attach(HDC hdc) {
+    AFXASSERT(!m_hDC);  // an attached context would be lost without its release
     if (m_bOwned) DeleteDC();
     m_hDC = hdc;
     m_bOwned = false;
@@ -82,6 +85,7 @@ POINT CDC::SetWindowOrg(int x, int y) {
 }
 
 CPaintDC::CPaintDC(HWND hWnd) : m_hWnd(hWnd) {
+    AFXASSERT(::IsWindow(hWnd));
     Attach(::BeginPaint(hWnd, &m_ps));
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "AfxDebug.h"
+
 class CRect : public RECT {
 public:
     CRect() { left = top = right = bottom = 0; }
@@ -22,8 +24,6 @@ public:
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    POINT TopLeft() const { return POINT{left, top}; }
-    bool IsRectEmpty() const { return right <= left || bottom <= top; }
     void OffsetRect(int dx, int dy) {
         left += dx;
         right += dx;
@@ -40,7 +40,8 @@ public:
     operator LPCRECT() const { return this; }
 };
 
-// A GDI object owned by its wrapper: deleted by the destructor.
+// A GDI object owned by its wrapper: deleted by the destructor.  Attach
+// and the Create functions take an object into an empty wrapper.
 class CGdiObject {
 public:
     CGdiObject() = default;
@@ -79,7 +80,8 @@ public:
 };
 
 // A device context.  The wrapper deletes a context it created
-// (CreateCompatibleDC); an attached one is only let go.
+// (CreateCompatibleDC); an attached one is only let go.  Both take a
+// context into an empty wrapper.
 class CDC {
 public:
     CDC() = default;
@@ -87,7 +89,6 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
 
     BOOL CreateCompatibleDC(HDC hdc);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "AfxDebug.h"
+
 class CString {
 public:
     CString() = default;
@@ -77,7 +79,10 @@ public:
         m_items.push_back(item);
         return GetSize() - 1;
     }
-    const CString& GetAt(int index) const { return m_items[static_cast<size_t>(index)]; }
+    const CString& GetAt(int index) const {
+        AFXASSERT(index >= 0 && index < GetSize());
+        return m_items[static_cast<size_t>(index)];
+    }
     const CString& operator[](int index) const { return GetAt(index); }
 
 private:

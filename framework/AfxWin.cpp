@@ -50,6 +50,11 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
+    // Taking a second window would leave the first one calling into an
+    // object that no longer knows it; two objects on one window would
+    // each see the other's messages.
+    AFXASSERT(!m_pfnSuper);
+    AFXASSERT(!FromHandlePermanent(hWnd));
     if (!hWnd || !::IsWindow(hWnd) || m_pfnSuper || FromHandlePermanent(hWnd)) return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
@@ -118,11 +123,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
+    AFXASSERT(m_currentMsg.hwnd != NULL);
     return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
-    DWORD style = GetStyle();
+    DWORD style = GetStyle();  // asserts the window
     DWORD changed = (style & ~dwRemove) | dwAdd;
     if (changed == style) return FALSE;
     ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
@@ -149,15 +155,6 @@ BOOL CWinThread::InitInstance() {
     return FALSE;
 }
 
-int CWinThread::Run() {
-    MSG msg;
-    while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 int CWinThread::ExitInstance() {
     return 0;
 }
@@ -169,11 +166,12 @@ unsigned __stdcall CWinThread::ThreadEntry(void* param) {
     ::PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
     int code = 0;
     try {
-        code = thread->InitInstance() ? thread->Run() : thread->ExitInstance();
+        const BOOL looping = thread->InitInstance();
+        AFXASSERT(!looping);  // the thread has no message loop to run
+        code = thread->ExitInstance();
     } catch (...) {
         code = -1;
     }
-    if (thread->m_bAutoDelete) delete thread;
     return static_cast<unsigned>(code);
 }
 
@@ -182,10 +180,13 @@ BOOL CWinThread::IsRunning() const {
 }
 
 void CWinThread::WaitForEnd() {
-    if (m_hThread) WaitPumpingMessages(m_hThread);
+    if (!m_hThread) return;
+    AFXASSERT(::GetCurrentThreadId() != m_nThreadID);
+    WaitPumpingMessages(m_hThread);
 }
 
 BOOL CWorkerThread::Start() {
+    AFXASSERT(!m_hThread);
     return m_hThread ? FALSE : CreateThread();
 }
 

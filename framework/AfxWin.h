@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+#include "AfxDebug.h"
 #include "AfxHandle.h"
 #include "AfxString.h"
 
@@ -20,7 +21,8 @@ int AfxMessageBox(HWND owner, LPCSTR text, UINT type = MB_OK);
 // The whole text of a window; empty for no window.
 CString AfxGetWindowText(HWND hWnd);
 
-// A window wrapper that borrows its handle.
+// A window wrapper that borrows its handle.  The helpers below act on the
+// window and need one (asserted in debug builds).
 class CWnd {
 public:
     CWnd() = default;
@@ -29,11 +31,12 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        AFXASSERT(::IsWindow(m_hWnd));
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        AFXASSERT(::IsWindow(m_hWnd));  // a NULL window would post to the thread
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
     int MessageBox(LPCSTR text, LPCSTR caption = NULL, UINT type = MB_OK) const;
@@ -42,6 +45,8 @@ public:
     // existing window (a control a dialog template created) and sees every
     // message in WindowProc first.  The window is released again when it
     // is destroyed or when the object is destroyed, whichever comes first.
+    // FALSE without a window (a template without the control); an object
+    // subclasses one window at a time, and a window has one object.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     BOOL SubclassDlgItem(UINT nID, HWND hParent);
@@ -55,21 +60,40 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The window's previous (standard) procedure.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // The message being handled, passed on to the previous procedure.
+    // The message being handled, passed on to the previous procedure;
+    // only while WindowProc handles one.
     LRESULT Default();
 
     // Window helpers.
-    void Invalidate(BOOL bErase = TRUE) const { ::InvalidateRect(m_hWnd, NULL, bErase); }
-    void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
-    void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
-    void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    void Invalidate(BOOL bErase = TRUE) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::InvalidateRect(m_hWnd, NULL, bErase);  // a NULL window would repaint every window
+    }
+    void GetClientRect(LPRECT rect) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::GetClientRect(m_hWnd, rect);
+    }
+    void GetWindowRect(LPRECT rect) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::GetWindowRect(m_hWnd, rect);
+    }
+    DWORD GetStyle() const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
+    }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
-    void GetWindowText(CString& text) const { text = AfxGetWindowText(m_hWnd); }
-    void SetWindowText(LPCSTR text) const { ::SetWindowTextA(m_hWnd, text); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
-    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    void GetWindowText(CString& text) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        text = AfxGetWindowText(m_hWnd);
+    }
+    void SetWindowText(LPCSTR text) const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        ::SetWindowTextA(m_hWnd, text);
+    }
+    int GetDlgCtrlID() const {
+        AFXASSERT(::IsWindow(m_hWnd));
+        return ::GetDlgCtrlID(m_hWnd);
+    }
 
     HWND m_hWnd = NULL;
     WNDPROC m_pfnSuper = nullptr;  // previous procedure while subclassed
@@ -80,9 +104,10 @@ private:
 };
 
 // A thread with its own message queue.  Derived classes override
-// InitInstance / Run / ExitInstance.  The owner that sets m_bAutoDelete to
-// FALSE owns the object and must not free it before the thread has ended
-// (see WaitForEnd).
+// InitInstance, which does the thread's work, and ExitInstance, whose
+// value is the thread's exit code.  There is no message loop of the
+// thread's own: InitInstance returns FALSE.  The owner owns the object and
+// must not free it before the thread has ended (see WaitForEnd).
 class CWinThread {
 public:
     CWinThread();
@@ -94,17 +119,15 @@ public:
                       LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 
     virtual BOOL InitInstance();
-    // The message loop: runs until WM_QUIT, then returns ExitInstance().
-    virtual int Run();
     virtual int ExitInstance();
 
     // Waits for the thread's end while dispatching this thread's messages,
     // so a worker that is blocked in SendMessage to one of our windows can
-    // still finish.  Returns at once when no thread was started.
+    // still finish.  Returns at once when no thread was started.  Never
+    // from the thread itself, which would wait for ever.
     void WaitForEnd();
     BOOL IsRunning() const;
 
-    BOOL m_bAutoDelete = TRUE;
     CHandle m_hThread;
     DWORD m_nThreadID = 0;
 
@@ -122,13 +145,12 @@ private:
 // destroying a running job never leaves the thread on freed members.
 class CWorkerThread : public CWinThread {
 public:
-    CWorkerThread() { m_bAutoDelete = FALSE; }
-
     // The window the job reports to; set before the job starts (or by
     // Start).  A job without one reports to nobody.
     void SetOwner(HWND owner) { m_hOwner = owner; }
     // Starts the job.  A job object runs once: FALSE when it was started
-    // before or the thread could not be made.
+    // before (a bug, asserted in debug builds) or the thread could not be
+    // made.
     BOOL Start();
     BOOL Start(HWND owner) {
         SetOwner(owner);

@@ -1,6 +1,7 @@
 #include "ProgressRelay.h"
 
 void CProgressRelay::Post(UINT message, LPCSTR source, LPCSTR dest) {
+    AFXASSERT(!IsStopped());  // nothing is sent after Close
     if (!m_hThread.IsValid() && !m_bStartFailed && !Start()) m_bStartFailed = true;
     if (m_bStartFailed) {
         SendToOwner(message, reinterpret_cast<WPARAM>(source), reinterpret_cast<LPARAM>(dest));
@@ -25,8 +26,10 @@ void CProgressRelay::Wait() {
 
 void CProgressRelay::Close() {
     if (!m_hThread.IsValid()) return;
+    // Set under the lock: the thread tests the flag under it before it
+    // sleeps, so it either sees the flag or is asleep for the wake-up.
     ::AcquireSRWLockExclusive(&m_lock);
-    m_bClosing = true;
+    Stop();
     ::ReleaseSRWLockExclusive(&m_lock);
     ::WakeAllConditionVariable(&m_changed);
     // The thread sends what it holds before it ends.
@@ -36,7 +39,7 @@ void CProgressRelay::Close() {
 void CProgressRelay::Work() {
     ::AcquireSRWLockExclusive(&m_lock);
     for (;;) {
-        while (!m_bFull && !m_bClosing)
+        while (!m_bFull && !IsStopped())
             ::SleepConditionVariableSRW(&m_changed, &m_lock, INFINITE, 0);
         if (!m_bFull) break;
         ::ReleaseSRWLockExclusive(&m_lock);

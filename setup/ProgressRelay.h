@@ -8,6 +8,10 @@
 // over only after the previous one was taken, and Wait returns once the
 // message in flight was taken, so a prompt or a stop check after Wait sees
 // the page exactly as it was after the last entry.
+//
+// The relay's own stop flag (the worker's) means "closing": its thread
+// sends the message it holds and then ends.  It is not the install job's
+// stop request, which the job checks after Wait.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +37,11 @@ protected:
     void Work() override;
 
 private:
+    // Close is the relay's way to stop: the flag must be set under the
+    // lock and the thread woken, or the thread may sleep on.
+    using CWorkerThread::EndJob;
+    using CWorkerThread::Stop;
+
     SRWLOCK m_lock = SRWLOCK_INIT;
     CONDITION_VARIABLE m_changed = CONDITION_VARIABLE_INIT;
     // The message in flight; the job writes it only while m_bFull is false.
@@ -40,6 +49,5 @@ private:
     CString m_strSource;
     CString m_strDest;
     bool m_bFull = false;
-    bool m_bClosing = false;
     bool m_bStartFailed = false;
 };

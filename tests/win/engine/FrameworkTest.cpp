@@ -117,7 +117,6 @@ TEST(WinThread, WaitForEndKeepsSentMessagesFlowing) {
         CreateWindowA("QuilmCountWnd", "", WS_OVERLAPPED, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
     SendingThread thread;
     thread.target = wnd;
-    thread.m_bAutoDelete = FALSE;
     ASSERT_TRUE(thread.CreateThread());
     EXPECT_FALSE(thread.CreateThread()) << "a thread object runs once";
     thread.WaitForEnd();  // would deadlock if it did not dispatch
