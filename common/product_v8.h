@@ -28,8 +28,31 @@ inline constexpr char kWebLinkFile[] = "Quilm.url";
 // AutoCAD shortcuts name it: one file, two spellings.
 inline constexpr char kIconFile[] = "QuilmV8.5.ico";
 inline constexpr char kShortcutIconFile[] = "QuilmV8.5.ICO";
-// On the medium only: the installer itself, never copied.
+// On the medium only: the installer itself, never copied, and the folder
+// of the pictures the wizard shows.
 inline constexpr char kSetupFile[] = "Setup.exe";
+inline constexpr char kSlideFolder[] = "安装界面";
+
+// The package's folder trees, copied from the medium in this order.
+inline constexpr const char* kPackageFolders[9] = {
+    "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
+
+// The product key's layer names, as the package reads them.
+struct NamedValue {
+    const char* name;
+    const char* value;
+};
+inline constexpr NamedValue kLayerValues[] = {{"OriginLayer", "原始标高"},
+                                              {"DesignLayer", "设计标高"},
+                                              {"OriginContourLayer", "原始等高线"},
+                                              {"DesignContourLayer", "设计等高线"}};
+
+// Shortcut files: the program's (on the Desktop and in the Start-menu
+// folder), and the Start-menu folder's others.
+inline constexpr char kProgramShortcut[] = "土地整理规划设计.LNK";
+inline constexpr char kWebShortcut[] = "Corvantix网站.LNK";
+inline constexpr char kHelpShortcut[] = "Quilm V8.5 在线帮助.LNK";
+inline constexpr char kUninstallerShortcut[] = "Quilm V8.5 卸载程序.LNK";
 
 // destDir ends with "\".
 std::string ProgramPath(const std::string& destDir);

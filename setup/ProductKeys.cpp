@@ -37,10 +37,7 @@ void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordA
     SetValue(kProductKey, kInstallPathValue, destDir);
     SetValue(kProductKey, "Ver", "8.00");
     record.AddRegKey(kRootLocalMachine, kProductKey);
-    SetValue(kProductKey, "OriginLayer", "原始标高");
-    SetValue(kProductKey, "DesignLayer", "设计标高");
-    SetValue(kProductKey, "OriginContourLayer", "原始等高线");
-    SetValue(kProductKey, "DesignContourLayer", "设计等高线");
+    for (const NamedValue& layer : kLayerValues) SetValue(kProductKey, layer.name, layer.value);
 
     // A profile in every release found, each right after its detection.
     for (const HostRelease& release : kHostReleases) {

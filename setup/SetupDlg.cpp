@@ -45,7 +45,8 @@ BOOL CSetupDlg::OnInitDialog() {
     SetIcons(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
 
     m_data.strSourceDir = FolderOfProgram(AfxGetModulePath());
-    BuildSlideList(CString(m_data.strSourceDir) + "\\安装界面\\", "*.jpg", m_slideFiles);
+    BuildSlideList(CString(m_data.strSourceDir) + "\\" + v8::kSlideFolder + "\\", "*.jpg",
+                   m_slideFiles);
 
     if (IsInstalled() &&
         MessageBox(AfxLoadString(IDS_REINSTALL_QUESTION), AfxLoadString(IDS_REINSTALL_CAPTION),

@@ -7,9 +7,6 @@
 #include "../resources/setup/resource.h"
 #include "InstallSteps.h"
 
-const char* const CSetupThread::kPackageFolders[9] = {
-    "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
-
 void CSetupThread::Work() {
     AfxLog("source: %s", static_cast<LPCSTR>(m_strSourceDir));
     AfxLog("destination: %s", static_cast<LPCSTR>(m_strDestDir));

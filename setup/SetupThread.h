@@ -17,6 +17,7 @@
 
 #include "../common/command_line.h"
 #include "../common/install_log.h"
+#include "../common/product_v8.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
 #include "ProgressRelay.h"
@@ -46,7 +47,7 @@ public:
     // set before the job's last message.
     int m_nExitCode = kExitFailed;
 
-    static const char* const kPackageFolders[9];
+    static constexpr const auto& kPackageFolders = v8::kPackageFolders;
 
     // Copy phase
     BOOL CopyFolderTree(const CString& source, const CString& dest);

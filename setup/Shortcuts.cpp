@@ -68,8 +68,8 @@ BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppen
     };
 
     const std::string program = v8::ProgramPath(destDir);
-    make(JoinPath(desktopDir, "土地整理规划设计.LNK"), program, NULL, NULL);
-    make(JoinPath(menuDir, "土地整理规划设计.LNK"), program, NULL, NULL);
+    make(JoinPath(desktopDir, v8::kProgramShortcut), program, NULL, NULL);
+    make(JoinPath(menuDir, v8::kProgramShortcut), program, NULL, NULL);
 
     const std::string arguments = v8::HostShortcutArguments();
     const std::string icon = v8::ShortcutIconPath(destDir);
@@ -80,10 +80,9 @@ BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppen
              JoinPath(acadFolder, "acad.exe"), arguments.c_str(), icon.c_str());
     }
 
-    make(JoinPath(menuDir, "Corvantix网站.LNK"), JoinPath(destDir, v8::kWebLinkFile), NULL, NULL);
-    make(JoinPath(menuDir, "Quilm V8.5 在线帮助.LNK"), JoinPath(destDir, v8::kHelpFile), NULL,
-         NULL);
-    make(JoinPath(menuDir, "Quilm V8.5 卸载程序.LNK"), v8::UninstallerPath(destDir), NULL, NULL);
+    make(JoinPath(menuDir, v8::kWebShortcut), JoinPath(destDir, v8::kWebLinkFile), NULL, NULL);
+    make(JoinPath(menuDir, v8::kHelpShortcut), JoinPath(destDir, v8::kHelpFile), NULL, NULL);
+    make(JoinPath(menuDir, v8::kUninstallerShortcut), v8::UninstallerPath(destDir), NULL, NULL);
 
     record.Add(kFileCopy, menuDir);
     return TRUE;
