@@ -488,6 +488,28 @@ TEST_F(WizardTest, VerySilentShowsNothingAndInstallsOverAnEarlierInstallation) {
     RemoveInstallation(dest);
 }
 
+// A network destination: only the folders below the share are made, so no
+// prompt stops the unattended run.  The test prefix serves \\localhost\c
+// (scripts/wine-env.sh).
+TEST_F(WizardTest, VerySilentIntoANetworkFolder) {
+    const std::string top = "\\\\localhost\\c\\网络 安装";
+    if (!FolderExists("\\\\localhost\\c\\windows"))
+        GTEST_SKIP() << "no share \\\\localhost\\c in this prefix";
+    int files = Build();
+    const std::string dest = top + "\\Quilm\\";
+    const std::string log = TempRoot() + "QuilmNetwork.log";
+    extraCleanup_.push_back(top);
+    EXPECT_EQ(RunProgram(medium_ + "Setup.exe", "/VERYSILENT /DIR=\"" + dest + "\" /LOG=" + log,
+                         kJobWait),
+              0u);
+    ExpectInstalled(dest, files);
+    const std::string text = ReadLog(log);
+    EXPECT_EQ(text.find("prompt:"), std::string::npos) << text;
+    EXPECT_NE(text.find("folder made: " + top), std::string::npos) << text;
+    ::DeleteFileA(log.c_str());
+    RemoveInstallation(dest);
+}
+
 TEST_F(WizardTest, UnattendedRunsThatCannotGoOnSayWhyInTheirExitCode) {
     Build(MediumOptions{true, "Database", 0});
     // Not understood: nothing is touched, and nothing is shown.
@@ -591,7 +613,11 @@ TEST_F(WizardTest, UnquotedFromAChineseFolderAndAloneOnTheMachine) {
         EXPECT_NE(MessageBoxText(question).find(r.says), std::string::npos)
             << MessageBoxText(question);
         if (r.answer == IDNO) {
-            EXPECT_EQ(LOWORD(::SendMessageA(question, DM_GETDEFID, 0, 0)), IDNO) << r.dest;
+            // No is the default: the button that has the focus.
+            GUITHREADINFO gui = {};
+            gui.cbSize = sizeof(gui);
+            ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(question, NULL), &gui));
+            EXPECT_EQ(gui.hwndFocus, ::GetDlgItem(question, IDNO)) << r.dest;
         }
         EXPECT_TRUE(AnswerMessageBox(question, r.answer));
         EXPECT_EQ(At(Page::kPath), path) << r.dest;
