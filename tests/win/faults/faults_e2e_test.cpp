@@ -394,9 +394,12 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     record += "File Copy: " + inst + std::string("子目录\\c.txt").substr(0, 4);
     ASSERT_TRUE(WriteBytes(inst + "Uninstall.log", record));
 
-    // The key entry without a root is passed over, and named so.
+    // The entries with bytes outside the code page, the file's and the
+    // key's without a root, are passed over and named so.
     ASSERT_NO_FATAL_FAILURE(Uninstall(inst + "Uninstall.exe", kJobWait,
-                                      "已跳过 (不在安装文件夹内, 未删除): RegDB Key: \xFE\xFF,"));
+                                      "有 2 个项目未能删除, 可以手工删除:\n"
+                                      "已跳过 (不在安装文件夹内, 未删除): File Copy: " +
+                                          inst));
     // What the readable lines name is gone; the file the cut line named
     // only in part, and its folder, stay.
     EXPECT_FALSE(FileExists(inst + "a.txt"));
