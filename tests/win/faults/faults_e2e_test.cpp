@@ -397,7 +397,7 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     // The entries with bytes outside the code page, the file's and the
     // key's without a root, are passed over and named so.
     ASSERT_NO_FATAL_FAILURE(Uninstall(inst + "Uninstall.exe", kJobWait,
-                                      "有 2 个项目未能删除, 可以手工删除:\n"
+                                      "有 2 个项目未能删除, 可以手工删除:\n\n"
                                       "已跳过 (不在安装文件夹内, 未删除): File Copy: " +
                                           inst));
     // What the readable lines name is gone; the file the cut line named
