@@ -70,3 +70,24 @@ CommandLine ParseCommandLine(const std::string& arguments, bool acceptsDir) {
     }
     return line;
 }
+
+std::string ArgumentsOf(const std::string& commandLine) {
+    const size_t n = commandLine.size();
+    auto isBlank = [&commandLine](size_t i) {
+        return commandLine[i] == ' ' || commandLine[i] == '\t';
+    };
+    auto next = [&commandLine, n](size_t i) {
+        return IsLeadByte936(static_cast<unsigned char>(commandLine[i])) && i + 1 < n ? i + 2
+                                                                                      : i + 1;
+    };
+    size_t i = 0;
+    if (n > 0 && commandLine[0] == '"') {
+        i = 1;
+        while (i < n && commandLine[i] != '"') i = next(i);
+        if (i < n) ++i;  // the closing quote
+    } else {
+        while (i < n && !isBlank(i)) i = next(i);
+    }
+    while (i < n && isBlank(i)) ++i;
+    return commandLine.substr(i);
+}

@@ -22,9 +22,17 @@ enum ExitCode {
     kExitBadCommandLine = 1,  // command line not understood; nothing touched
     kExitCancelled = 2,       // cancelled by the user
     kExitSomeFailed = 3,      // done, but some items failed (listed in the log)
-    kExitFailed = 4           // the job stopped before its record was written,
+    kExitFailed = 4,          // the job stopped before its record was written,
                               // or no readable record was found
+    // Another installation or uninstallation of the package runs on this
+    // machine; nothing touched.  The code deployment tools (Intune,
+    // Configuration Manager) treat as "retry later".
+    kExitAnotherRunning = 1618
 };
+
+// The machine-wide mutex that both programs hold while they run, so that
+// only one installation or uninstallation works at a time.
+const char kRunMutexName[] = "Global\\Corvantix.Quilm.InstallerRunning";
 
 enum UiLevel { kUiInteractive, kUiSilent, kUiVerySilent };
 
@@ -46,6 +54,13 @@ struct CommandLine {
     CommandLineFault fault = kFaultNone;
     std::string offending;
 };
+
+// The arguments of a whole command line (GetCommandLineA): what follows
+// the program's name, which ends as the system ends it: a quoted name at
+// its closing quote, an unquoted one at the first blank or tab.  The
+// blanks and tabs after the name are dropped too.  Steps over double-byte
+// characters, so a trail byte is never taken for a quote or a blank.
+std::string ArgumentsOf(const std::string& commandLine);
 
 // Reads the arguments (the command line without the program's name).
 // acceptsDir says whether /DIR is one of the program's switches.

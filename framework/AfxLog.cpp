@@ -40,12 +40,14 @@ bool CDiagnosticLog::Open(const std::string& path) {
     ::EnterCriticalSection(&m_lock);
     m_file.Attach(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, NULL));
-    if (m_file.IsValid()) {
+    const bool open = m_file.IsValid();
+    if (open) {
         m_strPath = path;
         m_pending = "\xEF\xBB\xBF";
+        m_bWriteFailed = false;
     }
     ::LeaveCriticalSection(&m_lock);
-    return IsOpen();
+    return open;
 }
 
 bool CDiagnosticLog::OpenNew(const std::string& program) {
@@ -66,6 +68,7 @@ bool CDiagnosticLog::OpenNew(const std::string& program) {
             m_file.Attach(file);
             m_strPath = name;
             m_pending = "\xEF\xBB\xBF";
+            m_bWriteFailed = false;
             ::LeaveCriticalSection(&m_lock);
             return true;
         }
@@ -82,8 +85,21 @@ void CDiagnosticLog::Close() {
     ::LeaveCriticalSection(&m_lock);
 }
 
+bool CDiagnosticLog::IsOpen() const {
+    ::EnterCriticalSection(&m_lock);
+    const bool open = m_file.IsValid();
+    ::LeaveCriticalSection(&m_lock);
+    return open;
+}
+
+bool CDiagnosticLog::WriteFailed() const {
+    ::EnterCriticalSection(&m_lock);
+    const bool failed = m_bWriteFailed;
+    ::LeaveCriticalSection(&m_lock);
+    return failed;
+}
+
 void CDiagnosticLog::Write(const std::string& line) {
-    if (!IsOpen()) return;
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     char stamp[32];
@@ -106,8 +122,16 @@ void CDiagnosticLog::Flush() {
 
 void CDiagnosticLog::FlushLocked() {
     if (!m_file.IsValid() || m_pending.empty()) return;
-    DWORD written = 0;
-    ::WriteFile(m_file, m_pending.data(), static_cast<DWORD>(m_pending.size()), &written, NULL);
+    // What a failed or short write left is tried once more.
+    size_t done = 0;
+    for (int attempt = 0; attempt < 2 && done < m_pending.size(); ++attempt) {
+        DWORD written = 0;
+        if (!::WriteFile(m_file, m_pending.data() + done,
+                         static_cast<DWORD>(m_pending.size() - done), &written, NULL))
+            written = 0;
+        done += written;
+    }
+    if (done < m_pending.size()) m_bWriteFailed = true;
     m_pending.clear();
 }
 
@@ -118,7 +142,7 @@ CDiagnosticLog& AfxGetLog() {
 
 void AfxLog(const char* format, ...) {
     CDiagnosticLog& log = AfxGetLog();
-    if (!log.IsOpen()) return;
+    if (!log.IsOpen()) return;  // saves the formatting; Write looks again
     va_list args;
     va_start(args, format);
     va_list copy;

@@ -2,7 +2,9 @@
 // install record is another file).  UTF-8 with a byte-order mark, so that
 // Notepad shows Chinese paths on any Windows; one line per event, each
 // with its time.  Any thread may write.  Lines go out in blocks and at
-// Close; writing while the log is not open does nothing.
+// Close; writing while the log is not open does nothing.  A failed or
+// short write is tried once more; what is still lost then is remembered
+// (WriteFailed), for the program's exit code.
 #pragma once
 
 #include <windows.h>
@@ -25,7 +27,10 @@ public:
     // is never overwritten.
     bool OpenNew(const std::string& program);
     void Close();
-    bool IsOpen() const { return m_file.IsValid(); }
+    bool IsOpen() const;
+    // Whether lines were lost since the log was opened: a write that failed
+    // twice.  Kept after Close, until the next Open.
+    bool WriteFailed() const;
     // The file's path; empty when no log is open.
     const std::string& Path() const { return m_strPath; }
 
@@ -38,10 +43,11 @@ public:
 private:
     void FlushLocked();
 
-    CRITICAL_SECTION m_lock;
+    mutable CRITICAL_SECTION m_lock;
     CHandle m_file;
     std::string m_strPath;
     std::string m_pending;  // UTF-8 lines not yet written
+    bool m_bWriteFailed = false;
 };
 
 CDiagnosticLog& AfxGetLog();

@@ -12,6 +12,7 @@
 #define AFX_IDS_COMMAND_LINE_HELP 0xE000  // the box for /? : switches and exit codes
 #define AFX_IDS_UNKNOWN_SWITCH 0xE001     // %s: the switch not understood
 #define AFX_IDS_DIR_NOT_ABSOLUTE 0xE002   // %s: /DIR's folder (programs with /DIR only)
+#define AFX_IDS_ANOTHER_RUNNING 0xE003    // another installation runs: try later
 
 // The failure notice (AfxFailureNotice).
 #define AFX_IDS_MORE_ITEMS 0xF000  // %d: the items not listed

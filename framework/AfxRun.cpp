@@ -15,6 +15,23 @@ CString AfxCommandLineError(const CommandLine& line) {
     return text;
 }
 
+bool AfxHoldRunMutex() {
+    static HANDLE mutex = NULL;
+    if (mutex) return true;
+    // Held until the process ends; the system releases it then, also
+    // after a crash.
+    HANDLE made = ::CreateMutexA(NULL, FALSE, kRunMutexName);
+    DWORD error = ::GetLastError();
+    // Made by another user's run, it may be denied to this one: it runs.
+    if (!made) return error != ERROR_ACCESS_DENIED;
+    if (error == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(made);
+        return false;
+    }
+    mutex = made;
+    return true;
+}
+
 bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCSTR logName,
                  LPCSTR version, int& exitCode) {
     CDiagnosticLog& log = AfxGetLog();
@@ -43,6 +60,12 @@ bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCS
         if (line.ui == kUiInteractive)
             ::MessageBoxA(NULL, error + "\n\n" + help, program, MB_OK | MB_ICONERROR);
         exitCode = kExitBadCommandLine;
+    } else if (!AfxHoldRunMutex()) {
+        AfxLog("another installation or uninstallation is running: nothing done");
+        if (line.ui == kUiInteractive)
+            ::MessageBoxA(NULL, AfxLoadString(AFX_IDS_ANOTHER_RUNNING), program,
+                          MB_OK | MB_ICONWARNING);
+        exitCode = kExitAnotherRunning;
     } else {
         return true;
     }
@@ -51,8 +74,13 @@ bool AfxBeginRun(const CommandLine& line, LPCSTR arguments, LPCSTR program, LPCS
 }
 
 int AfxEndRun(int exitCode) {
+    CDiagnosticLog& log = AfxGetLog();
+    // Lines the log lost make a run that went well one with a failed item.
+    log.Flush();
+    if (exitCode == kExitDone && log.WriteFailed()) exitCode = kExitSomeFailed;
     AfxLog("exit code %d", exitCode);
-    AfxGetLog().Close();
+    log.Close();
+    if (exitCode == kExitDone && log.WriteFailed()) exitCode = kExitSomeFailed;
     return exitCode;
 }
 

@@ -29,7 +29,7 @@ bool FindHostRelease(const HostRelease& release, std::string& folder) {
     return true;
 }
 
-void CreateHostProfile(const HostRelease& release, const std::string& destDir,
+bool CreateHostProfile(const HostRelease& release, const std::string& destDir,
                        const std::string& acadFolder) {
     // The product key is looked up afresh, in profile setup's own order.
     std::string productKey;
@@ -45,12 +45,14 @@ void CreateHostProfile(const HostRelease& release, const std::string& destDir,
 
     const std::string profileKey = HostProfileKeyPath(release, productKey, v8::kProfileName);
     const std::string searchList = HostSearchList(release, destDir, baseList, acadFolder);
-    SetUserString((profileKey + "\\General").c_str(), "ACAD", searchList.c_str());
+    bool written =
+        SetUserString((profileKey + "\\General").c_str(), "ACAD", searchList.c_str()) != FALSE;
     const std::string menuFile = HostMenuFile(release, destDir);
     if (!menuFile.empty())
-        SetUserString((profileKey + "\\General Configuration").c_str(), "MenuFile",
-                      menuFile.c_str());
-    SetUserString(profileKey.c_str(), "", v8::kProfileName);
-    AfxLog("AutoCAD %s found in %s: profile HKCU\\%s", release.releaseKey, acadFolder.c_str(),
-           profileKey.c_str());
+        written &= SetUserString((profileKey + "\\General Configuration").c_str(), "MenuFile",
+                                 menuFile.c_str()) != FALSE;
+    written &= SetUserString(profileKey.c_str(), "", v8::kProfileName) != FALSE;
+    AfxLog("AutoCAD %s found in %s: profile HKCU\\%s%s", release.releaseKey, acadFolder.c_str(),
+           profileKey.c_str(), written ? "" : " (not all written)");
+    return written;
 }

@@ -22,5 +22,6 @@ bool FindHostRelease(const HostRelease& release, std::string& folder);
 // Makes the package profile of release for the current user: its search
 // list puts the package's folders (destDir, ending with "\") in front of
 // the base profile's list; acadFolder is the release's folder (R15.0).
-void CreateHostProfile(const HostRelease& release, const std::string& destDir,
+// False when one of its values was not written.
+bool CreateHostProfile(const HostRelease& release, const std::string& destDir,
                        const std::string& acadFolder);

@@ -80,5 +80,10 @@ wine_start() {
     fi
     trap wine_stop EXIT
     wine_prepare_prefix
+    # A network share for the tests of network destinations: Wine serves
+    # \\localhost\c\... from this link to drive C: (it has no SMB server;
+    # \\localhost\C$ is not found).
+    mkdir -p "$WINEPREFIX/dosdevices/unc/localhost"
+    ln -sfn ../../../drive_c "$WINEPREFIX/dosdevices/unc/localhost/c"
     wineserver -p
 }

@@ -4,14 +4,21 @@
 #include "framework/AfxDllSearch.h"
 #include "framework/AfxFile.h"
 #include "framework/AfxLog.h"
+#include "resources/setup/resource.h"
 
-void RegisterControls(const std::string& destDir, RecordAppender record) {
+void AddFailedItem(FailedItems& failed, UINT textId, const std::string& what) {
+    CString text;
+    text.Format(textId, what.c_str());
+    failed.push_back(text.str());
+}
+
+void RegisterControls(const std::string& destDir, RecordAppender record, FailedItems& failed) {
     const CString folder = CString(destDir) + "Control\\";
     CStringArray names;
     AfxListFiles(folder, "*.ocx", names);
     for (int i = 0; i < names.GetSize(); ++i) {
         const CString path = folder + names[i];
-        RegisterControl(path);
+        if (!RegisterControl(path)) AddFailedItem(failed, IDS_FAILED_CONTROL, path.str());
         record.Add(kRegCtrl, path.str());  // recorded whether or not it registered
     }
 }

@@ -14,8 +14,7 @@ void CCopyPage::Load(const WizardData& data) {
 
 INT_PTR CCopyPage::DoModal() {
     INT_PTR result = CWizardPage::DoModal();
-    // After a confirmed cancel the job may still be finishing its current
-    // entry; its messages to the closed page fail at once, so it ends soon.
+    // The page ends with the job's last message; its thread ends then too.
     m_run.EndJob();
     return result;
 }
@@ -79,11 +78,14 @@ LRESULT CCopyPage::OnConfiguring(WPARAM, LPARAM) {
 }
 
 LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
-    // Files that could not be copied are named before the finish page.
-    if (!m_job.m_failedFiles.empty())
-        MessageBox(
-            AfxFailureNotice(AfxLoadString(IDS_FILES_NOT_COPIED), m_job.m_failedFiles).c_str(),
-            NULL, MB_OK | MB_ICONWARNING);
+    // What did not get done is named before the finish page: files only,
+    // or every kind of item.
+    const std::vector<std::string> failures = m_job.Failures();
+    if (!failures.empty()) {
+        UINT headline = m_job.m_failedItems.empty() ? IDS_FILES_NOT_COPIED : IDS_ITEMS_FAILED;
+        MessageBox(AfxFailureNotice(AfxLoadString(headline), failures).c_str(), NULL,
+                   MB_OK | MB_ICONWARNING);
+    }
     EnableNext(TRUE);
     EndDialog(kWizNext);
     return 1;
@@ -102,6 +104,10 @@ void CCopyPage::OnCancel() {
     // The job may have left its copy phase while the question was open; it
     // then finishes and ends the page itself.
     if (m_bConfiguring) return;
+    // The page stays until the job says how it ended: stopped in the copy
+    // phase (OnFailed), or past it already, run to its end (OnDone).
+    // Until then its prompts have their owner.
     m_job.Stop();
-    EndDialog(kWizFinish);
+    EnableDlgItem(IDCANCEL, FALSE);
+    m_bConfiguring = TRUE;  // asked once only
 }

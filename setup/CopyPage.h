@@ -56,5 +56,7 @@ private:
     CPercentProgressCtrl m_progress;
     CSetupThread m_job;
     CJobProgress m_run{m_job, m_progress};  // goes first: waits for the job's end
+    // No more cancelling: the job is past its copy phase, or a cancel was
+    // confirmed and the page waits for the job's end.
     BOOL m_bConfiguring = FALSE;
 };

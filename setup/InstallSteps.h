@@ -1,26 +1,34 @@
 // The install job's configuring steps, run after a complete copy phase in
 // the order CSetupThread::Work gives.  Each takes only what it needs: the
 // destination folder (ending with "\"), the record to append to, and what
-// else is named.  Failures here do not stop the job; each goes to the log.
+// else is named.  Failures here do not stop the job; each goes to the log
+// and, as a line for the person, to the failed items.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/install_log.h"
 
+// What did not get done, one line each for the notice (from the string
+// table: the kind of item, then its path or key).
+typedef std::vector<std::string> FailedItems;
+void AddFailedItem(FailedItems& failed, UINT textId, const std::string& what);
+
 // Controls.cpp: registers every "*.ocx" directly in destDir + "Control\"
 // and records each, whether or not it registered.
-void RegisterControls(const std::string& destDir, RecordAppender record);
+void RegisterControls(const std::string& destDir, RecordAppender record, FailedItems& failed);
 // TRUE when the control's DllRegisterServer returned S_OK.
 BOOL RegisterControl(LPCSTR path);
 
 // ProductKeys.cpp: the product key, the package profile in every AutoCAD
 // release found, and the Add/Remove Programs entry (its size from
 // bytesCopied).
-void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record);
+void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record,
+                      FailedItems& failed);
 
 // Shortcuts.cpp: the Start-menu folder, made through makeFolder (which
 // records it, and may ask), and the package's shortcuts, one per AutoCAD
@@ -28,6 +36,6 @@ void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordA
 // users' first when allUsersFirst.  FALSE when neither is known.
 typedef std::function<bool(const std::string& folder)> FolderMaker;
 BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppender record,
-                     const FolderMaker& makeFolder);
+                     const FolderMaker& makeFolder, FailedItems& failed);
 // One shortcut file; arguments and icon may be NULL, the icon index is 0.
 BOOL CreateShellLink(LPCSTR workDir, LPCSTR linkPath, LPCSTR target, LPCSTR arguments, LPCSTR icon);

@@ -7,19 +7,23 @@
 #include "framework/AfxLog.h"
 #include "framework/AfxRegistry.h"
 #include "host/HostRegistry.h"
+#include "resources/setup/resource.h"
 
 namespace {
 
-// Writes a machine value and logs it with its outcome.
-void SetValue(const char* key, const char* name, const std::string& text) {
+// Writes a machine value and logs it with its outcome; false when it was
+// not written.
+bool SetValue(const char* key, const char* name, const std::string& text) {
     BOOL ok = SetMachineString(key, name, text.c_str());
     AfxLog("HKLM\\%s: %s = \"%s\"%s", key, name, text.c_str(), ok ? "" : " (not written)");
+    return ok != FALSE;
 }
 
-void SetValue(const char* key, const char* name, DWORD number) {
+bool SetValue(const char* key, const char* name, DWORD number) {
     BOOL ok = SetMachineDword(key, name, number);
     AfxLog("HKLM\\%s: %s = %lu%s", key, name, static_cast<unsigned long>(number),
            ok ? "" : " (not written)");
+    return ok != FALSE;
 }
 
 std::string Today() {
@@ -32,8 +36,14 @@ std::string Today() {
 
 }  // namespace
 
-void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record) {
+void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record,
+                      FailedItems& failed) {
     using namespace v8;
+    // Every value below that is not written is a failed item.
+    auto SetValue = [&failed](const char* key, const char* name, const auto& value) {
+        if (!::SetValue(key, name, value))
+            AddFailedItem(failed, IDS_FAILED_VALUE, std::string("HKLM\\") + key + "\\" + name);
+    };
     SetValue(kProductKey, kInstallPathValue, destDir);
     SetValue(kProductKey, "Ver", "8.00");
     record.AddRegKey(kRootLocalMachine, kProductKey);
@@ -42,7 +52,9 @@ void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordA
     // A profile in every release found, each right after its detection.
     for (const HostRelease& release : kHostReleases) {
         std::string acadFolder;
-        if (FindHostRelease(release, acadFolder)) CreateHostProfile(release, destDir, acadFolder);
+        if (FindHostRelease(release, acadFolder) &&
+            !CreateHostProfile(release, destDir, acadFolder))
+            AddFailedItem(failed, IDS_FAILED_PROFILE, release.releaseKey);
     }
 
     // The Add/Remove Programs entry, with what the system's list of

@@ -27,9 +27,15 @@ void CSetupThread::Work() {
         WriteProductKeys();
         CreateShortcuts();
         WriteRecordFile();
-        m_nExitCode = !m_bRecordWritten       ? kExitFailed
-                      : m_failedFiles.empty() ? kExitDone
-                                              : kExitSomeFailed;
+        // A log that lost lines is a failure too; its path is known only
+        // while it is open.
+        AfxGetLog().Flush();
+        if (AfxGetLog().WriteFailed())
+            AddFailedItem(m_failedItems, IDS_FAILED_LOG, AfxGetLog().Path());
+        for (const std::string& item : m_failedItems) AfxLog("failed: %s", item.c_str());
+        m_nExitCode = !m_bRecordWritten                                ? kExitFailed
+                      : m_failedFiles.empty() && m_failedItems.empty() ? kExitDone
+                                                                       : kExitSomeFailed;
         PostToOwner(WM_SETUP_DONE);
     } else {
         AfxLog(IsStopped() ? "copy phase cancelled" : "copy phase stopped: no record written");
@@ -38,18 +44,24 @@ void CSetupThread::Work() {
     }
 }
 
+std::vector<std::string> CSetupThread::Failures() const {
+    std::vector<std::string> all = m_failedFiles;
+    all.insert(all.end(), m_failedItems.begin(), m_failedItems.end());
+    return all;
+}
+
 void CSetupThread::RegisterControls() {
-    ::RegisterControls(m_strDestDir.str(), Record());
+    ::RegisterControls(m_strDestDir.str(), Record(), m_failedItems);
 }
 
 void CSetupThread::WriteProductKeys() {
-    ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record());
+    ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record(), m_failedItems);
 }
 
 BOOL CSetupThread::CreateShortcuts() {
     return ::CreateShortcuts(
         m_strDestDir.str(), m_bSilent, Record(),
-        [this](const std::string& folder) { return MakeDirPath(folder) != FALSE; });
+        [this](const std::string& folder) { return MakeDirPath(folder) != FALSE; }, m_failedItems);
 }
 
 int CSetupThread::Prompt(const CString& text, UINT type) {
@@ -160,24 +172,40 @@ bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
     });
 }
 
+namespace {
+
+bool IsFolder(LPCSTR path) {
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Makes one folder; true when it is there afterwards.  A file of that
+// name is no folder: "already exists" then counts as failure.
+bool MakeFolder(LPCSTR path, DWORD& error) {
+    if (::CreateDirectoryA(path, NULL)) return true;
+    error = ::GetLastError();
+    return error == ERROR_ALREADY_EXISTS && IsFolder(path);
+}
+
+}  // namespace
+
 BOOL CSetupThread::MakeDirPath(const CString& path) {
     RecordMadeDir(path);
     // Mostly only the last folder is missing: one call makes it.  Only
     // when that fails is each prefix tested and made, so that the prompt
     // names the folder that can't be made.
-    if (::CreateDirectoryA(path, NULL)) {
-        AfxLog("folder made: %s", static_cast<LPCSTR>(path));
+    DWORD error = ERROR_SUCCESS;
+    if (MakeFolder(path, error)) {
+        if (error == ERROR_SUCCESS) AfxLog("folder made: %s", static_cast<LPCSTR>(path));
         return TRUE;
     }
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) return TRUE;
     // Each prefix is its own string, so a path of any length is handled:
     // one too long for the system fails in CreateDirectoryA and goes
-    // through the prompt like any other folder that can't be made.
+    // through the prompt like any other folder that can't be made.  The
+    // server and share of a network path are never among them.
     for (const std::string& prefix : FolderPathPrefixes(path.str())) {
-        CFileFind finder;
-        if (finder.FindFile(prefix.c_str())) continue;
-        while (!::CreateDirectoryA(prefix.c_str(), NULL)) {
-            DWORD error = ::GetLastError();
+        if (IsFolder(prefix.c_str())) continue;
+        while (!MakeFolder(prefix.c_str(), error)) {
             CString text;
             text.Format(IDS_PROMPT_NO_FOLDER, AfxSystemMessage(error).c_str(), prefix.c_str());
             if (Ask(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
@@ -236,6 +264,7 @@ BOOL CSetupThread::WriteRecordFile() {
         file.Close();
     } catch (const CFileException& error) {
         FileError(error);
+        AddFailedItem(m_failedItems, IDS_FAILED_RECORD, path.str());
         return FALSE;
     }
     ::SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);

@@ -41,6 +41,12 @@ public:
     // whose copy failed (source paths), the bytes copied, and whether the
     // record was written.
     std::vector<std::string> m_failedFiles;
+    // Everything else that did not get done (a control not registered, a
+    // value, shortcut, record or log not written), each as a line for the
+    // notice.
+    std::vector<std::string> m_failedItems;
+    // Both together: the files first.
+    std::vector<std::string> Failures() const;
     ULONGLONG m_nBytesCopied = 0;
     bool m_bRecordWritten = false;
     // How the run went, as the program's exit code (common/command_line.h);

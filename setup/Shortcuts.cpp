@@ -12,6 +12,7 @@
 #include "framework/AfxLog.h"
 #include "framework/AfxRegistry.h"
 #include "host/HostRegistry.h"
+#include "resources/setup/resource.h"
 
 namespace {
 
@@ -45,10 +46,11 @@ bool FindShellFolders(bool allUsersFirst, std::string& desktop, std::string& pro
 }  // namespace
 
 BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppender record,
-                     const FolderMaker& makeFolder) {
+                     const FolderMaker& makeFolder, FailedItems& failed) {
     std::string desktop, programs;
     if (!FindShellFolders(allUsersFirst, desktop, programs)) {
         AfxLog("no shortcuts: the Desktop and Programs folders are not known");
+        failed.push_back(AfxLoadString(IDS_FAILED_NO_SHELL_FOLDERS).str());
         return FALSE;
     }
     const std::string desktopDir = WithTrailingBackslash(TrimBlanks(desktop));
@@ -65,6 +67,7 @@ BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppen
         BOOL made = CreateShellLink(destDir.c_str(), link.c_str(), target.c_str(), arguments, icon);
         AfxLog("shortcut %s: %s -> %s", made ? "made" : "not made", link.c_str(), target.c_str());
         if (made) record.Add(kFileCopy, link);
+        else AddFailedItem(failed, IDS_FAILED_SHORTCUT, link);
     };
 
     const std::string program = v8::ProgramPath(destDir);

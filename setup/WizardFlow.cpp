@@ -55,6 +55,20 @@ bool IsPlausibleDestination(const std::string& text) {
     return !text.empty() && LastBackslash(text) != std::string::npos;
 }
 
+DestinationKind ClassifyDestination(const std::string& dest,
+                                    const std::vector<std::string>& systemFolders) {
+    std::string folder = TrimBlanks(dest);
+    while (EndsWithSeparator(folder)) folder.erase(LastCharOffset(folder));
+    if (folder.size() == 2 && folder[1] == ':') return kDestDriveRoot;
+    if (!folder.empty() && PathRootLength(folder) == folder.size()) return kDestDriveRoot;
+    for (const std::string& system : systemFolders) {
+        std::string other = TrimBlanks(system);
+        while (EndsWithSeparator(other)) other.erase(LastCharOffset(other));
+        if (!other.empty() && CompareNoCase936(folder, other) == 0) return kDestSystemFolder;
+    }
+    return kDestOrdinary;
+}
+
 std::string BrowsedDestination(const std::string& chosen) {
     return WithTrailingBackslash(chosen) + "Corvantix\\Quilm";
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Page results (the system's wizard button values, and IDCANCEL).
 enum WizardResult : long {
@@ -86,6 +87,20 @@ std::string FolderOfProgram(const std::string& programPath);
 // The destination page accepts a folder that is not empty and holds at
 // least one backslash.
 bool IsPlausibleDestination(const std::string& text);
+
+// What a destination folder is, for the uninstaller's sake: it removes
+// only what lies inside the installation, which in a drive's root or a
+// system folder is no longer told apart from everything else.
+enum DestinationKind {
+    kDestOrdinary,
+    kDestDriveRoot,     // "C:\", "\\server\share": asked about, or refused unattended
+    kDestSystemFolder,  // one of systemFolders: refused
+};
+// dest (blanks trimmed, a trailing separator or not) against the system's
+// folders (the Windows, system and Program Files folders); compared
+// without regard to case or a trailing "\".
+DestinationKind ClassifyDestination(const std::string& dest,
+                                    const std::vector<std::string>& systemFolders);
 
 // The destination after browsing to `chosen`: chosen + "\" (unless it ends
 // so) + "Corvantix\Quilm".

@@ -2,6 +2,7 @@
 
 #include <io.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "../common/paths.h"
 #include "../resources/setup/resource.h"
@@ -92,13 +93,42 @@ void CInstallPathPage::OnNext() {
     // Kept even when refused, so the text is shown again on return.
     m_strDestDir = GetDlgItemText(IDC_DEST_EDIT);
     if (IsPlausibleDestination(m_strDestDir.str())) {
-        CWizardPage::OnNext();
-        return;
+        const CString caption = AfxLoadString(IDS_DEST_CAPTION);
+        const std::string folder = TrimBlanks(m_strDestDir.str());
+        CString text;
+        switch (CheckDestination(folder)) {
+        case kDestOrdinary: CWizardPage::OnNext(); return;
+        case kDestSystemFolder:
+            text.Format(IDS_DEST_SYSTEM_FOLDER, folder.c_str());
+            MessageBox(text, caption, MB_OK | MB_ICONSTOP);
+            break;
+        case kDestDriveRoot:
+            text.Format(IDS_DEST_DRIVE_ROOT, folder.c_str());
+            if (MessageBox(text, caption, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES) {
+                CWizardPage::OnNext();
+                return;
+            }
+            break;
+        }
     }
     HWND edit = GetDlgItem(IDC_DEST_EDIT);
     ::SetFocus(edit);
     ::SendMessageA(edit, EM_SETSEL, 0, -1);
     ::SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+DestinationKind CheckDestination(const std::string& dest) {
+    std::vector<std::string> system;
+    char folder[MAX_PATH + 1] = {0};
+    UINT n = ::GetWindowsDirectoryA(folder, MAX_PATH);
+    if (n > 0 && n <= MAX_PATH) system.push_back(folder);
+    n = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (n > 0 && n <= MAX_PATH) system.push_back(folder);
+    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_SYSTEMX86}) {
+        if (::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, folder) == S_OK)
+            system.push_back(folder);
+    }
+    return ClassifyDestination(dest, system);
 }
 
 // CFinishPage

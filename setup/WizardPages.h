@@ -96,12 +96,16 @@ public:
 protected:
     void OnInitPage() override;
     // Takes the edit box's folder, and ends the page only when it is
-    // plausible.
+    // plausible and no system folder; for a drive's root it asks first.
     void OnNext() override;
 
 private:
     void OnBrowse();
 };
+
+// The destination as ClassifyDestination sees it, against this system's
+// Windows, system and Program Files folders.
+DestinationKind CheckDestination(const std::string& dest);
 
 class CFinishPage : public CWizardPage {
 public:

@@ -28,6 +28,6 @@ BOOL CUninstallApp::InitInstance() {
         dlg.DoModal();
         m_nExitCode = dlg.m_nExitCode;
     }
-    AfxEndRun(m_nExitCode);
+    m_nExitCode = AfxEndRun(m_nExitCode);
     return FALSE;
 }

@@ -23,7 +23,31 @@ INT_PTR CUninstallDlg::DoModal() {
     // After a cancel the job may be between two entries; it stops before
     // the next one (its messages to the closed dialog fail at once).
     m_run.EndJob();
+    // A cancel that came once the job had done all its work cancelled
+    // nothing: the run says how the work went.
+    if (m_run.IsStarted()) {
+        if (m_job.m_bFinished) {
+            m_nExitCode = FinishedExitCode();
+        } else {
+            AfxLog("cancelled");
+            m_nExitCode = kExitCancelled;
+        }
+    }
     return result;
+}
+
+int CUninstallDlg::FinishedExitCode() const {
+    return m_job.m_failures.empty() && m_job.m_skipped.empty() ? kExitDone : kExitSomeFailed;
+}
+
+std::vector<std::string> CUninstallDlg::NoticeItems() const {
+    std::vector<std::string> items = m_job.m_failures;
+    for (const std::string& entry : m_job.m_skipped) {
+        CString item;
+        item.Format(IDS_PASSED_OVER, entry.c_str());
+        items.push_back(item.str());
+    }
+    return items;
 }
 
 BOOL CUninstallDlg::GetInstallPath(CString& path) {
@@ -93,10 +117,7 @@ void CUninstallDlg::OnCancel() {
     // While the failure box is up, a close queued behind it must not end
     // the dialog under the box.
     if (m_bReportingFailure) return;
-    if (m_run.IsStarted() && !m_bDone) {
-        AfxLog("cancelled");
-        m_nExitCode = kExitCancelled;
-    }
+    // The exit code is settled once the job has ended (DoModal).
     CDialog::OnCancel();
 }
 
@@ -121,14 +142,16 @@ LRESULT CUninstallDlg::OnDone(WPARAM, LPARAM) {
     EnableDlgItem(IDOK, TRUE);
     ::SetFocus(GetDlgItem(IDOK));
     m_bDone = true;
-    m_nExitCode = m_job.m_failures.empty() ? kExitDone : kExitSomeFailed;
+    m_nExitCode = FinishedExitCode();
+    const std::vector<std::string> items = NoticeItems();
     if (m_ui != kUiInteractive) {
         EndDialog(IDOK);
-    } else if (!m_job.m_failures.empty()) {
-        // Shown over "卸载完成!": what stays can be removed by hand.
+    } else if (!items.empty()) {
+        // Shown over "卸载完成!": what stays can be removed by hand, and
+        // what was passed over looked at.
         m_bReportingFailure = true;
-        MessageBox(AfxFailureNotice(AfxLoadString(IDS_ITEMS_NOT_REMOVED), m_job.m_failures).c_str(),
-                   NULL, MB_OK | MB_ICONWARNING);
+        MessageBox(AfxFailureNotice(AfxLoadString(IDS_ITEMS_NOT_REMOVED), items).c_str(), NULL,
+                   MB_OK | MB_ICONWARNING);
         m_bReportingFailure = false;
     }
     return 1;

@@ -3,6 +3,9 @@
 // move the progress bar and report the end.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "common/command_line.h"
 #include "controls/ColorLabel.h"
 #include "controls/JobProgress.h"
@@ -59,6 +62,13 @@ private:
     LRESULT OnFilesDone(WPARAM, LPARAM);
     LRESULT OnDone(WPARAM, LPARAM);
     LRESULT OnFailed(WPARAM, LPARAM);
+
+    // The exit code of a job that went through all its steps: what stays
+    // behind, or was passed over, makes it "some failed".
+    int FinishedExitCode() const;
+    // What the notice lists: the items left behind, then those passed over
+    // with the reason.
+    std::vector<std::string> NoticeItems() const;
 
     CJobProgress m_run{m_job, m_progress};  // goes first: waits for the job's end
     bool m_bReportingFailure = false;

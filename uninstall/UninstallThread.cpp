@@ -59,6 +59,7 @@ void CUninstallThread::Work() {
         [&] {
             CollectFailures();
             SelfDelete();
+            m_bFinished = true;
             SendToOwner(WM_UNINSTALL_DONE);
         },
     };

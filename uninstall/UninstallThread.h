@@ -45,6 +45,9 @@ public:
     // never listed: one that stays holds files the record does not name.
     // Read once the job has ended.
     std::vector<std::string> m_failures;
+    // Whether the job went through all its steps (a stop came too late, or
+    // none came).  Read once the job has ended.
+    bool m_bFinished = false;
 
     // Reads the record in text mode and remembers its folder.  On a file error shows the
     // framework's file-error box owned by the owner window, posts WM_UNINSTALL_FAILED to it and

@@ -27,6 +27,20 @@
 #define IDS_PROMPT_NO_SOURCE 110
 #define IDS_PROMPT_NO_FOLDER 111
 #define IDS_LICENSE_TEXT 112
+// The install job's failed items (SetupJob.rc), each with one %s.
+#define IDS_FAILED_CONTROL 113
+#define IDS_FAILED_VALUE 114
+#define IDS_FAILED_PROFILE 115
+#define IDS_FAILED_SHORTCUT 116
+#define IDS_FAILED_NO_SHELL_FOLDERS 117
+#define IDS_FAILED_RECORD 118
+#define IDS_FAILED_LOG 119
+// The notice's headline when more than files failed (%d: how many).
+#define IDS_ITEMS_FAILED 120
+// The destination refused or questioned (%s: the folder).
+#define IDS_DEST_SYSTEM_FOLDER 121
+#define IDS_DEST_DRIVE_ROOT 122
+#define IDS_DEST_CAPTION 123
 
 #define IDC_BACK 1000
 #define IDC_NEXT 1001

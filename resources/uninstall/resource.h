@@ -14,6 +14,7 @@
 #define IDS_UNINSTALL_CAPTION 102
 #define IDS_UNINSTALL_FAILED 103
 #define IDS_ITEMS_NOT_REMOVED 104
+#define IDS_PASSED_OVER 105  // %s: the record's entry
 
 #define IDC_PROGRESS 1000
 #define IDC_CURRENT 1001

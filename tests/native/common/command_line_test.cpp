@@ -90,4 +90,41 @@ TEST(CommandLineTest, TheFirstFaultIsReportedAndHelpListsOnlyTheProgramsSwitches
     EXPECT_EQ(notHere.offending, "/DIR=D:\\Quilm");
 }
 
+// "安装光盘" in code page 936.
+#define DISC "\xB0\xB2\xD7\xB0\xB9\xE2\xC5\xCC"
+
+struct SplitCase {
+    const char* commandLine;
+    const char* arguments;
+};
+
+const SplitCase kSplitCases[] = {
+    // Quoted: up to the closing quote, blanks in the name included.
+    {"\"C:\\Program Files\\Setup.exe\" /SILENT", "/SILENT"},
+    {"\"C:\\" DISC "\\Setup.exe\"  /DIR=\"D:\\a b\"", "/DIR=\"D:\\a b\""},
+    // Unquoted, double-byte folders, one ending in a trail byte 0x5C.
+    {"C:\\" DISC "\\Setup.exe", ""},
+    {"C:\\" DISC "\\Setup.exe /VERYSILENT /LOG=x", "/VERYSILENT /LOG=x"},
+    {"C:\\" CHENG "\\Quilm\\Uninstall.exe\t/SILENT", "/SILENT"},
+    {"\"C:\\" CHENG "\" /SILENT", "/SILENT"},
+    {"C:\\" CHENG "\"x /SILENT", "/SILENT"},
+    // Tabs and blanks after the name, nothing after it, empty arguments.
+    {"Setup.exe \t \t/SILENT \"\"", "/SILENT \"\""},
+    {"Setup.exe", ""},
+    {"\"Setup.exe\"", ""},
+    {"\"Setup.exe\"\"\"", "\"\""},
+    {"\"\" /SILENT", "/SILENT"},
+    {"", ""},
+    // A quote never closed: all of it is the name.
+    {"\"C:\\" DISC "\\Setup.exe /SILENT", ""},
+};
+
+class CommandLineSplit : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(CommandLineSplit, SkipsTheProgramsNameAsTheSystemDoes) {
+    EXPECT_EQ(ArgumentsOf(GetParam().commandLine), GetParam().arguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineSplit, ::testing::ValuesIn(kSplitCases));
+
 }  // namespace

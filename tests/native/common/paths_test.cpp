@@ -55,6 +55,15 @@ TEST(FolderPathPrefixes, CutPoints) {
     EXPECT_EQ(FolderPathPrefixes("\\A"), (V{"\\A"}));
     EXPECT_EQ(FolderPathPrefixes("D:"), V{});
     EXPECT_EQ(FolderPathPrefixes("D:\\"), V{});
+    // A network path: never "\\", the server or the share.
+    EXPECT_EQ(FolderPathPrefixes("\\\\server\\share\\Quilm\\V8"),
+              (V{"\\\\server\\share\\Quilm", "\\\\server\\share\\Quilm\\V8"}));
+    EXPECT_EQ(FolderPathPrefixes("\\\\server\\share\\"), V{});
+    EXPECT_EQ(FolderPathPrefixes("\\\\server\\share"), V{});
+    EXPECT_EQ(FolderPathPrefixes("//server/" CHENG "/Quilm"), (V{"//server/" CHENG "/Quilm"}));
+    EXPECT_EQ(FolderPathPrefixes("\\\\?\\UNC\\server\\share\\Q\\"),
+              (V{"\\\\?\\UNC\\server\\share\\Q"}));
+    EXPECT_EQ(FolderPathPrefixes("\\\\?\\D:\\Q"), (V{"\\\\?\\D:\\Q"}));
     // Not cut inside "誠".
     EXPECT_EQ(FolderPathPrefixes("D:\\" CHENG XIN "\\Quilm"),
               (V{"D:\\" CHENG XIN, "D:\\" CHENG XIN "\\Quilm"}));

@@ -218,6 +218,41 @@ TEST(IsPlausibleDestination, NeedsABackslash) {
     EXPECT_FALSE(IsPlausibleDestination("\xD5\x5C"));  // a trail byte is no separator
 }
 
+TEST(ClassifyDestination, DriveRootsAndSystemFolders) {
+    const std::vector<std::string> system = {"C:\\windows", "C:\\windows\\system32",
+                                             "C:\\Program Files\\",
+                                             "D:\\"
+                                             "\xD5\x5C"};
+    const struct {
+        const char* dest;
+        DestinationKind kind;
+    } cases[] = {
+        {"C:\\", kDestDriveRoot},
+        {"  d:\\ ", kDestDriveRoot},
+        {"C:", kDestDriveRoot},
+        {"\\\\server\\share\\", kDestDriveRoot},
+        {"\\\\server\\share", kDestDriveRoot},
+        {"C:\\Windows\\", kDestSystemFolder},
+        {"c:\\WINDOWS", kDestSystemFolder},
+        {"C:\\windows\\System32\\", kDestSystemFolder},
+        {"C:\\PROGRAM FILES", kDestSystemFolder},
+        {"D:\\"
+         "\xD5\x5C"
+         "\\",
+         kDestSystemFolder},
+        // Inside them, or beside them, is ordinary.
+        {"C:\\Program Files\\Corvantix\\Quilm\\", kDestOrdinary},
+        {"C:\\windows\\Quilm", kDestOrdinary},
+        {"C:\\windows2", kDestOrdinary},
+        {"\\\\server\\share\\Quilm", kDestOrdinary},
+        {"D:\\"
+         "\xD5\x5C"
+         "X",
+         kDestOrdinary},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClassifyDestination(c.dest, system), c.kind) << c.dest;
+}
+
 TEST(BrowsedDestination, AppendsThePackageFolder) {
     EXPECT_EQ(BrowsedDestination("D:\\"), "D:\\Corvantix\\Quilm");
     EXPECT_EQ(BrowsedDestination("D:\\Apps"), "D:\\Apps\\Corvantix\\Quilm");

@@ -189,8 +189,8 @@ TEST_F(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
 TEST_F(CopyPhase, FolderPromptCancelStopsTheJob) {
     MakeFolders(src / "Database\\sub");
     EXPECT_TRUE(WriteBytes(src / "Database\\sub\\s.dat", "s"));
-    // A file where the third folder's subfolder must go: its folder
-    // can't be created.
+    // A file where the third folder must go: it is no folder, and one
+    // can't be created there.
     EXPECT_TRUE(WriteBytes(dst / "Database", "I am a file"));
 
     job.answers = {IDRETRY, IDCANCEL};
@@ -198,7 +198,7 @@ TEST_F(CopyPhase, FolderPromptCancelStopsTheJob) {
 
     ASSERT_EQ(job.prompts.size(), 2u) << "Retry tries again and asks again";
     EXPECT_EQ(job.prompts[1].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONQUESTION));
-    EXPECT_NE(job.prompts[1].text.find("\n不能创建文件夹 " + dst / "Database\\sub" + " ，\n"),
+    EXPECT_NE(job.prompts[1].text.find("\n不能创建文件夹 " + dst / "Database" + " ，\n"),
               std::string::npos)
         << job.prompts[1].text;
     EXPECT_EQ(Failed(), 1);

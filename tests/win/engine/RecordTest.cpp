@@ -95,10 +95,16 @@ TEST_F(MakeDirPath, CreatesEachMissingFolderAndRecordsOnlyTheFullPath) {
     EXPECT_TRUE(job.MakeDirPath(""));
     EXPECT_EQ(job.m_strRecord.str(), "Made Dir: \n");
 
-    // An existing file counts as existing: no prompt, TRUE.
-    EXPECT_TRUE(WriteBytes(dst / "F", "file"));
-    EXPECT_TRUE(job.MakeDirPath((dst / "F").c_str()));
+    // A file where the folder should be is no folder: the folder prompt,
+    // and FALSE once it is cancelled.  No prompt before it.
     EXPECT_TRUE(job.prompts.empty());
+    EXPECT_TRUE(WriteBytes(dst / "F", "file"));
+    job.answers = {IDCANCEL};
+    EXPECT_FALSE(job.MakeDirPath((dst / "F").c_str()));
+    ASSERT_EQ(job.prompts.size(), 1u);
+    EXPECT_NE(job.prompts[0].text.find("不能创建文件夹 " + dst / "F" + " ，"), std::string::npos)
+        << job.prompts[0].text;
+    EXPECT_TRUE(FileExists(dst / "F"));
 }
 
 TEST_F(MakeDirPath, DoubleByteNamesWhoseTrailByteIsABackslash) {

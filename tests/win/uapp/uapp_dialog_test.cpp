@@ -85,13 +85,17 @@ TEST(UninstallTexts, TheStringTableHoldsTheProgramsTexts) {
     EXPECT_EQ(AfxLoadString(IDS_UNINSTALL_CAPTION), "卸载软件");
     EXPECT_EQ(AfxLoadString(IDS_UNINSTALL_FAILED), "Quilm V9.0 卸载未能完成!");
     EXPECT_EQ(AfxLoadString(IDS_ITEMS_NOT_REMOVED), "有 %d 个项目未能删除, 可以手工删除:");
+    EXPECT_EQ(AfxLoadString(IDS_PASSED_OVER), "已跳过 (不在安装文件夹内, 未删除): %s");
     EXPECT_EQ(AfxLoadString(AFX_IDS_COMMAND_LINE_HELP),
               "Uninstall.exe [/SILENT | /VERYSILENT] [/LOG=\"文件\"]\n\n"
               "/SILENT\t不提问, 只显示进度\n"
               "/VERYSILENT\t不显示任何窗口\n"
               "/LOG\t诊断日志文件 (默认在 %TEMP% 中)\n"
               "/? 或 /HELP\t显示本说明\n\n"
-              "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败");
+              "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败; "
+              "1618 另一个安装程序正在运行, 请稍后再试");
+    EXPECT_EQ(AfxLoadString(AFX_IDS_ANOTHER_RUNNING),
+              "另一个安装或卸载程序正在运行。\n\n请等它结束后再运行本程序。");
     EXPECT_EQ(AfxLoadString(AFX_IDS_MORE_ITEMS), "... 另有 %d 个");
 }
 

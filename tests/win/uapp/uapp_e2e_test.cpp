@@ -330,6 +330,38 @@ TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
     EXPECT_EQ(ReadBytes(userFile), "mine");
 }
 
+// Entries of the record outside the installation are passed over and
+// left; the notice names them with the reason, and the exit code says that
+// not everything is gone.
+TEST_F(UninstallAppTest, PassedOverEntriesAreNamedInTheNoticeAndTheExitCode) {
+    ASSERT_NO_FATAL_FAILURE(Install(3));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
+    const std::string planted = m_dir + "别人的 文件.txt";
+    ASSERT_TRUE(WriteBytes(planted, "not ours"));
+    ::SetFileAttributesA(RecordPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(
+        WriteBytes(RecordPath(), ReadBytes(RecordPath()) + "File Copy: " + planted + "\r\n"));
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
+    HWND notice = WaitMessageBox(m_uninstall.id(), kJobWait);
+    ASSERT_NE(notice, nullptr);
+    const std::string text = MessageBoxText(notice);
+    EXPECT_NE(text.find("有 1 个项目未能删除"), std::string::npos) << text;
+    EXPECT_NE(text.find("已跳过 (不在安装文件夹内, 未删除): File Copy: " + planted),
+              std::string::npos)
+        << text;
+    ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
+    HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitItemEnabled(dialog, IDOK, true, kWait));
+    ASSERT_TRUE(Click(dialog, IDOK));
+    EXPECT_EQ(ExitCode(), 3u);
+    EXPECT_EQ(ReadBytes(planted), "not ours");
+    for (const std::string& f : m_inst.files) {
+        if (f == m_inst.dest + "Uninstall.exe") continue;  // the batch removes it
+        EXPECT_FALSE(Exists(f)) << f;
+    }
+}
+
 // How deployment tools remove the package: the quiet command line the
 // installer registered, no window, the outcome in the exit code and the log.
 TEST_F(UninstallAppTest, QuietUninstallStringLeavesOnlyAFileHeldOpenAndSaysSo) {

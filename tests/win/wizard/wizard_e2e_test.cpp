@@ -488,13 +488,42 @@ TEST_F(WizardTest, VerySilentShowsNothingAndInstallsOverAnEarlierInstallation) {
     RemoveInstallation(dest);
 }
 
+// A network destination: only the folders below the share are made, so no
+// prompt stops the unattended run.  The test prefix serves \\localhost\c
+// (scripts/wine-env.sh).
+TEST_F(WizardTest, VerySilentIntoANetworkFolder) {
+    const std::string top = "\\\\localhost\\c\\网络 安装";
+    if (!FolderExists("\\\\localhost\\c\\windows"))
+        GTEST_SKIP() << "no share \\\\localhost\\c in this prefix";
+    int files = Build();
+    const std::string dest = top + "\\Quilm\\";
+    const std::string log = TempRoot() + "QuilmNetwork.log";
+    extraCleanup_.push_back(top);
+    EXPECT_EQ(RunProgram(medium_ + "Setup.exe", "/VERYSILENT /DIR=\"" + dest + "\" /LOG=" + log,
+                         kJobWait),
+              0u);
+    ExpectInstalled(dest, files);
+    const std::string text = ReadLog(log);
+    EXPECT_EQ(text.find("prompt:"), std::string::npos) << text;
+    EXPECT_NE(text.find("folder made: " + top), std::string::npos) << text;
+    ::DeleteFileA(log.c_str());
+    RemoveInstallation(dest);
+}
+
 TEST_F(WizardTest, UnattendedRunsThatCannotGoOnSayWhyInTheirExitCode) {
     Build(MediumOptions{true, "Database", 0});
     // Not understood: nothing is touched, and nothing is shown.
+    // Nor is a drive's root or a system folder, which the uninstaller could
+    // not clean up safely.
     for (const char* arguments :
-         {"/VERYSILENT /BOGUS", "/SILENT /DIR=Quilm", "/VERYSILENT /DIR=", "/DIR=C:Quilm /SILENT"})
+         {"/VERYSILENT /BOGUS", "/SILENT /DIR=Quilm", "/VERYSILENT /DIR=", "/DIR=C:Quilm /SILENT",
+          "/VERYSILENT /DIR=\"C:\\windows\"", "/SILENT /DIR=\"C:\\\"",
+          "/VERYSILENT /DIR=c:\\WINDOWS\\system32\\", "/VERYSILENT \"/DIR=C:\\Program Files\""})
         EXPECT_EQ(RunProgram(medium_ + "Setup.exe", arguments, kWait), 1u) << arguments;
     EXPECT_FALSE(Exists(kDefaultDest));
+    EXPECT_FALSE(Exists("C:\\windows\\Support"));
+    EXPECT_FALSE(Exists("C:\\Support"));
+    EXPECT_FALSE(Exists("C:\\Program Files\\Support"));
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
 
     // A package folder missing: its prompt is answered Abort by itself, the
@@ -530,6 +559,74 @@ TEST_F(WizardTest, HelpAndACommandLineNotUnderstoodAnswerInABox) {
         EXPECT_EQ(setup.ExitCode(kWait), run.code) << run.arguments;
     }
     EXPECT_FALSE(Exists(kDefaultDest));
+}
+
+// Started the way a command prompt or a script starts it: unquoted, from a
+// folder with double-byte names (one with the trail byte 0x5C).  The
+// wizard comes; any second run meanwhile is refused, in a box or, unattended,
+// with exit code 1618; the destination page refuses a system folder and
+// asks about a drive's root.
+TEST_F(WizardTest, UnquotedFromAChineseFolderAndAloneOnTheMachine) {
+    const std::string disc = "C:\\安装光盘\xD5\x5C\\";
+    extraCleanup_.push_back(disc);
+    BuildMedium(disc);
+    const std::string log = TempRoot() + "QuilmSecondRun.log";
+    ASSERT_TRUE(setup_.StartCommand(disc + "Setup.exe"));
+    ASSERT_NE(At(Page::kWelcome), nullptr);
+
+    // Unattended, started unquoted too: its switches are understood, and
+    // it stops at once without a window.
+    ChildProcess quiet;
+    ASSERT_TRUE(quiet.StartCommand(disc + "Setup.exe /VERYSILENT /LOG=" + log));
+    std::string seen;
+    EXPECT_TRUE(WaitUnseen(quiet, kWait, seen)) << seen;
+    EXPECT_EQ(quiet.ExitCode(), 1618u);
+    const std::string text = ReadLog(log);
+    EXPECT_NE(text.find("another installation"), std::string::npos) << text;
+    EXPECT_NE(text.find("exit code 1618"), std::string::npos) << text;
+    ::DeleteFileA(log.c_str());
+    // Interactive: a box says why.
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(disc + "Setup.exe"));
+    HWND box = WaitMessageBox(second.id(), kWait);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("另一个安装或卸载程序正在运行"), std::string::npos)
+        << MessageBoxText(box);
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_EQ(second.ExitCode(kWait), 1618u);
+    EXPECT_FALSE(Exists(kDefaultDest));
+
+    // The first one goes on: the Windows folder refused, the root of C:
+    // asked about with No as the default; both keep the page.
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    const struct {
+        const char* dest;
+        const char* says;
+        int answer;
+    } refused[] = {{"C:\\windows", "是系统文件夹", IDOK}, {" C:\\ ", "是驱动器的根文件夹", IDNO}};
+    for (const auto& r : refused) {
+        SetItemText(path, IDC_DEST_EDIT, r.dest);
+        ClickNext(path);
+        HWND question = Box();
+        ASSERT_NE(question, nullptr) << r.dest;
+        EXPECT_NE(MessageBoxText(question).find(r.says), std::string::npos)
+            << MessageBoxText(question);
+        if (r.answer == IDNO) {
+            // No is the default: the button that has the focus.
+            GUITHREADINFO gui = {};
+            gui.cbSize = sizeof(gui);
+            ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(question, NULL), &gui));
+            EXPECT_EQ(gui.hwndFocus, ::GetDlgItem(question, IDNO)) << r.dest;
+        }
+        EXPECT_TRUE(AnswerMessageBox(question, r.answer));
+        EXPECT_EQ(At(Page::kPath), path) << r.dest;
+        EXPECT_EQ(FindPage(setup_.id(), Page::kCopy), nullptr) << r.dest;
+    }
+    EXPECT_FALSE(Exists("C:\\windows\\Support"));
+    Click(path, IDCANCEL);
+    AnswerQuit(IDYES);
+    EXPECT_EQ(setup_.ExitCode(kWait), 2u);
 }
 
 }  // namespace

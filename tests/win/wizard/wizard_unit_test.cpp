@@ -68,6 +68,9 @@ TEST(SetupTexts, TheStringTableHoldsTheProgramsTexts) {
     EXPECT_EQ(AfxLoadString(IDS_REINSTALL_CAPTION), "警告");
     EXPECT_EQ(AfxLoadString(IDS_CONFIGURING), "正在配置系统, 请稍候...");
     EXPECT_EQ(AfxLoadString(IDS_FILES_NOT_COPIED), "有 %d 个文件未能复制:");
+    EXPECT_EQ(AfxLoadString(IDS_ITEMS_FAILED), "有 %d 个项目未能完成:");
+    EXPECT_EQ(AfxLoadString(IDS_FAILED_CONTROL), "控件未能注册: %s");
+    EXPECT_EQ(AfxLoadString(IDS_DEST_CAPTION), "安装路径");
     EXPECT_EQ(AfxLoadString(IDS_CANCEL_QUESTION),
               "安装没有完成。 如果现在退出安装程序，则不会安装或卸载您请求添加/删除的组件。\n\n"
               "可以稍后再运行安装程序来完成此操作。\n\n真要退出安装程序吗？");
@@ -84,7 +87,10 @@ TEST(SetupTexts, TheStringTableHoldsTheProgramsTexts) {
               "/DIR\t安装文件夹 (完整路径)\n"
               "/LOG\t诊断日志文件 (默认在 %TEMP% 中)\n"
               "/? 或 /HELP\t显示本说明\n\n"
-              "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败");
+              "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败; "
+              "1618 另一个安装程序正在运行, 请稍后再试");
+    EXPECT_EQ(AfxLoadString(AFX_IDS_ANOTHER_RUNNING),
+              "另一个安装或卸载程序正在运行。\n\n请等它结束后再运行本程序。");
     // The framework's texts come with the program's.
     EXPECT_EQ(AfxLoadString(AFX_IDS_LOG_LEAD), "全部列在日志中:");
 }
