@@ -47,6 +47,7 @@ void CSetupThread::RegisterControls() {
 
 void CSetupThread::WriteProductKeys() {
     ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record());
+    ::RegisterActiveSetup(m_strDestDir.str());
 }
 
 BOOL CSetupThread::CreateShortcuts() {
