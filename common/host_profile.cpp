@@ -79,6 +79,10 @@ const char* const* BaseProfilesOf(const HostRelease& release) {
     return row ? row->baseProfiles : kNoBase;
 }
 
+std::string HostFallbackBaseList(const std::string& acadDir) {
+    return acadDir + "support;" + acadDir + "fonts;" + acadDir + "help;" + acadDir + "express";
+}
+
 std::string HostReleaseKeyPath(const HostRelease& release) {
     return std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + release.releaseKey;
 }

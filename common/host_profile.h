@@ -37,6 +37,11 @@ HostLookup ProfileLookupOf(const HostRelease& release);
 // R15.0 has none (its list names the AutoCAD folder instead).
 const char* const* BaseProfilesOf(const HostRelease& release);
 
+// The base list of a user who has no base profile of a release yet (who
+// never started that AutoCAD): its own "support", "fonts", "help" and
+// "express" folders, as the R15.0 list names them.  acadDir ends with "\".
+std::string HostFallbackBaseList(const std::string& acadDir);
+
 // "SOFTWARE\Autodesk\AutoCAD\R17.0": holds "CurVer".
 std::string HostReleaseKeyPath(const HostRelease& release);
 

@@ -6,53 +6,72 @@
 #include "framework/AfxLog.h"
 #include "framework/AfxRegistry.h"
 
-bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, std::string& productKey) {
+namespace {
+
+// A string value; the key is made where missing unless probe says not to.
+bool ReadString(HKEY root, const std::string& key, LPCSTR name, std::string& value,
+                HostProbe probe) {
+    if (probe == kProbeLeavesKeys) return GetRegString(root, key.c_str(), name, value) != FALSE;
+    value.clear();
+    CRegKey opened;
+    return opened.Open(root, key.c_str()) == ERROR_SUCCESS &&
+           opened.QueryValue(name, value) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, std::string& productKey,
+                        HostProbe probe) {
     return FindHostProductKey(
         release, lookup,
-        [](HostStore store, const std::string& key, std::string& value) {
+        [probe](HostStore store, const std::string& key, std::string& value) {
             HKEY root = store == kUserStore ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-            return GetRegString(root, key.c_str(), "CurVer", value) != FALSE;
+            return ReadString(root, key, "CurVer", value, probe);
         },
         productKey);
 }
 
-bool FindHostRelease(const HostRelease& release, std::string& folder) {
+bool FindHostRelease(const HostRelease& release, std::string& folder, HostProbe probe) {
     folder.clear();
     std::string productKey;
-    if (!ReadHostProductKey(release, release.lookup, productKey)) return false;
+    if (!ReadHostProductKey(release, release.lookup, productKey, probe)) return false;
     const std::string key = HostProductKeyPath(release, productKey);
-    GetRegString(HKEY_LOCAL_MACHINE, key.c_str(), "AcadLocation", folder);
+    ReadString(HKEY_LOCAL_MACHINE, key, "AcadLocation", folder, probe);
     if (folder.empty() && release.hasLocationFallback)
-        GetRegString(HKEY_LOCAL_MACHINE, key.c_str(), "Location", folder);
+        ReadString(HKEY_LOCAL_MACHINE, key, "Location", folder, probe);
     if (folder.empty()) return false;
     folder = WithTrailingBackslash(folder);
     return true;
 }
 
 bool CreateHostProfile(const HostRelease& release, const std::string& destDir,
-                       const std::string& acadFolder) {
+                       const std::string& acadFolder, HostBase base) {
     // The product key is looked up afresh, in profile setup's own order.
+    const HostProbe probe = base == kBaseWithFallback ? kProbeOpenOnly : kProbeLeavesKeys;
     std::string productKey;
-    ReadHostProductKey(release, ProfileLookupOf(release), productKey);
+    ReadHostProductKey(release, ProfileLookupOf(release), productKey, probe);
 
     // The base list always comes from one of AutoCAD's own profiles, never
-    // from ours, so installing again writes the same list again.
+    // from ours, so installing again writes the same list again.  With the
+    // fallback the probe only opens: a user who never started AutoCAD must
+    // not find empty profiles of AutoCAD's names afterwards.
     std::string baseList;
-    for (const char* const* base = BaseProfilesOf(release); *base; ++base) {
-        std::string key = HostProfileKeyPath(release, productKey, *base) + "\\General";
-        if (GetRegString(HKEY_CURRENT_USER, key.c_str(), "ACAD", baseList)) break;
+    bool found = false;
+    for (const char* const* name = BaseProfilesOf(release); *name && !found; ++name) {
+        std::string key = HostProfileKeyPath(release, productKey, *name) + "\\General";
+        found = ReadString(HKEY_CURRENT_USER, key, "ACAD", baseList, probe);
     }
+    if (!found && base == kBaseWithFallback) baseList = HostFallbackBaseList(acadFolder);
 
     const std::string profileKey = HostProfileKeyPath(release, productKey, v8::kProfileName);
     const std::string searchList = HostSearchList(release, destDir, baseList, acadFolder);
-    bool written =
-        SetUserString((profileKey + "\\General").c_str(), "ACAD", searchList.c_str()) != FALSE;
+    BOOL written = SetUserString((profileKey + "\\General").c_str(), "ACAD", searchList.c_str());
     const std::string menuFile = HostMenuFile(release, destDir);
     if (!menuFile.empty())
         written &= SetUserString((profileKey + "\\General Configuration").c_str(), "MenuFile",
-                                 menuFile.c_str()) != FALSE;
-    written &= SetUserString(profileKey.c_str(), "", v8::kProfileName) != FALSE;
+                                 menuFile.c_str());
+    written &= SetUserString(profileKey.c_str(), "", v8::kProfileName);
     AfxLog("AutoCAD %s found in %s: profile HKCU\\%s%s", release.releaseKey, acadFolder.c_str(),
-           profileKey.c_str(), written ? "" : " (not all written)");
-    return written;
+           profileKey.c_str(), written ? "" : " (not written)");
+    return written != FALSE;
 }

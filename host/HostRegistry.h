@@ -12,16 +12,28 @@
 
 #include "common/host_release.h"
 
+// How a query opens its keys: with create semantics as Setup and the
+// uninstaller always have, or only opening, so that a user's registry
+// gets no key it did not have (the per-user program).
+enum HostProbe { kProbeLeavesKeys, kProbeOpenOnly };
+
 // "CurVer" of release (its product key), asked of the stores of lookup in
 // order; see FindHostProductKey.
-bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, std::string& productKey);
+bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, std::string& productKey,
+                        HostProbe probe = kProbeLeavesKeys);
 
 // Whether release is installed, and its folder, ending with "\".
-bool FindHostRelease(const HostRelease& release, std::string& folder);
+bool FindHostRelease(const HostRelease& release, std::string& folder,
+                     HostProbe probe = kProbeLeavesKeys);
 
 // Makes the package profile of release for the current user: its search
 // list puts the package's folders (destDir, ending with "\") in front of
 // the base profile's list; acadFolder is the release's folder (R15.0).
-// False when one of its values was not written.
+// A user without any base profile gets an empty base list, or, with
+// kBaseWithFallback, the release's own folders (HostFallbackBaseList), so
+// that the AutoCAD of a user who never started it still finds them; its
+// queries then only open keys (kProbeOpenOnly).
+enum HostBase { kBaseFromProfileOnly, kBaseWithFallback };
+// True when every value was written.
 bool CreateHostProfile(const HostRelease& release, const std::string& destDir,
-                       const std::string& acadFolder);
+                       const std::string& acadFolder, HostBase base = kBaseFromProfileOnly);

@@ -24,6 +24,8 @@ rm -rf "$MEDIUM"
 # The uninstaller is a root file of the medium: the installation copies it
 # into the install folder, where its Add/Remove Programs entry starts it.
 cp "$BUILD_ROOT/run-$QUILM_ARCH/uninstall/Uninstall.exe" "$MEDIUM/Uninstall.exe"
+# So is the per-user program Active Setup starts at every user's logon.
+cp "$BUILD_ROOT/run-$QUILM_ARCH/peruser/QuilmUser.exe" "$MEDIUM/QuilmUser.exe"
 # Real controls for the medium: the test control library under two names,
 # so the installation registers them like the package's own.
 for ocx in QuilmMap.ocx QuilmGrid.ocx; do

@@ -30,6 +30,12 @@ BOOL RegisterControl(LPCSTR path);
 void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record,
                       FailedItems& failed);
 
+// ActiveSetup.cpp: the Active Setup component whose command (the per-user
+// program in destDir) gives every other user the profiles at logon, and
+// the installing user's stamp.  FALSE when the program is missing or a
+// value was not written; a value not written is a failed item.
+BOOL RegisterActiveSetup(const std::string& destDir, FailedItems& failed);
+
 // Shortcuts.cpp: the Start-menu folder, made through makeFolder (which
 // records it, and may ask), and the package's shortcuts, one per AutoCAD
 // release found.  The Desktop and Programs folders are the user's, or all

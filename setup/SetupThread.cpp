@@ -56,6 +56,7 @@ void CSetupThread::RegisterControls() {
 
 void CSetupThread::WriteProductKeys() {
     ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record(), m_failedItems);
+    ::RegisterActiveSetup(m_strDestDir.str(), m_failedItems);
 }
 
 BOOL CSetupThread::CreateShortcuts() {

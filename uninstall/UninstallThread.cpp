@@ -56,6 +56,7 @@ void CUninstallThread::Work() {
         [&] { RemoveRecordedDirs(); },
         [&] { DeleteRecordedKeys(); },
         [&] { RemoveHostProfiles(); },
+        [&] { RegisterProfileRemoval(); },
         [&] {
             CollectFailures();
             SelfDelete();

@@ -73,6 +73,9 @@ public:
     // scope folder is a reparse point; otherwise notes it as skipped.
     bool ActsOn(RecordKind kind, const std::string& value);
     void RemoveHostProfiles();
+    // Active Setup removes the "<<Quilm V8>>" profiles at each user's next
+    // logon; a component not written is listed in m_failures.
+    BOOL RegisterProfileRemoval();
     // Fills m_failures from what the passes above left.
     void CollectFailures();
     void SelfDelete();

@@ -123,3 +123,13 @@ TEST(HostReleaseIndex, OnlyTableRows) {
     EXPECT_EQ(-1, HostReleaseIndex(copy));
     EXPECT_EQ("", HostSearchList(copy, "D:\\", "X", ""));
 }
+
+TEST(HostFallbackBaseList, NamesTheReleasesOwnFoldersAsR15Does) {
+    EXPECT_EQ("D:\\CAD 2008\\support;D:\\CAD 2008\\fonts;D:\\CAD 2008\\help;D:\\CAD 2008\\express",
+              HostFallbackBaseList("D:\\CAD 2008\\"));
+    // In a later release's list, behind the package's own folders.
+    EXPECT_EQ(
+        "D:\\Land\\Support\\2007-09\\arx;D:\\Land\\Support\\2007-09\\Menu;D:\\Land\\填充图案;"
+        "E:\\A\\support;E:\\A\\fonts;E:\\A\\help;E:\\A\\express;",
+        HostSearchList(Row("R17.0"), "D:\\Land\\", HostFallbackBaseList("E:\\A\\"), "x\\"));
+}

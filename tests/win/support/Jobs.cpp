@@ -4,6 +4,7 @@
 
 #include "common/install_log.h"
 #include "support/MediumBuilder.h"
+#include "support/ProductNames.h"
 #include "setup/SetupMessages.h"
 #include "uninstall/UninstallMessages.h"
 
@@ -162,6 +163,8 @@ void UninstallTest::SetUp() {
     m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
     m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
     m_guards->Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
+    m_guards->Guard(HKEY_CURRENT_USER, kActiveSetupStamp);
+    m_hadActiveSetup = GetValue64(kActiveSetupKey, nullptr) != kMissing;
     m_dir = MakeTempFolder("uninst");
     ASSERT_TRUE(FolderExists(m_dir));
 }
@@ -170,6 +173,7 @@ void UninstallTest::TearDown() {
     if (!m_dir.empty()) RemoveTree(m_dir);
     if (CurrentDriveIsC()) ::DeleteFileA("\\DelUS.bat");
     m_guards.reset();
+    if (!m_hadActiveSetup) RemoveKeyTree64(kActiveSetupKey);
 }
 
 }  // namespace quilmtest

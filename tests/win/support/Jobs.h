@@ -136,7 +136,8 @@ std::vector<std::string> Entries(const CUninstallThread& record, int kind);
 
 // Every test that runs the uninstall job: the current drive must be C:
 // (the job writes "\DelUS.bat"), the registry places the job touches (the
-// AutoCAD keys, the product keys, the tests' own) are put back afterwards,
+// AutoCAD keys, the product keys, the Active Setup component and stamp,
+// the tests' own) are put back afterwards,
 // and an empty temporary folder is at hand in m_dir.
 class UninstallTest : public ::testing::Test {
 protected:
@@ -145,6 +146,7 @@ protected:
 
     std::string m_dir;  // ends with "\"
     std::unique_ptr<KeyGuard> m_guards;
+    bool m_hadActiveSetup = false;  // the component, removed again when new
 };
 
 }  // namespace quilmtest

@@ -15,6 +15,16 @@ inline const char kDisplayName[] = "土地整理规划设计软件 Quilm V8.5";
 inline const char kProfileName[] = "<<Quilm V8>>";
 inline const char* const kStartMenuGroup = kDisplayName;
 
+// The Active Setup component (HKLM in the 64-bit view), a user's stamp,
+// and the per-user program it starts.
+inline const char kActiveSetupKey[] =
+    "SOFTWARE\\Microsoft\\Active Setup\\Installed "
+    "Components\\{6E39D321-ED1D-4D66-ADDC-4B86FBB2B34E}";
+inline const char kActiveSetupStamp[] =
+    "Software\\Microsoft\\Active Setup\\Installed "
+    "Components\\{6E39D321-ED1D-4D66-ADDC-4B86FBB2B34E}";
+inline const char kUserProgram[] = "QuilmUser.exe";
+
 // Uninstall.exe (version 9): the product key it reads and the profile it
 // removes.
 inline const char kV9Key[] = "SOFTWARE\\Corvantix\\Quilm\\V9";

@@ -1,5 +1,6 @@
 // Registry values and keys, the guards that put them back, and keys made
 // read-only or volatile for a test.
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -92,6 +93,49 @@ void RemoveNewKeys(HKEY root, const std::string& key, const std::string& relativ
 }
 
 }  // namespace
+
+std::map<std::string, std::string> RegistryTree(HKEY root, const std::string& key) {
+    std::vector<KeyGuard::Node> nodes;
+    Snapshot(root, key, "", nodes);
+    std::map<std::string, std::string> tree;
+    for (const KeyGuard::Node& node : nodes) {
+        tree[node.path] = "";
+        for (const KeyGuard::Value& value : node.values)
+            tree[node.path + "|" + value.name] =
+                std::to_string(value.type) + ":" +
+                Hex(std::string(value.data.begin(), value.data.end()));
+    }
+    return tree;
+}
+
+bool GetValue64(const std::string& key, const char* name, std::string& text, DWORD& type) {
+    text.clear();
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &h) !=
+        ERROR_SUCCESS)
+        return false;
+    std::vector<BYTE> data;
+    bool found = QueryValue(h, NameOrDefault(name), type, data);
+    ::RegCloseKey(h);
+    if (found) text.assign(data.begin(), std::find(data.begin(), data.end(), 0));
+    return found;
+}
+
+std::string GetValue64(const std::string& key, const char* name) {
+    std::string text;
+    DWORD type = 0;
+    return GetValue64(key, name, text, type) ? text : kMissing;
+}
+
+void RemoveKeyTree64(const std::string& key) {
+    HKEY h = NULL;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &h) ==
+        ERROR_SUCCESS) {
+        ::RegDeleteTreeA(h, NULL);
+        ::RegCloseKey(h);
+    }
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_64KEY, 0);
+}
 
 bool KeyExists(HKEY root, const std::string& key) {
     HKEY h = NULL;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,18 @@ bool ValueExists(HKEY root, const std::string& key, const char* name);
 void DeleteValue(HKEY root, const std::string& key, const char* name);
 // Deletes a key with everything below it.
 void RemoveKeyTree(HKEY root, const std::string& key);
+
+// Every key below key (key itself as "") and every value, as
+// "subkey" -> "" and "subkey|name" -> type and data in hex: two trees are
+// equal when nothing below them differs.  Empty when key is absent.
+std::map<std::string, std::string> RegistryTree(HKEY root, const std::string& key);
+
+// HKEY_LOCAL_MACHINE\SOFTWARE as 64-bit programs see it, whatever this
+// program's bitness (KEY_WOW64_64KEY): a value as text with its type
+// (false when absent), and the deletion of a key with its subkeys.
+bool GetValue64(const std::string& key, const char* name, std::string& text, DWORD& type);
+std::string GetValue64(const std::string& key, const char* name);
+void RemoveKeyTree64(const std::string& key);
 
 // Puts guarded keys back as they were when guarded, at destruction, the
 // last guarded first: a key that did not exist is deleted with everything

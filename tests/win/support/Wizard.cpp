@@ -60,6 +60,8 @@ void RemoveInstallation(const std::string& destDir) {
     // The parents were made by the installation too; remove them when empty.
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm");
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
+    RemoveKeyTree64(kActiveSetupKey);
+    RemoveKeyTree(HKEY_CURRENT_USER, kActiveSetupStamp);
     if (!destDir.empty()) RemoveTree(destDir);
     for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
         std::string programs = ShellFolder(csidl);
