@@ -31,7 +31,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-BOOL KeepBatch(LPSTR, PROCESS_INFORMATION&) {
+BOOL KeepBatch(LPCSTR, LPSTR, PROCESS_INFORMATION&) {
     return FALSE;
 }
 

@@ -130,16 +130,26 @@ UninstallJob::~UninstallJob() {
     WaitForEnd();
 }
 
-BOOL UninstallJob::RecordBatchStart(LPSTR commandLine, PROCESS_INFORMATION&) {
+BOOL UninstallJob::RecordBatchStart(LPCSTR, LPSTR commandLine, PROCESS_INFORMATION&) {
     ++s_batchStarts;
     s_batchCommand = commandLine;
     return FALSE;
 }
 
+std::string BatchPathOf(const std::string& commandLine) {
+    const std::string open = " /c \"\"";
+    size_t start = commandLine.find(open);
+    if (start == std::string::npos || commandLine.size() < start + open.size() + 2) return "";
+    start += open.size();
+    return commandLine.substr(start, commandLine.size() - 2 - start);
+}
+
 std::string TakeBatch() {
     std::string text;
-    if (!ReadBytes("\\DelUS.bat", text)) return kMissing;
-    ::DeleteFileA("\\DelUS.bat");
+    const std::string batch = BatchPathOf(UninstallJob::s_batchCommand);
+    if (batch.empty() || !ReadBytes(batch, text)) return kMissing;
+    ::DeleteFileA(batch.c_str());
+    ::RemoveDirectoryA(batch.substr(0, batch.rfind('\\')).c_str());
     return text;
 }
 

@@ -123,11 +123,15 @@ public:
     ~UninstallJob() override;
     static int s_batchStarts;
     static std::string s_batchCommand;
-    static BOOL RecordBatchStart(LPSTR commandLine, PROCESS_INFORMATION& process);
+    static BOOL RecordBatchStart(LPCSTR application, LPSTR commandLine,
+                                 PROCESS_INFORMATION& process);
 };
 
-// Reads and deletes the batch the job wrote to "\DelUS.bat"; kMissing
-// when there is none.
+// The batch path inside a cmd command line ending with /c ""batch"";
+// empty when there is none.
+std::string BatchPathOf(const std::string& commandLine);
+// Reads and deletes the batch the job wrote and started last, and its
+// folder; kMissing when there is none.
 std::string TakeBatch();
 
 // The values of the record's entries of one kind, in record order.
