@@ -52,6 +52,18 @@ bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
     return ::IsWellKnownSid(sid, type) != FALSE;
 }
 
+// Whether the system makes up the account's own entry on every file
+// instead of keeping the list that was set: Wine does (it lists the Unix
+// owner of the file with full control whatever was set, see
+// docs/WINE-NOTES.md), so there the entry tells nothing about who may
+// write.  Windows keeps what was set.  The one place that tells the two
+// apart.
+bool AccountEntryIsMadeUp() {
+    static const bool madeUp =
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
+    return madeUp;
+}
+
 // The rights that change an object or what it holds.
 const ACCESS_MASK kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
                                   FILE_WRITE_ATTRIBUTES | FILE_DELETE_CHILD | DELETE | WRITE_DAC |
@@ -94,13 +106,9 @@ bool AfxUsersCanWrite(LPCSTR path) {
     PACL dacl = NULL;
     if (ReadDacl(path, descriptor, dacl) != ERROR_SUCCESS || dacl == NULL) return true;
     std::vector<BYTE> user = TokenInformation(TokenUser);
-    PSID self = user.empty() ? NULL : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
-    // Wine reports every file as fully open to the account that owns the
-    // prefix, whatever was set (docs/WINE-NOTES.md): there the account's
-    // entry tells nothing.
-    static const bool wine =
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
-    if (wine) self = NULL;
+    PSID self = user.empty() || AccountEntryIsMadeUp()
+                    ? NULL
+                    : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
         LPVOID entry = NULL;
         if (!::GetAce(dacl, i, &entry)) return true;

@@ -50,7 +50,7 @@ std::string CUninstallThread::SelfDeleteDacl() {
     return "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" + AfxProcessUserSid() + ")";
 }
 
-std::string CUninstallThread::WriteSelfDeleteBatch(const std::string& program) {
+std::string CUninstallThread::WriteSelfDeleteBatch(const std::string& program, int tries) {
     CSecurityDescriptor descriptor = AfxDescriptorFromSddl(SelfDeleteDacl());
     if (!descriptor.IsValid()) {
         AfxLog("self-deletion batch not written: no access list: %s",
@@ -78,7 +78,7 @@ std::string CUninstallThread::WriteSelfDeleteBatch(const std::string& program) {
         return std::string();
     }
     const std::string batch = JoinPath(folder, kSelfDeleteBatch);
-    const std::string script = SelfDeleteScript(program, batch, AfxGetLog().Path());
+    const std::string script = SelfDeleteScript(program, batch, AfxGetLog().Path(), tries);
     // CREATE_NEW never opens what has the name already, nor follows a link.
     CHandle file(::CreateFileA(batch.c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, NULL));
@@ -98,7 +98,7 @@ std::string CUninstallThread::WriteSelfDeleteBatch(const std::string& program) {
 
 void CUninstallThread::SelfDelete() {
     const std::string program = AfxGetModulePath();
-    const std::string batch = WriteSelfDeleteBatch(program);
+    const std::string batch = WriteSelfDeleteBatch(program, m_selfDeleteTries);
     if (batch.empty()) {
         // The program stays: listed for removal by hand.
         m_failures.push_back(program);

@@ -42,7 +42,7 @@ std::string CmdQuoted(const std::string& path) {
 }
 
 std::string SelfDeleteScript(const std::string& programPath, const std::string& batchPath,
-                             const std::string& logPath) {
+                             const std::string& logPath, int tries) {
     const std::string program = CmdQuoted(programPath);
     std::string script =
         "@echo off\r\n"
@@ -58,13 +58,13 @@ std::string SelfDeleteScript(const std::string& programPath, const std::string& 
         " goto Removed\r\n"
         "set /a tries+=1\r\n"
         "if %tries% geq " +
-        std::to_string(kSelfDeleteTries) +
+        std::to_string(tries) +
         " goto GiveUp\r\n"
         "ping -n 2 127.0.0.1 >nul\r\n"
         "goto Repeat\r\n"
         ":GiveUp\r\n";
     if (!logPath.empty())
-        script += "echo self-deletion given up after " + std::to_string(kSelfDeleteTries) +
+        script += "echo self-deletion given up after " + std::to_string(tries) +
                   " tries: the program could not be deleted>>" + CmdQuoted(logPath) + "\r\n";
     script +=
         "goto End\r\n"

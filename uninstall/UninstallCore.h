@@ -34,8 +34,8 @@ std::string CmdQuoted(const std::string& path);
 
 // The self-deleting batch at batchPath for the program at programPath:
 // retries the delete once a second until the program has ended (giving up
-// after kSelfDeleteTries tries with a line in the log at logPath, when
-// there is one), removes the program's folder, then deletes itself and
-// the folder it lies in.
+// after tries tries with a line in the log at logPath, when there is
+// one), removes the program's folder, then deletes itself and the folder
+// it lies in.
 std::string SelfDeleteScript(const std::string& programPath, const std::string& batchPath,
-                             const std::string& logPath);
+                             const std::string& logPath, int tries = kSelfDeleteTries);

@@ -21,6 +21,7 @@
 
 #include "framework/AfxFile.h"
 #include "framework/AfxWin.h"
+#include "uninstall/UninstallCore.h"
 #include "uninstall/UninstallMessages.h"
 
 class CUninstallThread : public CWorkerThread {
@@ -88,9 +89,14 @@ public:
     // Administrators and the account that runs us.
     static std::string SelfDeleteDacl();
     // Makes the batch's own folder in the temporary folder and the batch
-    // for program in it, both new and with SelfDeleteDacl; its path, or
-    // empty (logged) when either could not be made.
-    static std::string WriteSelfDeleteBatch(const std::string& program);
+    // for program in it, both new and with SelfDeleteDacl, giving up after
+    // tries tries; its path, or empty (logged) when either could not be
+    // made.
+    static std::string WriteSelfDeleteBatch(const std::string& program,
+                                            int tries = kSelfDeleteTries);
+    // How many times, a second apart, the batch tries to delete this
+    // program before it gives up.
+    int m_selfDeleteTries = kSelfDeleteTries;
 
     // Starts the batch through cmd given by its full path (suspended, idle
     // priority, hidden, current folder "\"); FALSE when it could not be

@@ -118,6 +118,7 @@ void MakeSmallMedium(const std::string& root) {
 
 int UninstallJob::s_batchStarts = 0;
 std::string UninstallJob::s_batchCommand;
+std::vector<std::string> UninstallJob::s_batchCommands;
 
 UninstallJob::UninstallJob() {
     m_pfnStartBatch = &UninstallJob::RecordBatchStart;
@@ -133,6 +134,7 @@ UninstallJob::~UninstallJob() {
 BOOL UninstallJob::RecordBatchStart(LPCSTR, LPSTR commandLine, PROCESS_INFORMATION&) {
     ++s_batchStarts;
     s_batchCommand = commandLine;
+    s_batchCommands.push_back(commandLine);
     return FALSE;
 }
 
@@ -151,6 +153,43 @@ std::string TakeBatch() {
     ::DeleteFileA(batch.c_str());
     ::RemoveDirectoryA(batch.substr(0, batch.rfind('\\')).c_str());
     return text;
+}
+
+void RemoveWrittenBatches() {
+    for (const std::string& command : UninstallJob::s_batchCommands) {
+        const std::string batch = BatchPathOf(command);
+        if (batch.empty()) continue;
+        ::DeleteFileA(batch.c_str());
+        ::RemoveDirectoryA(batch.substr(0, batch.rfind('\\')).c_str());
+    }
+    UninstallJob::s_batchCommands.clear();
+}
+
+std::vector<std::string> BatchFolders() {
+    const std::string temp = TempRoot();
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((temp + "QuilmUninstall-*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(temp + data.cFileName);
+    while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return found;
+}
+
+bool AnyBatchLeft() {
+    for (const std::string& folder : BatchFolders())
+        if (FileExists(folder + "\\DelUS.bat")) return true;
+    return false;
+}
+
+bool WaitSelfDeleted(const std::string& path, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    bool done = false;
+    while (!(done = !Exists(path) && !AnyBatchLeft()) && ::GetTickCount() - start < timeoutMs)
+        ::Sleep(50);
+    for (const std::string& folder : BatchFolders()) ::RemoveDirectoryA(folder.c_str());
+    return done;
 }
 
 std::vector<std::string> Entries(const std::string& record, int kind) {
@@ -178,7 +217,9 @@ void UninstallTest::SetUp() {
 
 void UninstallTest::TearDown() {
     if (!m_dir.empty()) RemoveTree(m_dir);
-    if (CurrentDriveIsC()) ::DeleteFileA("\\DelUS.bat");
+    RemoveWrittenBatches();
+    // The folders of batches that ran and ended.
+    for (const std::string& folder : BatchFolders()) ::RemoveDirectoryA(folder.c_str());
     m_guards.reset();
 }
 

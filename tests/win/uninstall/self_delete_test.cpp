@@ -6,25 +6,17 @@
 #include "framework/AfxSecurity.h"
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
+#include "support/Process.h"
 
 using namespace quilmtest;
 
 namespace {
 
-// Polls until none of the paths exists, for at most about a minute.
-bool AllGone(const std::vector<std::string>& paths) {
-    for (int i = 0; i < 600; ++i) {
-        bool any = false;
-        for (const std::string& p : paths)
-            any = any || ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!any) return true;
-        ::Sleep(100);
-    }
-    return false;
-}
-
-DWORD RunProbe(const std::string& program, const std::string& currentDir) {
-    std::string command = "\"" + program + "\"";
+// Runs the probe as a script would, with args after its quoted path; its
+// exit code.
+DWORD RunProbe(const std::string& program, const std::string& currentDir,
+               const std::string& args = "") {
+    std::string command = "\"" + program + "\"" + (args.empty() ? "" : " " + args);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -37,20 +29,6 @@ DWORD RunProbe(const std::string& program, const std::string& currentDir) {
     ::CloseHandle(process.hProcess);
     ::CloseHandle(process.hThread);
     return code;
-}
-
-// The batch folders in the temporary folder.
-std::vector<std::string> BatchFolders() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    std::vector<std::string> found;
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((std::string(temp) + "QuilmUninstall-*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return found;
-    do found.push_back(std::string(temp) + data.cFileName);
-    while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return found;
 }
 
 }  // namespace
@@ -77,7 +55,7 @@ TEST_P(SelfDeleteNamesTest, RemovesTheRightProgramAndFolder) {
     EXPECT_EQ(RunProbe(program, m_dir), 0u);
     ::SetEnvironmentVariableA("x", NULL);
     ::SetEnvironmentVariableA("y", NULL);
-    EXPECT_TRUE(AllGone({program, folder})) << name;
+    EXPECT_TRUE(WaitSelfDeleted(folder)) << name;
     EXPECT_TRUE(FileExists(decoy + "\\Uninstall.exe"));
 }
 
@@ -126,20 +104,13 @@ TEST_F(SelfDeleteTest, BatchRemovesProgramItsFolderAndItself) {
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_SELFDELETE_PROBE).c_str(), program.c_str(), FALSE));
     // A file at the old batch's place is neither used nor touched.
     ASSERT_TRUE(WriteBytes("C:\\DelUS.bat", "rem stale\r\n"));
-    const size_t folders = BatchFolders().size();
 
     EXPECT_EQ(RunProbe(program, m_dir), 0u);
-    EXPECT_TRUE(AllGone({program, folder})) << "left: " << (FileExists(program) ? program : "")
-                                            << " " << (FolderExists(folder) ? folder : "");
-    // The batch removed itself, and its folder where cmd lets go of the
-    // batch between lines (Wine's cmd holds it open to the end).
-    const std::vector<std::string> after = BatchFolders();
-    ASSERT_LE(after.size(), folders + 1);
-    for (const std::string& f : after) {
-        const std::string batch = f + "\\DelUS.bat";
-        for (int i = 0; i < 600 && FileExists(batch); ++i) ::Sleep(100);
-        EXPECT_FALSE(FileExists(batch)) << batch;
-    }
+    // The batch removed the program, its folder and itself (its own
+    // folder too where cmd lets go of the batch between lines; Wine's cmd
+    // holds it open to the end).
+    EXPECT_TRUE(WaitSelfDeleted(folder)) << "left: " << (FileExists(program) ? program : "") << " "
+                                         << (FolderExists(folder) ? folder : "");
     std::string stale;
     EXPECT_TRUE(ReadBytes("C:\\DelUS.bat", stale));
     EXPECT_EQ(stale, "rem stale\r\n");
@@ -154,7 +125,7 @@ TEST_F(SelfDeleteTest, FolderWithOtherFilesStaysButBatchEnds) {
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_SELFDELETE_PROBE).c_str(), program.c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(folder + "\\user.txt", "mine"));
     EXPECT_EQ(RunProbe(program, m_dir), 0u);
-    EXPECT_TRUE(AllGone({program}));
+    EXPECT_TRUE(WaitSelfDeleted(program));
     EXPECT_TRUE(FileExists(folder + "\\user.txt"));
 }
 
@@ -165,5 +136,28 @@ TEST_F(SelfDeleteTest, ReadOnlyProgramIsDeletedToo) {
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_SELFDELETE_PROBE).c_str(), program.c_str(), FALSE));
     ASSERT_TRUE(::SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(RunProbe(program, m_dir), 0u);
-    EXPECT_TRUE(AllGone({program, folder}));
+    EXPECT_TRUE(WaitSelfDeleted(folder));
+}
+
+TEST_F(SelfDeleteTest, GivesUpOnAProgramThatCanNeverBeDeletedAndLogsIt) {
+    const std::string folder = m_dir + "held";
+    ASSERT_TRUE(MakeFolders(folder));
+    const std::string program = folder + "\\Uninstall.exe";
+    const std::string log = m_dir + "百分 100%x%.log";
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_SELFDELETE_PROBE).c_str(), program.c_str(), FALSE));
+    // Open without delete sharing for the whole run: every "del" is denied.
+    HANDLE held =
+        ::CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunProbe(program, m_dir, "3 \"" + log + "\""), 0u);
+    // Three tries about a second apart, then the batch ends for good.
+    const DWORD start = ::GetTickCount();
+    while (AnyBatchLeft() && ::GetTickCount() - start < 60000) ::Sleep(50);
+    EXPECT_FALSE(AnyBatchLeft());
+    EXPECT_NE(ReadLog(log).find("self-deletion given up after 3 tries: the program could not be "
+                                "deleted"),
+              std::string::npos)
+        << ReadLog(log);
+    ::CloseHandle(held);
+    EXPECT_TRUE(FileExists(program));
 }
