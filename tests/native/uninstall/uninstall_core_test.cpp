@@ -52,8 +52,8 @@ TEST(ProgramFolder, NeverCutsInsideDoubleByteCharacter) {
 }
 
 TEST(SelfDeleteScript, ExactLinesWithQuotedPaths) {
-    EXPECT_EQ(SelfDeleteScript("C:\\Program Files\\Quilm\\Uninstall.exe",
-                               "C:\\T\\q1\\DelUS.bat", "C:\\T\\u.log"),
+    EXPECT_EQ(SelfDeleteScript("C:\\Program Files\\Quilm\\Uninstall.exe", "C:\\T\\q1\\DelUS.bat",
+                               "C:\\T\\u.log"),
               "@echo off\r\n"
               "setlocal DisableDelayedExpansion\r\n"
               "set /a tries=0\r\n"
@@ -76,6 +76,11 @@ TEST(SelfDeleteScript, ExactLinesWithQuotedPaths) {
     // Without a log the batch gives up silently.
     EXPECT_EQ(SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "").find(">>"),
               std::string::npos);
+    // The bound is the caller's.
+    const std::string bounded =
+        SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "C:\\l.log", 3);
+    EXPECT_NE(bounded.find("if %tries% geq 3 goto GiveUp\r\n"), std::string::npos) << bounded;
+    EXPECT_NE(bounded.find("given up after 3 tries"), std::string::npos) << bounded;
 }
 
 TEST(SelfDeleteScript, LongPathIsNotCut) {
@@ -102,10 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // "百分 100%x%": GBK bytes, then the two signs doubled.
                       CmdQuotedCase{"C:\\\xB0\xD9\xB7\xD6 100%x%\\U.exe",
                                     "\"C:\\\xB0\xD9\xB7\xD6 100%%x%%\\U.exe\""},
-                      CmdQuotedCase{"D:\\a&b^c!d|e(f)<g>\\U.exe",
-                                    "\"D:\\a&b^c!d|e(f)<g>\\U.exe\""},
-                      CmdQuotedCase{"%%", "\"%%%%\""},
-                      CmdQuotedCase{"", "\"\""}));
+                      CmdQuotedCase{"D:\\a&b^c!d|e(f)<g>\\U.exe", "\"D:\\a&b^c!d|e(f)<g>\\U.exe\""},
+                      CmdQuotedCase{"%%", "\"%%%%\""}, CmdQuotedCase{"", "\"\""}));
 
 TEST(HostProfileKey, ReleaseProductAndV9Profile) {
     EXPECT_EQ(v9::HostProfileKey("R17.0", "ACAD-5001:804"),
