@@ -171,7 +171,10 @@ std::vector<std::string> BatchFolders() {
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((temp + "QuilmUninstall-*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return found;
-    do found.push_back(temp + data.cFileName);
+    // The uninstaller's logs share the name's start.
+    do
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            found.push_back(temp + data.cFileName);
     while (::FindNextFileA(find, &data));
     ::FindClose(find);
     return found;
