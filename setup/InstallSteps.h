@@ -18,6 +18,23 @@
 typedef std::vector<std::string> FailedItems;
 void AddFailedItem(FailedItems& failed, UINT textId, const std::string& what);
 
+// FolderSecurity.cpp, before the copy phase: a missing install folder
+// outside the Program Files folders is made with kInstallFolderDacl (SYSTEM
+// and Administrators full control, Users read and execute, protected), its
+// "Temp" with kScratchFolderDacl (Users may also change it); one that
+// existed is kept as it is and the log says whether ordinary users can
+// write to it.  Under Program Files nothing is done here.
+extern const char* const kInstallFolderDacl;
+extern const char* const kScratchFolderDacl;
+enum InstallFolderState {
+    kFolderExisted,
+    kFolderExistedWritable,
+    kFolderInProgramFiles,
+    kFolderMade,
+    kFolderNotMade
+};
+InstallFolderState PrepareInstallFolder(const std::string& destDir);
+
 // Controls.cpp: registers every "*.ocx" directly in destDir + "Control\"
 // and records each, whether or not it registered.
 void RegisterControls(const std::string& destDir, RecordAppender record, FailedItems& failed);

@@ -10,6 +10,7 @@
 void CSetupThread::Work() {
     AfxLog("source: %s", static_cast<LPCSTR>(m_strSourceDir));
     AfxLog("destination: %s", static_cast<LPCSTR>(m_strDestDir));
+    PrepareInstallFolder(m_strDestDir.str());
     BOOL copied = TRUE;
     for (const char* name : kPackageFolders) {
         if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) {

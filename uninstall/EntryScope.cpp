@@ -86,7 +86,7 @@ RecordScope CUninstallThread::CurrentScope() const {
     return scope;
 }
 
-bool CUninstallThread::ActsOn(RecordKind kind, const std::string& value) {
+bool CUninstallThread::ActsOn(RecordKind kind, const std::string& value, std::string* scopeFolder) {
     std::string base;
     std::string path = value;
     if (!EntryInScope(m_scope, kind, path, base)) {
@@ -95,7 +95,10 @@ bool CUninstallThread::ActsOn(RecordKind kind, const std::string& value) {
         path = LongName(value);
         if (path == value || !EntryInScope(m_scope, kind, path, base)) base.clear();
     }
-    if (!base.empty() && NoReparsePointBelow(base, path)) return true;
+    if (!base.empty() && NoReparsePointBelow(base, path)) {
+        if (scopeFolder) *scopeFolder = base;
+        return true;
+    }
     Skip(kind, value);
     return false;
 }

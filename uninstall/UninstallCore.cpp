@@ -30,19 +30,51 @@ std::string ProgramFolder(const std::string& programPath) {
     return last == std::string::npos ? programPath : programPath.substr(0, last);
 }
 
-std::string SelfDeleteScript(const std::string& programPath) {
-    const std::string quoted = "\"" + programPath + "\"";
-    return ":Repeat\r\n"
-           "del " +
-           quoted +
-           "\r\n"
-           "del \"Filedelr.avi\"\r\n"
-           "if exist " +
-           quoted +
-           " goto Repeat\r\n"
-           "rmdir \"" +
-           ProgramFolder(programPath) +
-           "\"\r\n"
-           "del \"" +
-           std::string(kSelfDeleteBatch) + "\"\r\n";
+std::string CmdQuoted(const std::string& path) {
+    // No trail byte of code page 936 is "%" (0x25), so doubling bytes is
+    // safe in double-byte text.
+    std::string quoted = "\"";
+    for (char c : path) {
+        quoted += c;
+        if (c == '%') quoted += '%';
+    }
+    return quoted + "\"";
+}
+
+std::string SelfDeleteScript(const std::string& programPath, const std::string& batchPath,
+                             const std::string& logPath, int tries) {
+    const std::string program = CmdQuoted(programPath);
+    std::string script =
+        "@echo off\r\n"
+        "setlocal DisableDelayedExpansion\r\n"
+        "set /a tries=0\r\n"
+        ":Repeat\r\n"
+        "del " +
+        program +
+        "\r\n"
+        "del \"Filedelr.avi\"\r\n"
+        "if not exist " +
+        program +
+        " goto Removed\r\n"
+        "set /a tries+=1\r\n"
+        "if %tries% geq " +
+        std::to_string(tries) +
+        " goto GiveUp\r\n"
+        "ping -n 2 127.0.0.1 >nul\r\n"
+        "goto Repeat\r\n"
+        ":GiveUp\r\n";
+    if (!logPath.empty())
+        script += "echo self-deletion given up after " + std::to_string(tries) +
+                  " tries: the program could not be deleted>>" + CmdQuoted(logPath) + "\r\n";
+    script +=
+        "goto End\r\n"
+        ":Removed\r\n"
+        "rmdir " +
+        CmdQuoted(ProgramFolder(programPath)) +
+        "\r\n"
+        ":End\r\n"
+        // One line: cmd has read it whole before the file goes.
+        "(del " +
+        CmdQuoted(batchPath) + ") & rmdir " + CmdQuoted(ProgramFolder(batchPath)) + "\r\n";
+    return script;
 }

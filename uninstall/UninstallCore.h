@@ -10,7 +10,11 @@
 #include "common/product_v9.h"
 
 const char* const kDataSourceDriver = "Microsoft Access Driver (*.mdb)";
-const char* const kSelfDeleteBatch = "\\DelUS.bat";
+// The self-deleting batch's name, in a folder of its own.
+const char* const kSelfDeleteBatch = "DelUS.bat";
+// How many times, a second apart, the batch tries to delete the program
+// before it gives up (a file that can never be deleted).
+const int kSelfDeleteTries = 600;
 
 // The attribute list for removing the package's ODBC data source: the
 // zero-terminated key=value pairs, ended by an empty pair.  installDir
@@ -22,6 +26,16 @@ std::string DataSourceAttributes(const std::string& installDir);
 // any "\" is returned whole.
 std::string ProgramFolder(const std::string& programPath);
 
-// The self-deleting batch for the program at programPath: retries the
-// delete until the program has ended, removes its folder, deletes itself.
-std::string SelfDeleteScript(const std::string& programPath);
+// path in double quotes, safe for cmd inside a batch file: "%" is
+// doubled (no variable is expanded); the batch turns delayed expansion
+// off, so "!" stays literal, and "&", "^", "|", "<", ">", "(" and ")" are
+// plain characters between quotes.  A path holds no '"' and no line end.
+std::string CmdQuoted(const std::string& path);
+
+// The self-deleting batch at batchPath for the program at programPath:
+// retries the delete once a second until the program has ended (giving up
+// after tries tries with a line in the log at logPath, when there is
+// one), removes the program's folder, then deletes itself and the folder
+// it lies in.
+std::string SelfDeleteScript(const std::string& programPath, const std::string& batchPath,
+                             const std::string& logPath, int tries = kSelfDeleteTries);

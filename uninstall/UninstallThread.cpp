@@ -12,6 +12,8 @@
 #include "framework/AfxLog.h"
 #include "framework/AfxModule.h"
 #include "framework/AfxRegistry.h"
+#include "framework/AfxSecurity.h"
+#include "common/record_scope.h"
 #include "UninstallCore.h"
 
 BOOL CUninstallThread::LoadRecord(LPCSTR path) {
@@ -117,31 +119,95 @@ BOOL CUninstallThread::UnregisterControl(LPCSTR path) {
 
 namespace {
 
-// Deletes a file, logs the outcome; false when the file may still exist.
-bool DeleteLogged(LPCSTR path) {
-    if (::DeleteFileA(path)) {
-        AfxLog("deleted: %s", path);
-        return true;
-    }
-    DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-        AfxLog("not there: %s", path);
-        return true;
-    }
-    AfxLog("not deleted: %s: %s", path, AfxErrorText(error).c_str());
-    return false;
+// The final path of an open object, without the "\\?\" prefix; empty
+// when the system cannot tell.
+std::string FinalPath(HANDLE object) {
+    char path[MAX_PATH * 4];
+    DWORD n = ::GetFinalPathNameByHandleA(object, path, sizeof(path),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= sizeof(path)) return std::string();
+    std::string text(path, n);
+    if (text.compare(0, 4, "\\\\?\\") == 0) text.erase(0, 4);
+    return text;
+}
+
+// Whether path names base itself or lies inside it (no case).
+bool IsInside(const std::string& base, const std::string& path) {
+    const std::string prefix = WithTrailingBackslash(base);
+    return path.size() > prefix.size() &&
+           CompareNoCase936(path.substr(0, prefix.size()), prefix) == 0;
+}
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The error that keeps path from being removed through object, or
+// ERROR_SUCCESS once it is marked for deletion.
+DWORD RemoveThrough(HANDLE object, const std::string& base, bool folder) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!::GetFileInformationByHandle(object, &info)) return ::GetLastError();
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return ERROR_CANT_ACCESS_FILE;
+    if (((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
+        return folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED;
+    // The scope folder as it is now, and the object as it was opened: a
+    // folder on the way swapped for a link leads outside.
+    CHandle scope(::CreateFileA(base.c_str(), FILE_READ_ATTRIBUTES, kShareAll, NULL, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, NULL));
+    const std::string scopePath = scope.IsValid() ? FinalPath(scope) : std::string();
+    const std::string objectPath = FinalPath(object);
+    if (scopePath.empty() || objectPath.empty() || !IsInside(scopePath, objectPath))
+        return ERROR_CANT_ACCESS_FILE;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    if (!::SetFileInformationByHandle(object, FileDispositionInfo, &disposition,
+                                      sizeof(disposition)))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
 }
 
 }  // namespace
+
+bool CUninstallThread::RemoveBelow(const std::string& base, const std::string& path, bool folder) {
+    CHandle object(::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                 kShareAll, NULL, OPEN_EXISTING,
+                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL));
+    DWORD error = object.IsValid() ? RemoveThrough(object, base, folder) : ::GetLastError();
+    object.Close();  // a marked object goes with its last handle
+    // Some systems accept the mark on a folder that is not empty and keep it.
+    if (error == ERROR_SUCCESS && folder &&
+        ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        error = ERROR_DIR_NOT_EMPTY;
+    if (error == ERROR_SUCCESS) {
+        AfxLog(folder ? "folder removed: %s" : "deleted: %s", path.c_str());
+        return true;
+    }
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        AfxLog(folder ? "folder not there: %s" : "not there: %s", path.c_str());
+        return true;
+    }
+    AfxLog(folder ? "folder kept: %s: %s" : "not deleted: %s: %s", path.c_str(),
+           AfxErrorText(error).c_str());
+    return false;
+}
+
+bool CUninstallThread::UsersCanChange(const std::string& base, const std::string& path) {
+    if (AfxUsersCanWrite(base.c_str())) return true;
+    for (const std::string& part : PathsBelow(base, path))
+        if (AfxUsersCanWrite(part.c_str())) return true;
+    return false;
+}
 
 void CUninstallThread::UnregisterControls() {
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kRegCtrl, pos, start, length)) {
         CString path(m_strRecord.str().substr(start, length));
         // A library outside the install folder is never loaded.
-        if (!ActsOn(kRegCtrl, path.str())) continue;
-        UnregisterControl(path);
-        if (!DeleteLogged(path)) m_filesLeft.push_back(path.str());
+        std::string base;
+        if (!ActsOn(kRegCtrl, path.str(), &base)) continue;
+        // Nor one that an ordinary user could have replaced.
+        if (UsersCanChange(base, path.str()))
+            AfxLog("control not unregistered, ordinary users can change it: %s",
+                   static_cast<LPCSTR>(path));
+        else UnregisterControl(path);
+        if (!RemoveBelow(base, path.str(), false)) m_filesLeft.push_back(path.str());
     }
 }
 
@@ -149,7 +215,9 @@ void CUninstallThread::DeleteRecordedFiles() {
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kFileCopy, pos, start, length)) {
         CString path(m_strRecord.str().substr(start, length));
-        if (ActsOn(kFileCopy, path.str()) && !DeleteLogged(path)) m_filesLeft.push_back(path.str());
+        std::string base;
+        if (ActsOn(kFileCopy, path.str(), &base) && !RemoveBelow(base, path.str(), false))
+            m_filesLeft.push_back(path.str());
         // A skipped entry still moves the bar: its range counts every entry.
         SendToOwner(WM_UNINSTALL_PROGRESS, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
     }
@@ -163,9 +231,8 @@ void CUninstallThread::RemoveRecordedDirs() {
     while (FindEntry(kMadeDir, pos, start, length))
         dirs.push_back(m_strRecord.str().substr(start, length));
     for (auto it = dirs.rbegin(); it != dirs.rend() && !IsStopped(); ++it) {
-        if (!ActsOn(kMadeDir, *it)) continue;
-        if (::RemoveDirectoryA(it->c_str())) AfxLog("folder removed: %s", it->c_str());
-        else AfxLog("folder kept: %s: %s", it->c_str(), AfxErrorText(::GetLastError()).c_str());
+        std::string base;
+        if (ActsOn(kMadeDir, *it, &base)) RemoveBelow(base, *it, true);
     }
 }
 

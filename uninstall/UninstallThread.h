@@ -21,6 +21,7 @@
 
 #include "framework/AfxFile.h"
 #include "framework/AfxWin.h"
+#include "uninstall/UninstallCore.h"
 #include "uninstall/UninstallMessages.h"
 
 class CUninstallThread : public CWorkerThread {
@@ -71,22 +72,48 @@ public:
     RecordScope CurrentScope() const;
     // Whether an entry lies in scope and no component of it below its
     // scope folder is a reparse point; otherwise notes it as skipped.
-    bool ActsOn(RecordKind kind, const std::string& value);
+    // scopeFolder, when given, receives that scope folder.
+    bool ActsOn(RecordKind kind, const std::string& value, std::string* scopeFolder = nullptr);
+    // Deletes the file (or removes the empty folder) at path through a
+    // handle opened without following a reparse point, once the opened
+    // object is known to be no reparse point and to lie inside base by its
+    // final path; logs the outcome.  False when it may still exist.
+    static bool RemoveBelow(const std::string& base, const std::string& path, bool folder);
+    // Whether ordinary users can write the control at path or any folder
+    // from base down to it: then it is never loaded.
+    static bool UsersCanChange(const std::string& base, const std::string& path);
     void RemoveHostProfiles();
     // Active Setup removes the "<<Quilm V8>>" profiles at each user's next
     // logon; a component not written is listed in m_failures.
     BOOL RegisterProfileRemoval();
     // Fills m_failures from what the passes above left.
     void CollectFailures();
+    // Writes the self-deleting batch and starts it.  When the batch cannot
+    // be written the program is listed in m_failures.
     void SelfDelete();
+    // The access list of the batch and its folder: only SYSTEM,
+    // Administrators and the account that runs us.
+    static std::string SelfDeleteDacl();
+    // Makes the batch's own folder in the temporary folder and the batch
+    // for program in it, both new and with SelfDeleteDacl, giving up after
+    // tries tries; its path, or empty (logged) when either could not be
+    // made.
+    static std::string WriteSelfDeleteBatch(const std::string& program,
+                                            int tries = kSelfDeleteTries);
+    // How many times, a second apart, the batch tries to delete this
+    // program before it gives up.
+    int m_selfDeleteTries = kSelfDeleteTries;
 
-    // Starts the batch (suspended, idle priority, hidden, current folder
-    // "\"); FALSE when it could not be started.  A test replaces it, since
+    // Starts the batch through cmd given by its full path (suspended, idle
+    // priority, hidden, current folder "\"); FALSE when it could not be
+    // started.  A test replaces it, since
     // a started batch would delete the test program itself.  A plain
     // pointer rather than a virtual, so it stays what the test set even
     // while a derived object is being destroyed around the running thread.
-    typedef BOOL (*BatchStarter)(LPSTR commandLine, PROCESS_INFORMATION& process);
-    static BOOL StartBatchProcess(LPSTR commandLine, PROCESS_INFORMATION& process);
+    typedef BOOL (*BatchStarter)(LPCSTR application, LPSTR commandLine,
+                                 PROCESS_INFORMATION& process);
+    static BOOL StartBatchProcess(LPCSTR application, LPSTR commandLine,
+                                  PROCESS_INFORMATION& process);
     BatchStarter m_pfnStartBatch = &CUninstallThread::StartBatchProcess;
 
 protected:

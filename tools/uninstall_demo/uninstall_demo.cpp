@@ -1,13 +1,14 @@
 // Runs the uninstall job from a console on a given install record and
 // prints its messages.  The job's self-deletion batch is written but not
-// started (it would delete this program), and removed again afterwards.
+// started (it would delete this program), and removed again afterwards
+// with its folder in the temporary folder.
 //
 // usage: uninstall_demo RECORD_PATH [--quiet]
-// Must run with the current directory on C: (the batch goes to "\").
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/install_log.h"
 #include "uninstall/UninstallThread.h"
@@ -17,6 +18,7 @@ namespace {
 int g_progress = 0;
 bool g_quiet = false;
 bool g_filesDone = false, g_done = false, g_failed = false;
+std::string g_batch;  // the batch written, from cmd's "/c ""path"""
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -31,7 +33,11 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-BOOL KeepBatch(LPSTR, PROCESS_INFORMATION&) {
+BOOL KeepBatch(LPCSTR, LPSTR commandLine, PROCESS_INFORMATION&) {
+    const std::string command = commandLine;
+    const size_t start = command.find("/c \"\"");
+    if (start != std::string::npos && command.size() >= start + 6)
+        g_batch = command.substr(start + 5, command.size() - 2 - (start + 5));
     return FALSE;
 }
 
@@ -75,7 +81,10 @@ int main(int argc, char** argv) {
     }
     job.WaitForEnd();
     DWORD elapsed = GetTickCount() - started;
-    DeleteFileA("\\DelUS.bat");
+    if (!g_batch.empty()) {
+        DeleteFileA(g_batch.c_str());
+        RemoveDirectoryA(g_batch.substr(0, g_batch.rfind('\\')).c_str());
+    }
     printf("result: %s, %d progress messages, %lu ms\n", g_done ? "done" : "not finished",
            g_progress, static_cast<unsigned long>(elapsed));
     DestroyWindow(owner);

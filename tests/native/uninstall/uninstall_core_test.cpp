@@ -52,21 +52,63 @@ TEST(ProgramFolder, NeverCutsInsideDoubleByteCharacter) {
 }
 
 TEST(SelfDeleteScript, ExactLinesWithQuotedPaths) {
-    EXPECT_EQ(SelfDeleteScript("C:\\Program Files\\Quilm\\Uninstall.exe"),
+    EXPECT_EQ(SelfDeleteScript("C:\\Program Files\\Quilm\\Uninstall.exe", "C:\\T\\q1\\DelUS.bat",
+                               "C:\\T\\u.log"),
+              "@echo off\r\n"
+              "setlocal DisableDelayedExpansion\r\n"
+              "set /a tries=0\r\n"
               ":Repeat\r\n"
               "del \"C:\\Program Files\\Quilm\\Uninstall.exe\"\r\n"
               "del \"Filedelr.avi\"\r\n"
-              "if exist \"C:\\Program Files\\Quilm\\Uninstall.exe\" goto Repeat\r\n"
+              "if not exist \"C:\\Program Files\\Quilm\\Uninstall.exe\" goto Removed\r\n"
+              "set /a tries+=1\r\n"
+              "if %tries% geq 600 goto GiveUp\r\n"
+              "ping -n 2 127.0.0.1 >nul\r\n"
+              "goto Repeat\r\n"
+              ":GiveUp\r\n"
+              "echo self-deletion given up after 600 tries: the program could not be "
+              "deleted>>\"C:\\T\\u.log\"\r\n"
+              "goto End\r\n"
+              ":Removed\r\n"
               "rmdir \"C:\\Program Files\\Quilm\"\r\n"
-              "del \"\\DelUS.bat\"\r\n");
+              ":End\r\n"
+              "(del \"C:\\T\\q1\\DelUS.bat\") & rmdir \"C:\\T\\q1\"\r\n");
+    // Without a log the batch gives up silently.
+    EXPECT_EQ(SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "").find(">>"),
+              std::string::npos);
+    // The bound is the caller's.
+    const std::string bounded =
+        SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "C:\\l.log", 3);
+    EXPECT_NE(bounded.find("if %tries% geq 3 goto GiveUp\r\n"), std::string::npos) << bounded;
+    EXPECT_NE(bounded.find("given up after 3 tries"), std::string::npos) << bounded;
 }
 
 TEST(SelfDeleteScript, LongPathIsNotCut) {
     std::string path = "C:\\" + std::string(900, 'a') + "\\U.exe";
-    std::string script = SelfDeleteScript(path);
-    EXPECT_NE(script.find("if exist \"" + path + "\" goto Repeat\r\n"), std::string::npos);
+    std::string script = SelfDeleteScript(path, "C:\\T\\DelUS.bat", "");
+    EXPECT_NE(script.find("if not exist \"" + path + "\" goto Removed\r\n"), std::string::npos);
     EXPECT_NE(script.find("rmdir \"C:\\" + std::string(900, 'a') + "\"\r\n"), std::string::npos);
 }
+
+struct CmdQuotedCase {
+    const char* path;
+    const char* quoted;
+};
+
+class CmdQuotedTest : public ::testing::TestWithParam<CmdQuotedCase> {};
+
+TEST_P(CmdQuotedTest, DoublesPercentOnly) {
+    EXPECT_EQ(CmdQuoted(GetParam().path), GetParam().quoted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, CmdQuotedTest,
+    ::testing::Values(CmdQuotedCase{"C:\\Q\\U.exe", "\"C:\\Q\\U.exe\""},
+                      // "百分 100%x%": GBK bytes, then the two signs doubled.
+                      CmdQuotedCase{"C:\\\xB0\xD9\xB7\xD6 100%x%\\U.exe",
+                                    "\"C:\\\xB0\xD9\xB7\xD6 100%%x%%\\U.exe\""},
+                      CmdQuotedCase{"D:\\a&b^c!d|e(f)<g>\\U.exe", "\"D:\\a&b^c!d|e(f)<g>\\U.exe\""},
+                      CmdQuotedCase{"%%", "\"%%%%\""}, CmdQuotedCase{"", "\"\""}));
 
 TEST(HostProfileKey, ReleaseProductAndV9Profile) {
     EXPECT_EQ(v9::HostProfileKey("R17.0", "ACAD-5001:804"),

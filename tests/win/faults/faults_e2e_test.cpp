@@ -80,13 +80,9 @@ protected:
             EXPECT_FALSE(child->Kill()) << "process " << child->id() << " still running at the end";
         // Shortcuts and the Start-menu folder of an installation.
         RemoveInstallation("");
-        WaitBatchGone();
+        // The hidden batch of a finished uninstall deletes itself.
+        EXPECT_TRUE(WaitSelfDeleted(""));
         UninstallTest::TearDown();
-    }
-
-    // The hidden batch of a finished uninstall deletes itself.
-    static void WaitBatchGone() {
-        for (int i = 0; i < 300 && ::FileExists("C:\\DelUS.bat"); ++i) ::Sleep(100);
     }
 
     ChildProcess& Launch(const std::string& exe) {
@@ -132,7 +128,7 @@ protected:
         }
         ASSERT_TRUE(Click(dialog, IDOK));
         ExpectCleanEnd(pi, kWait, notice.empty() ? 0 : 3);
-        WaitBatchGone();
+        EXPECT_TRUE(WaitSelfDeleted(exe)) << exe;
     }
 
     int BuildMedium(int extraFiles = 0) {

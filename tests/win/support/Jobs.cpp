@@ -119,6 +119,7 @@ void MakeSmallMedium(const std::string& root) {
 
 int UninstallJob::s_batchStarts = 0;
 std::string UninstallJob::s_batchCommand;
+std::vector<std::string> UninstallJob::s_batchCommands;
 
 UninstallJob::UninstallJob() {
     m_pfnStartBatch = &UninstallJob::RecordBatchStart;
@@ -131,17 +132,68 @@ UninstallJob::~UninstallJob() {
     WaitForEnd();
 }
 
-BOOL UninstallJob::RecordBatchStart(LPSTR commandLine, PROCESS_INFORMATION&) {
+BOOL UninstallJob::RecordBatchStart(LPCSTR, LPSTR commandLine, PROCESS_INFORMATION&) {
     ++s_batchStarts;
     s_batchCommand = commandLine;
+    s_batchCommands.push_back(commandLine);
     return FALSE;
+}
+
+std::string BatchPathOf(const std::string& commandLine) {
+    const std::string open = " /c \"\"";
+    size_t start = commandLine.find(open);
+    if (start == std::string::npos || commandLine.size() < start + open.size() + 2) return "";
+    start += open.size();
+    return commandLine.substr(start, commandLine.size() - 2 - start);
 }
 
 std::string TakeBatch() {
     std::string text;
-    if (!ReadBytes("\\DelUS.bat", text)) return kMissing;
-    ::DeleteFileA("\\DelUS.bat");
+    const std::string batch = BatchPathOf(UninstallJob::s_batchCommand);
+    if (batch.empty() || !ReadBytes(batch, text)) return kMissing;
+    ::DeleteFileA(batch.c_str());
+    ::RemoveDirectoryA(batch.substr(0, batch.rfind('\\')).c_str());
     return text;
+}
+
+void RemoveWrittenBatches() {
+    for (const std::string& command : UninstallJob::s_batchCommands) {
+        const std::string batch = BatchPathOf(command);
+        if (batch.empty()) continue;
+        ::DeleteFileA(batch.c_str());
+        ::RemoveDirectoryA(batch.substr(0, batch.rfind('\\')).c_str());
+    }
+    UninstallJob::s_batchCommands.clear();
+}
+
+std::vector<std::string> BatchFolders() {
+    const std::string temp = TempRoot();
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((temp + "QuilmUninstall-*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    // The uninstaller's logs share the name's start.
+    do
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            found.push_back(temp + data.cFileName);
+    while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return found;
+}
+
+bool AnyBatchLeft() {
+    for (const std::string& folder : BatchFolders())
+        if (FileExists(folder + "\\DelUS.bat")) return true;
+    return false;
+}
+
+bool WaitSelfDeleted(const std::string& path, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    bool done = false;
+    while (!(done = !Exists(path) && !AnyBatchLeft()) && ::GetTickCount() - start < timeoutMs)
+        ::Sleep(50);
+    for (const std::string& folder : BatchFolders()) ::RemoveDirectoryA(folder.c_str());
+    return done;
 }
 
 std::vector<std::string> Entries(const std::string& record, int kind) {
@@ -171,7 +223,9 @@ void UninstallTest::SetUp() {
 
 void UninstallTest::TearDown() {
     if (!m_dir.empty()) RemoveTree(m_dir);
-    if (CurrentDriveIsC()) ::DeleteFileA("\\DelUS.bat");
+    RemoveWrittenBatches();
+    // The folders of batches that ran and ended.
+    for (const std::string& folder : BatchFolders()) ::RemoveDirectoryA(folder.c_str());
     m_guards.reset();
     if (!m_hadActiveSetup) RemoveKeyTree64(kActiveSetupKey);
 }

@@ -123,21 +123,39 @@ public:
     ~UninstallJob() override;
     static int s_batchStarts;
     static std::string s_batchCommand;
-    static BOOL RecordBatchStart(LPSTR commandLine, PROCESS_INFORMATION& process);
+    // The command of every start since the last RemoveWrittenBatches.
+    static std::vector<std::string> s_batchCommands;
+    static BOOL RecordBatchStart(LPCSTR application, LPSTR commandLine,
+                                 PROCESS_INFORMATION& process);
 };
 
-// Reads and deletes the batch the job wrote to "\DelUS.bat"; kMissing
-// when there is none.
+// The batch path inside a cmd command line ending with /c ""batch"";
+// empty when there is none.
+std::string BatchPathOf(const std::string& commandLine);
+// Reads and deletes the batch the job wrote and started last, and its
+// folder; kMissing when there is none.
 std::string TakeBatch();
+// Deletes every batch the jobs wrote but never ran, with its folder.
+void RemoveWrittenBatches();
+
+// The self-deleting batches' folders ("QuilmUninstall-*") in the
+// temporary folder.
+std::vector<std::string> BatchFolders();
+// Whether a batch still lies in any of them (one that ran deletes itself).
+bool AnyBatchLeft();
+// Waits until no batch is left and path is gone, for at most timeoutMs;
+// whether both happened.  Then removes the empty batch folders (Wine's cmd
+// cannot remove the folder of the batch it runs).
+bool WaitSelfDeleted(const std::string& path, DWORD timeoutMs = 60000);
 
 // The values of the record's entries of one kind, in record order.
 std::vector<std::string> Entries(const std::string& record, int kind);
 std::vector<std::string> Entries(const CUninstallThread& record, int kind);
 
-// Every test that runs the uninstall job: the current drive must be C:
-// (the job writes "\DelUS.bat"), the registry places the job touches (the
-// AutoCAD keys, the product keys, the Active Setup component and stamp,
-// the tests' own) are put back afterwards,
+// Every test that runs the uninstall job: the current drive must be C:,
+// the batches the jobs wrote are deleted afterwards, the registry places
+// the job touches (the AutoCAD keys, the product keys, the Active Setup
+// component and stamp, the tests' own) are put back afterwards,
 // and an empty temporary folder is at hand in m_dir.
 class UninstallTest : public ::testing::Test {
 protected:

@@ -235,12 +235,7 @@ TEST_F(PerUserTest, EveryUserGetsTheProfilesAndLosesThemAfterRemoval) {
     ChildProcess uninstall;
     ASSERT_TRUE(uninstall.StartCommand(quiet)) << quiet;
     EXPECT_EQ(uninstall.ExitCode(kJobWait), 0u);
-    bool gone = false;
-    for (int i = 0; i < 600 && !gone; ++i) {
-        gone = !FolderExists(m_dest) && !FileExists("C:\\DelUS.bat");
-        if (!gone) ::Sleep(100);
-    }
-    ASSERT_TRUE(gone) << "the install folder is still there";
+    ASSERT_TRUE(WaitSelfDeleted(m_dest)) << "the install folder is still there";
     const std::string removal = Version();
     EXPECT_GT(Parts(removal), Parts(first)) << removal << " after " << first;
     const std::string command = GetValue64(kActiveSetupKey, "StubPath");

@@ -167,7 +167,7 @@ protected:
         for (const std::string& d : m_inst.dirs) EXPECT_TRUE(FolderExists(d)) << d;
         for (const std::string& k : m_inst.keys) EXPECT_TRUE(KeyExistsAt(k)) << k;
         EXPECT_TRUE(FileExists(m_inst.dest + "Uninstall.exe"));
-        EXPECT_FALSE(FileExists("C:\\DelUS.bat"));
+        EXPECT_FALSE(AnyBatchLeft());
     }
 
     Installed m_inst;
@@ -231,12 +231,8 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
                   holdsUserFile || m_inst.dest.compare(0, d.size() + 1, d + "\\") == 0)
             << d;
     }
-    bool gone = false;
-    for (int i = 0; i < 600 && !gone; ++i) {
-        gone = !FileExists(m_inst.dest + "Uninstall.exe") && !FileExists("C:\\DelUS.bat");
-        if (!gone) ::Sleep(100);
-    }
-    EXPECT_TRUE(gone) << "Uninstall.exe or C:\\DelUS.bat still there";
+    EXPECT_TRUE(WaitSelfDeleted(m_inst.dest + "Uninstall.exe"))
+        << "Uninstall.exe or its batch still there";
     EXPECT_TRUE(FileExists(userFile));
 }
 
@@ -251,12 +247,7 @@ TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
     EXPECT_EQ(GetItemText(dialog, IDC_DONE_TEXT), kDoneText);
     ASSERT_TRUE(Click(dialog, IDOK));
     EXPECT_EQ(ExitCode(), 0u);
-    bool gone = false;
-    for (int i = 0; i < 600 && !gone; ++i) {
-        gone = !FolderExists(m_inst.dest) && !FileExists("C:\\DelUS.bat");
-        if (!gone) ::Sleep(100);
-    }
-    EXPECT_TRUE(gone) << "the install folder or C:\\DelUS.bat still there";
+    EXPECT_TRUE(WaitSelfDeleted(m_inst.dest)) << "the install folder or its batch still there";
     for (const std::string& f : m_inst.files) EXPECT_FALSE(Exists(f)) << f;
     for (const std::string& k : m_inst.keys) EXPECT_FALSE(KeyExistsAt(k)) << k;
 }
@@ -390,10 +381,5 @@ TEST_F(UninstallAppTest, QuietUninstallStringLeavesOnlyAFileHeldOpenAndSaysSo) {
     }
     EXPECT_TRUE(FileExists(held));
     for (const std::string& k : m_inst.keys) EXPECT_FALSE(KeyExistsAt(k)) << k;
-    bool gone = false;
-    for (int i = 0; i < 600 && !gone; ++i) {
-        gone = !FileExists(uninstaller) && !FileExists("C:\\DelUS.bat");
-        if (!gone) ::Sleep(100);
-    }
-    EXPECT_TRUE(gone) << "Uninstall.exe or C:\\DelUS.bat still there";
+    EXPECT_TRUE(WaitSelfDeleted(uninstaller)) << "Uninstall.exe or its batch still there";
 }

@@ -204,8 +204,11 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
             EXPECT_FALSE(FileExists(c));
         }
     }
+    const std::string batchPath = BatchPathOf(UninstallJob::s_batchCommand);
     std::string batch = TakeBatch();
-    EXPECT_TRUE(EndsWith(batch, "del \"\\DelUS.bat\"\r\n")) << batch;
+    EXPECT_TRUE(EndsWith(batch, "(del \"" + batchPath + "\") & rmdir \"" +
+                                    batchPath.substr(0, batchPath.rfind('\\')) + "\"\r\n"))
+        << batch;
     EXPECT_EQ(UninstallJob::s_batchStarts, 1);
 }
 

@@ -14,10 +14,14 @@ using namespace quilmtest;
 
 namespace {
 
-std::string ExpectedBatch(const std::string& program) {
+std::string ExpectedBatch(const std::string& program, const std::string& batch) {
     std::string folder = program.substr(0, program.rfind('\\'));
-    return ":Repeat\r\ndel \"" + program + "\"\r\ndel \"Filedelr.avi\"\r\nif exist \"" + program +
-           "\" goto Repeat\r\nrmdir \"" + folder + "\"\r\ndel \"\\DelUS.bat\"\r\n";
+    return "@echo off\r\nsetlocal DisableDelayedExpansion\r\nset /a tries=0\r\n:Repeat\r\ndel \"" +
+           program + "\"\r\ndel \"Filedelr.avi\"\r\nif not exist \"" + program +
+           "\" goto Removed\r\nset /a tries+=1\r\nif %tries% geq 600 goto GiveUp\r\n"
+           "ping -n 2 127.0.0.1 >nul\r\ngoto Repeat\r\n:GiveUp\r\ngoto End\r\n:Removed\r\nrmdir \"" +
+           folder + "\"\r\n:End\r\n(del \"" + batch + "\") & rmdir \"" +
+           batch.substr(0, batch.rfind('\\')) + "\"\r\n";
 }
 
 }  // namespace
@@ -96,7 +100,8 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
             if (FolderExists(d) || FolderExists(e)) problems.push_back("folders left at DONE");
             if (KeyExists(HKEY_LOCAL_MACHINE, key)) problems.push_back("key left at DONE");
             if (KeyExists(HKEY_LOCAL_MACHINE, kV9Key)) problems.push_back("V9 key left at DONE");
-            if (!FileExists("\\DelUS.bat")) problems.push_back("no batch at DONE");
+            if (!FileExists(BatchPathOf(UninstallJob::s_batchCommand)))
+                problems.push_back("no batch at DONE");
         }
     };
     Run();
@@ -113,8 +118,17 @@ TEST_F(JobTest, RunsEveryPassInOrderWithSentMessages) {
     for (const JobMessage& m : owner.log) EXPECT_TRUE(m.sent);
 
     EXPECT_EQ(UninstallJob::s_batchStarts, 1);
-    EXPECT_EQ(UninstallJob::s_batchCommand, "\\DelUS.bat");
-    EXPECT_EQ(TakeBatch(), ExpectedBatch(OwnProgramPath()));
+    // cmd by its full path, the batch quoted, in a folder of its own in
+    // the temporary folder.
+    char system[MAX_PATH], temp[MAX_PATH];
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string batch = BatchPathOf(UninstallJob::s_batchCommand);
+    EXPECT_EQ(UninstallJob::s_batchCommand,
+              "\"" + std::string(system) + "\\cmd.exe\" /d /v:off /c \"\"" + batch + "\"\"");
+    EXPECT_EQ(batch.substr(0, strlen(temp)), temp);
+    EXPECT_EQ(batch.substr(batch.size() - 10), "\\DelUS.bat");
+    EXPECT_EQ(TakeBatch(), ExpectedBatch(OwnProgramPath(), batch));
     EXPECT_TRUE(FolderExists(m_dir)) << "an unrecorded folder stays";
 }
 
