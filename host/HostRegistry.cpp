@@ -20,13 +20,18 @@ bool ReadString(HKEY root, const std::string& key, LPCSTR name, std::string& val
 
 }  // namespace
 
+bool ReadHostCurVer(const HostRelease& release, HostStore store, std::string& productKey,
+                    HostProbe probe) {
+    HKEY root = store == kUserStore ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    return ReadString(root, HostReleaseKeyPath(release), "CurVer", productKey, probe);
+}
+
 bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, std::string& productKey,
                         HostProbe probe) {
     return FindHostProductKey(
         release, lookup,
-        [probe](HostStore store, const std::string& key, std::string& value) {
-            HKEY root = store == kUserStore ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-            return ReadString(root, key, "CurVer", value, probe);
+        [&](HostStore store, const std::string&, std::string& value) {
+            return ReadHostCurVer(release, store, value, probe);
         },
         productKey);
 }

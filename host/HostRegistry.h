@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "common/host_profile.h"
 #include "common/host_release.h"
 
 // How a query opens its keys: with create semantics as Setup and the
@@ -17,8 +18,12 @@
 // gets no key it did not have (the per-user program).
 enum HostProbe { kProbeLeavesKeys, kProbeOpenOnly };
 
-// "CurVer" of release (its product key), asked of the stores of lookup in
-// order; see FindHostProductKey.
+// "CurVer" of release (its product key) in one store; false when missing.
+bool ReadHostCurVer(const HostRelease& release, HostStore store, std::string& productKey,
+                    HostProbe probe = kProbeLeavesKeys);
+
+// "CurVer" of release, asked of the stores of lookup in order; see
+// FindHostProductKey.
 bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, std::string& productKey,
                         HostProbe probe = kProbeLeavesKeys);
 

@@ -13,17 +13,15 @@
 #include "common/paths.h"
 #include "common/product_v8.h"
 #include "framework/AfxLog.h"
-#include "framework/AfxRegistry.h"
 #include "host/ActiveSetupRegistry.h"
+#include "host/HostRegistry.h"
 
 namespace {
 
 // "CurVer" of a release in one store, without making any key.
-std::string CurVerIn(HKEY root, const HostRelease& release) {
+std::string CurVerIn(HostStore store, const HostRelease& release) {
     std::string productKey;
-    CRegKey key;
-    if (key.Open(root, HostReleaseKeyPath(release).c_str()) == ERROR_SUCCESS)
-        key.QueryValue("CurVer", productKey);
+    ReadHostCurVer(release, store, productKey, kProbeOpenOnly);
     return productKey;
 }
 
@@ -33,7 +31,7 @@ std::vector<std::string> ProfileKeys() {
     std::vector<std::string> keys;
     for (const HostRelease& release : kHostReleases) {
         const std::string candidates[] = {
-            CurVerIn(HKEY_LOCAL_MACHINE, release), CurVerIn(HKEY_CURRENT_USER, release),
+            CurVerIn(kMachineStore, release), CurVerIn(kUserStore, release),
             release.defaultProductKey ? release.defaultProductKey : ""};
         for (const std::string& productKey : candidates) {
             if (productKey.empty()) continue;
