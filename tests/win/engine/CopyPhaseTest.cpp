@@ -181,7 +181,7 @@ TEST_F(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
     EXPECT_EQ(Done(), 0);
     EXPECT_EQ(owner.Count(WM_SETUP_CONFIGURING), 0);
     EXPECT_TRUE(Exists(dst / "Control\\Control.dat")) << "what was copied stays";
-    for (int i = 3; i < 9; ++i) EXPECT_FALSE(Exists(dst / CSetupThread::kPackageFolders[i]));
+    for (int i = 3; i < 9; ++i) EXPECT_FALSE(Exists(dst / kPackageFolders[i]));
     EXPECT_FALSE(Exists(dst / "Quilm.exe"));
     EXPECT_FALSE(Exists(dst / "Uninstall.log"));
 }
@@ -202,7 +202,7 @@ TEST_F(CopyPhase, FolderPromptCancelStopsTheJob) {
               std::string::npos)
         << job.prompts[1].text;
     EXPECT_EQ(Failed(), 1);
-    EXPECT_FALSE(Exists(dst / CSetupThread::kPackageFolders[3]));
+    EXPECT_FALSE(Exists(dst / kPackageFolders[3]));
     EXPECT_FALSE(Exists(dst / "Uninstall.log"));
 }
 

@@ -50,7 +50,7 @@ protected:
 
         // The medium: every package folder, a nested one, an empty one,
         // two controls and the root files.
-        for (const char* name : CSetupThread::kPackageFolders)
+        for (const char* name : kPackageFolders)
             ASSERT_TRUE(CreateDirectoryA((m_src + name).c_str(), NULL));
         ASSERT_TRUE(CreateDirectoryA((m_src + "Support\\2010-12").c_str(), NULL));
         WriteBytes(m_src + "Support\\2010-12\\quilm.arx", "arx");

@@ -75,14 +75,14 @@ TEST(GeneratedMedium, FullInstallationRecord) {
 
     // What the medium holds under the nine folders, as destination paths.
     std::set<std::string> files, folders;
-    for (const char* name : CSetupThread::kPackageFolders) {
+    for (const char* name : kPackageFolders) {
         std::set<std::string> f, d;
         Walk(std::string(kMedium) + name, name, f, d);
         for (const std::string& p : f) files.insert(dest + p);
         for (const std::string& p : d) folders.insert(dest + p);
     }
     EXPECT_EQ(static_cast<int>(files.size() + folders.size()), owner.Count(WM_SETUP_PROGRESS));
-    for (const char* name : CSetupThread::kPackageFolders) folders.insert(dest + name);
+    for (const char* name : kPackageFolders) folders.insert(dest + name);
 
     std::vector<std::string> lines = RecordFileLines(dest + "Uninstall.log");
     ASSERT_GT(lines.size(), 20u);

@@ -96,7 +96,7 @@ void ExpectWellFormedRecord(const std::string& dest) {
         std::string line = bytes.substr(pos, end - pos);
         EXPECT_EQ(line.find('\n'), std::string::npos) << "a line without its CR: " << line;
         bool known = false;
-        for (const char* prefix : kRecordPrefixes)
+        for (const char* prefix : kRecordLinePrefixes)
             known |= line.compare(0, std::strlen(prefix), prefix) == 0;
         EXPECT_TRUE(known) << line;
         pos = end + 2;
@@ -108,7 +108,7 @@ void ExpectWellFormedRecord(const std::string& dest) {
 
 void MakeSmallMedium(const std::string& root) {
     MediumBuilder medium(root);
-    for (const char* folder : CSetupThread::kPackageFolders) {
+    for (const char* folder : kPackageFolders) {
         EXPECT_TRUE(medium.File(std::string(folder) + "\\" + folder + ".dat",
                                 std::string("content of ") + folder));
     }
@@ -188,10 +188,7 @@ bool AnyBatchLeft() {
 }
 
 bool WaitSelfDeleted(const std::string& path, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    bool done = false;
-    while (!(done = !Exists(path) && !AnyBatchLeft()) && ::GetTickCount() - start < timeoutMs)
-        ::Sleep(50);
+    const bool done = WaitUntil([&] { return !Exists(path) && !AnyBatchLeft(); }, timeoutMs);
     for (const std::string& folder : BatchFolders()) ::RemoveDirectoryA(folder.c_str());
     return done;
 }

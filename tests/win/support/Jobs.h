@@ -18,6 +18,7 @@
 #include "uninstall/UninstallMessages.h"
 #include "framework/AfxWin.h"
 #include "setup/SetupThread.h"
+#include "support/ProductNames.h"
 #include "support/TestSupport.h"
 #include "uninstall/UninstallThread.h"
 

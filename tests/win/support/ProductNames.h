@@ -30,6 +30,15 @@ inline const char kUserProgram[] = "QuilmUser.exe";
 inline const char kV9Key[] = "SOFTWARE\\Corvantix\\Quilm\\V9";
 inline const char kV9ProfileName[] = "<<Quilm V9>>";
 
+// The package's folders on the medium and below the install folder, in
+// the order the installer copies them.
+inline const char* const kPackageFolders[9] = {
+    "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
+
+// The prefixes of the record "Uninstall.log", in the order of the kinds.
+inline const char* const kRecordLinePrefixes[4] = {"File Copy: ", "Made Dir: ", "Reg Ctrl: ",
+                                                   "RegDB Key: "};
+
 // Titles of the two programs' windows.
 inline const char kWizardTitle[] = "Quilm V8.5 安装向导";
 inline const char kUninstallTitle[] = "Quilm V9.0 卸载";

@@ -230,16 +230,6 @@ std::string HostPath(const std::string& path) {
     return result;
 }
 
-// Whether done() comes true within five seconds.
-template <typename Done>
-bool WaitFor(Done done) {
-    for (int i = 0; i < 100; ++i) {
-        if (done()) return true;
-        ::Sleep(50);
-    }
-    return done();
-}
-
 // Starts a host program (Wine starts Unix programs too, but gives no
 // handle to wait on: the caller waits for the program's effect).
 bool StartHost(std::string commandLine) {
@@ -261,16 +251,16 @@ bool MakeHostLink(const std::string& link, const std::string& target) {
     std::string from = HostPath(link), to = HostPath(target);
     if (from.empty() || to.empty() || (from + to).find(' ') != std::string::npos) return false;
     if (!StartHost("Z:\\bin\\ln -sfn " + to + " " + from)) return false;
-    return WaitFor([&] {
+    return WaitUntil([&] {
         DWORD attributes = Attributes(link);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    });
+    }, 5000);
 }
 
 bool RemoveHostLink(const std::string& link) {
     std::string path = HostPath(link);
     return !path.empty() && path.find(' ') == std::string::npos &&
-           StartHost("Z:\\bin\\rm " + path) && WaitFor([&] { return !Exists(link); });
+           StartHost("Z:\\bin\\rm " + path) && WaitUntil([&] { return !Exists(link); }, 5000);
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {

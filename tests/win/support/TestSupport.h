@@ -232,6 +232,21 @@ private:
     bool m_ok = false;
 };
 
+// --- Waiting ---------------------------------------------------------------
+
+// Polls done() every 20 ms until it comes true or timeoutMs have passed,
+// and returns done(): the one way tests wait for a state.  The result must
+// be asserted, so a state never reached fails the test.
+template <typename F>
+[[nodiscard]] bool WaitUntil(F done, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start >= timeoutMs) return done();
+        ::Sleep(20);
+    }
+    return true;
+}
+
 // --- Messages --------------------------------------------------------------
 
 // Dispatches every message waiting for this thread.

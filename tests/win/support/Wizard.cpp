@@ -29,7 +29,7 @@ int BuildMedium(const std::string& folder, const MediumOptions& options) {
     RemoveTree(folder);
     MediumBuilder medium(folder);
     int files = 0;
-    for (const char* name : CSetupThread::kPackageFolders) {
+    for (const char* name : kPackageFolders) {
         if (options.missingFolder == name) continue;
         const std::string dir = std::string(name) + "\\";
         medium.File(dir + "说明.txt", std::string("package file of ") + name + "\r\n");
@@ -116,7 +116,7 @@ void ExpectInstalled(const std::string& dest, int packageFiles, bool withReadme)
     EXPECT_EQ(FileExists(dest + "readme.txt"), withReadme);
     EXPECT_FALSE(FileExists(dest + "Setup.exe"));
     int copied = 0;
-    for (const char* name : CSetupThread::kPackageFolders) copied += CountFilesBelow(dest + name);
+    for (const char* name : kPackageFolders) copied += CountFilesBelow(dest + name);
     EXPECT_EQ(copied, packageFiles);
     std::string log = dest + "Uninstall.log";
     ASSERT_TRUE(FileExists(log));

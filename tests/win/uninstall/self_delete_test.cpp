@@ -151,9 +151,7 @@ TEST_F(SelfDeleteTest, GivesUpOnAProgramThatCanNeverBeDeletedAndLogsIt) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(RunProbe(program, m_dir, "3 \"" + log + "\""), 0u);
     // Three tries about a second apart, then the batch ends for good.
-    const DWORD start = ::GetTickCount();
-    while (AnyBatchLeft() && ::GetTickCount() - start < 60000) ::Sleep(50);
-    EXPECT_FALSE(AnyBatchLeft());
+    EXPECT_TRUE(WaitUntil([] { return !AnyBatchLeft(); }, 60000)) << "the batch never gave up";
     EXPECT_NE(ReadLog(log).find("self-deletion given up after 3 tries: the program could not be "
                                 "deleted"),
               std::string::npos)
