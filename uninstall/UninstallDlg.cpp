@@ -117,7 +117,9 @@ void CUninstallDlg::OnCancel() {
     // While the failure box is up, a close queued behind it must not end
     // the dialog under the box.
     if (m_bReportingFailure) return;
-    // The exit code is settled once the job has ended (DoModal).
+    // The job stops before its next entry from here on, not only once the
+    // dialog has gone; the exit code is settled when it has ended (DoModal).
+    m_job.Stop();
     CDialog::OnCancel();
 }
 
