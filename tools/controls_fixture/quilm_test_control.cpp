@@ -3,7 +3,10 @@
 // DllUnregisterServer sets it to "unregistered" while its own file still
 // exists, "unregistered-file-missing" otherwise.  A file name containing
 // "fail" (any case) makes both entry points return E_FAIL, and
-// DllRegisterServer then writes nothing.
+// DllRegisterServer then writes nothing.  One containing "hold" holds its
+// caller in DllUnregisterServer: it notes "holding" and waits until the
+// event "QuilmTestControlRelease", when there is one, is set (at most two
+// minutes).
 #include <windows.h>
 
 #include <cstring>
@@ -26,11 +29,11 @@ std::string NamePart(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool NameSaysFail(const std::string& name) {
+bool NameSays(const std::string& name, const char* word) {
     std::string lower = name;
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower.find("fail") != std::string::npos;
+    return lower.find(word) != std::string::npos;
 }
 
 void Note(const std::string& name, const char* text) {
@@ -52,7 +55,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
     std::string name = NamePart(OwnPath());
-    if (NameSaysFail(name)) return E_FAIL;
+    if (NameSays(name, "fail")) return E_FAIL;
     Note(name, "registered");
     return S_OK;
 }
@@ -60,7 +63,15 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
 extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() {
     std::string path = OwnPath();
     std::string name = NamePart(path);
-    if (NameSaysFail(name)) return E_FAIL;
+    if (NameSays(name, "fail")) return E_FAIL;
+    if (NameSays(name, "hold")) {
+        Note(name, "holding");
+        HANDLE release = ::OpenEventA(SYNCHRONIZE, FALSE, "QuilmTestControlRelease");
+        if (release) {
+            ::WaitForSingleObject(release, 120000);
+            ::CloseHandle(release);
+        }
+    }
     bool present = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     Note(name, present ? "unregistered" : "unregistered-file-missing");
     return S_OK;

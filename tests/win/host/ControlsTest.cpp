@@ -65,12 +65,17 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
     m_job.RegisterControls();
 
     std::vector<std::string> lines = CrLfLines(m_job.m_strRecord.str());
+    // In the order the system lists the folder's files.
     std::vector<std::string> expected;
-    CStringArray names;
-    AfxListFiles(m_control.c_str(), "*.ocx", names);
-    for (int i = 0; i < names.GetSize(); ++i)
-        expected.push_back("Reg Ctrl: " + m_control + names[i].str());
-    EXPECT_EQ(expected, lines);  // in list order
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((m_control + "*.ocx").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            expected.push_back("Reg Ctrl: " + m_control + found.cFileName);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    EXPECT_EQ(expected, lines);
     std::vector<std::string> sorted = lines;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ((std::vector<std::string>{"Reg Ctrl: " + m_control + "broken.ocx",

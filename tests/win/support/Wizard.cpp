@@ -108,6 +108,23 @@ HWND StartCopy(DWORD pid, const std::string& dest) {
     return path;
 }
 
+namespace {
+
+// The local day ("yyyymmdd") a file or folder was made or last written.
+std::string LocalDate(const std::string& path, bool written) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return "";
+    FILETIME local;
+    SYSTEMTIME day;
+    ::FileTimeToLocalFileTime(written ? &data.ftLastWriteTime : &data.ftCreationTime, &local);
+    ::FileTimeToSystemTime(&local, &day);
+    char date[16];
+    std::snprintf(date, sizeof(date), "%04u%02u%02u", day.wYear, day.wMonth, day.wDay);
+    return date;
+}
+
+}  // namespace
+
 void ExpectInstalled(const std::string& dest, int packageFiles, bool withReadme) {
     EXPECT_TRUE(FileExists(dest + "Support\\说明.txt"));
     EXPECT_TRUE(FileExists(dest + "图库\\子目录\\deep.txt"));
@@ -140,11 +157,15 @@ void ExpectInstalled(const std::string& dest, int packageFiles, bool withReadme)
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), dest);
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
               "\"" + uninstaller + "\" /VERYSILENT");
-    SYSTEMTIME today;
-    ::GetLocalTime(&today);
-    char date[16];
-    std::snprintf(date, sizeof(date), "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
-    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate"), date);
+    // The installation's day: no earlier than the day its first folder was
+    // made, no later than the day its record was written.
+    const std::string installDate = GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate");
+    const std::string made = LocalDate(dest + "Support", false), written = LocalDate(log, true);
+    ASSERT_EQ(made.size(), 8u);
+    ASSERT_EQ(written.size(), 8u);
+    EXPECT_EQ(installDate.size(), 8u) << installDate;
+    EXPECT_LE(made, installDate);
+    EXPECT_GE(written, installDate);
     DWORD size = 0;
     EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", size));
     EXPECT_GT(size, 0u);

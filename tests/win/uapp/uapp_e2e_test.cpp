@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,9 +93,10 @@ protected:
             if (outside(*it)) ::RemoveDirectoryA(it->c_str());
     }
 
-    // Builds a medium with bulk extra files in "Temp\bulk" and installs it
-    // into a folder below the test folder.
-    void Install(int bulkFiles) {
+    // Builds a medium with bulk extra files in "Temp\bulk" (and, when
+    // control is given, the test control under that name in "Control")
+    // and installs it into a folder below the test folder.
+    void Install(int bulkFiles, const char* control = nullptr) {
         MediumBuilder medium(m_dir + "medium\\");
         m_inst.dest = m_dir + "Program Files\\安装 目录\\Quilm\\";
         const char* files[] = {"Support\\2007-09\\Menu\\quilm.mnu",
@@ -111,6 +113,9 @@ protected:
                                "Setup.exe"};
         for (const char* f : files) ASSERT_TRUE(medium.File(f)) << f;
         ASSERT_TRUE(medium.Folder("Control"));
+        if (control) {
+            ASSERT_TRUE(medium.Copy(std::string("Control\\") + control, QUILM_TEST_CONTROL));
+        }
         ASSERT_TRUE(medium.Folder("Temp\\bulk"));
         ASSERT_TRUE(medium.Bulk("Temp\\bulk", bulkFiles, "bulk"));
         ASSERT_TRUE(medium.Copy("Uninstall.exe", QUILM_UNINSTALL_EXE));
@@ -258,9 +263,17 @@ TEST_F(UninstallAppTest, RecordDeletedByHandClosesSilently) {
     ::SetFileAttributesA(RecordPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileA(RecordPath().c_str()));
     ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
+    // No message at all on the way out: a box would hold the program until
+    // answered, so it would be seen before the end.
+    bool boxShown = false;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            boxShown |= WaitMessageBox(m_uninstall.id(), 0) != nullptr;
+            return boxShown || m_uninstall.Wait(0);
+        },
+        kWait));
+    EXPECT_FALSE(boxShown);
     EXPECT_EQ(ExitCode(), 4u);  // no readable record
-    // No message at all on the way out.
-    EXPECT_EQ(WaitMessageBox(m_uninstall.id(), 0), nullptr);
     m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), RecordPath()),
                        m_inst.files.end());
     ExpectUntouched();
@@ -294,31 +307,61 @@ TEST_F(UninstallAppTest, UnreadableRecordReportsAndChangesNothing) {
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath"), m_inst.dest);
 }
 
+// A cancel while the job is held in a control's unregistration: the job
+// stops before it deletes anything, and the run ends cancelled.
 TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
-    ASSERT_NO_FATAL_FAILURE(Install(1500));
+    ASSERT_NO_FATAL_FAILURE(Install(3, "hold.ocx"));
+    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
+    // The control waits in its unregistration until this is set; set at
+    // the end in any case, so that a failure leaves no program waiting.
+    std::unique_ptr<void, void (*)(HANDLE)> release(
+        ::CreateEventA(NULL, TRUE, FALSE, "QuilmTestControlRelease"), [](HANDLE event) {
+            ::SetEvent(event);
+            ::CloseHandle(event);
+        });
+    ASSERT_NE(release.get(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
+    HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "hold.ocx") ==
+                   "holding";
+        },
+        kWait))
+        << "the job never reached the control";
+    Shot(dialog, "uninstall_cancelled_mid_run");
+    ASSERT_TRUE(Click(dialog, IDCANCEL));
+    ASSERT_TRUE(WaitGone(dialog, kWait));
+    release.reset();
+    EXPECT_EQ(ExitCode(), 2u);
+    // The entry in hand is finished: the control unregistered and deleted.
+    const std::string control = m_inst.dest + "Control\\hold.ocx";
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "hold.ocx"),
+              "unregistered");
+    EXPECT_FALSE(Exists(control));
+    m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), control),
+                       m_inst.files.end());
+    ExpectUntouched();
+}
+
+// A cancel once the job has done all its work cancels nothing: the run
+// ends as done, and what the user added keeps its folder.
+TEST_F(UninstallAppTest, CancelAfterTheJobEndedReportsTheFinishedRun) {
+    ASSERT_NO_FATAL_FAILURE(Install(30));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     std::string userFile = m_inst.dest + "Temp\\bulk\\mine.txt";
     ASSERT_TRUE(WriteBytes(userFile, "mine"));
     ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
-    // Wait for the first deleted file, then cancel.
-    std::string current;
-    for (int i = 0; i < 300 && current.empty() && !IsItemEnabled(dialog, IDOK); ++i) {
-        current = GetItemText(dialog, IDC_CURRENT);
-        if (current.empty()) ::Sleep(20);
-    }
-    bool midJob = !IsItemEnabled(dialog, IDOK);
-    if (midJob) Shot(dialog, "uninstall_cancelled_mid_run");
+    ASSERT_TRUE(WaitItemEnabled(dialog, IDOK, true, kJobWait));
     ASSERT_TRUE(Click(dialog, IDCANCEL));
-    EXPECT_EQ(ExitCode(), midJob ? 2u : 0u);  // cancelled, and no crash code
-    if (!midJob) std::printf("note: the job had ended before the cancel\n");
-    else std::printf("note: cancelled at \"%s\"\n", current.c_str());
-
-    // The folder with the user's file survives, with the file.
+    EXPECT_EQ(ExitCode(), 0u);
     EXPECT_TRUE(FolderExists(m_inst.dest + "Temp\\bulk"));
-    EXPECT_TRUE(FileExists(userFile));
     EXPECT_EQ(ReadBytes(userFile), "mine");
+    EXPECT_TRUE(WaitSelfDeleted(m_inst.dest + "Uninstall.exe"))
+        << "Uninstall.exe or its batch still there";
 }
 
 // Entries of the record outside the installation are passed over and
