@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "UiDriver.h"
-#include "common/install_log.h"
 #include "framework/AfxRes.h"
 #include "framework/AfxRun.h"
 #include "resources/uninstall/resource.h"
@@ -70,9 +69,9 @@ protected:
         for (int i = 0; i < count; ++i) {
             std::string file = dest + "Support\\文件" + std::to_string(i) + ".dat";
             EXPECT_TRUE(WriteBytes(file, "x"));
-            record += RecordLine(kFileCopy, file);
+            record += "File Copy: " + file + "\r\n";
         }
-        record += RecordLine(kMadeDir, dest + "Support");
+        record += "Made Dir: " + dest + "Support\r\n";
         EXPECT_TRUE(WriteBytes(dest + "Uninstall.log", record));
         EXPECT_TRUE(
             SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", dest.substr(0, dest.size() - 1)));
