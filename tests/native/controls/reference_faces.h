@@ -34,24 +34,29 @@ struct ReferenceFace {
     DibColour normal[256] = {}, hover[256] = {};
 };
 
-// A face without tint; draw() gives the runtime's rand() values.
+// draw() gives the runtime's rand() values; the percentages are those
+// after the request's low 8 bits are taken.
 inline ReferenceFace ReferenceShade(uint32_t style, int w, int h, int g, int hoverLight,
-                                    const ShadeColours& colours, const std::function<int()>& draw) {
+                                    const ShadeColours& colours, const std::function<int()>& draw,
+                                    int tintPercent = 0, DibColour tint = 0) {
     ReferenceFace f;
     f.width = w;
     f.height = h;
     // The ramp: shadow at 0 up to the face, then from the face (entry 127)
-    // to the highlight at 255; hover blends every entry toward the
-    // highlight.
+    // to the highlight at 255, blended toward the tint; hover blends every
+    // entry further toward the highlight.
     auto mix = [](DibColour a, DibColour b, int wa, int wb, int den) {
         return MakeDibColour((DibRed(a) * wa + DibRed(b) * wb) / den,
                              (DibGreen(a) * wa + DibGreen(b) * wb) / den,
                              (DibBlue(a) * wa + DibBlue(b) * wb) / den);
     };
-    const int light = hoverLight > 100 ? 100 : hoverLight;
+    const int light = hoverLight > 100 ? 100 : hoverLight,
+              p = tintPercent > 100 ? 100 : tintPercent;
     for (int i = 0; i < 256; ++i) {
-        f.normal[i] = i < 128 ? mix(colours.shadow, colours.face, 128 - i, i, 128)
-                              : mix(colours.face, colours.highlight, 255 - i, i - 127, 128);
+        const DibColour ramp = i < 128
+                                   ? mix(colours.shadow, colours.face, 128 - i, i, 128)
+                                   : mix(colours.face, colours.highlight, 255 - i, i - 127, 128);
+        f.normal[i] = mix(ramp, tint, 100 - p, p, 100);
         f.hover[i] = mix(f.normal[i], colours.highlight, 100 - light, light, 100);
     }
 
@@ -94,8 +99,11 @@ inline ReferenceFace ReferenceShade(uint32_t style, int w, int h, int g, int hov
             case 4: v = cube(ty) * (128 - g) / 128 + 128 + noise(i); break;
             case 5: v = cube(tx) * (128 - g) / 128 + 128 + noise(column); break;
             case 6: {
-                const int bump = (cube(tx) + cube(ty)) * (128 - g) / 128 + 128;
-                v = (bump < g ? g : bump > 255 - g ? 255 - g : bump) + noise(i);
+                // Raised to g, then lowered to 255 - g (which wins when
+                // g is above 127).
+                int bump = (cube(tx) + cube(ty)) * (128 - g) / 128 + 128;
+                if (bump < g) bump = g;
+                v = (bump > 255 - g ? 255 - g : bump) + noise(i);
                 break;
             }
             case 7:
