@@ -1,11 +1,13 @@
 // Fuzz target: the shaded button's face generator with any style, grain,
-// tint, hover light and colours, at sizes the buttons take.
+// tint, hover light and colours, at sizes the buttons take, against the
+// faces the drawing rules give (tests/native/controls/reference_faces.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "controls/FaceGenerator.h"
+#include "tests/native/controls/reference_faces.h"
 
 #define CHECK(cond)           \
     do {                      \
@@ -37,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CCrtRandom random(Take(data, size, 4));
 
     // The same request from the same random state gives the same bytes.
-    CCrtRandom replay = random;
+    CCrtRandom replay = random, rules = random;
     ShadedFaces faces, again;
     GenerateShadedFaces(faces, request, width, height, inset, colours, random);
     GenerateShadedFaces(again, request, width, height, inset, colours, replay);
@@ -45,6 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(SurfaceChecksum(faces.pressed) == SurfaceChecksum(again.pressed));
     CHECK(SurfaceChecksum(faces.hover) == SurfaceChecksum(again.hover));
     CHECK(SurfaceChecksum(faces.disabled) == SurfaceChecksum(again.disabled));
-    CHECK(random.Next() == replay.Next());
+
+    const ReferenceFace ref = ReferenceShade(
+        request.style, width, height, request.grain & 0xFF, request.hoverLight & 0xFF, colours,
+        [&rules] { return rules.Next(); }, request.tintPercent & 0xFF, request.tintColour);
+    CHECK(FaceMismatch(ref, faces).empty());
+    // Both runs, and the rules, took the same number of draws.
+    const int next = random.Next();
+    CHECK(next == replay.Next());
+    CHECK(next == rules.Next());
     return 0;
 }

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/install_log.h"
 #include "common/mbcs.h"
@@ -15,6 +18,30 @@
         if (!(cond)) abort(); \
     } while (0)
 
+namespace {
+
+// The prefixes as the file holds them, in the order of the kinds.
+const std::string kPrefixes[kRecordKindCount] = {
+    "File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: "};
+
+// The entries of a kind read line by line: each line (the last one may lack
+// its LF) holding the prefix gives one entry, the rest of the line after
+// the prefix's first occurrence; as (start, length) in the record.
+std::vector<std::pair<size_t, size_t>> LineEntries(const std::string& record,
+                                                   const std::string& prefix) {
+    std::vector<std::pair<size_t, size_t>> entries;
+    std::istringstream lines(record);
+    size_t offset = 0;
+    for (std::string line; std::getline(lines, line); offset += line.size() + 1) {
+        const size_t at = line.find(prefix);
+        if (at != std::string::npos)
+            entries.emplace_back(offset + at + prefix.size(), line.size() - at - prefix.size());
+    }
+    return entries;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     // What the uninstaller reads is the file in text mode.
@@ -23,13 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(CrLfToLf(LfToCrLf(bytes)) == bytes);
 
     for (int kind = 0; kind < kRecordKindCount; ++kind) {
+        const std::string& prefix = kPrefixes[kind];
+        const std::vector<std::pair<size_t, size_t>> expected = LineEntries(record, prefix);
         size_t pos = 0, start = 0, length = 0, last = 0;
-        int count = 0;
+        size_t count = 0;
         while (FindEntry(record, kind, pos, start, length)) {
             CHECK(start + length <= record.size());
-            CHECK(record.compare(start - std::char_traits<char>::length(kRecordPrefixes[kind]),
-                                 std::char_traits<char>::length(kRecordPrefixes[kind]),
-                                 kRecordPrefixes[kind]) == 0);
+            CHECK(record.compare(start - prefix.size(), prefix.size(), prefix) == 0);
+            CHECK(count < expected.size() && expected[count] == std::make_pair(start, length));
             const std::string value = record.substr(start, length);
             CHECK(value.find('\n') == std::string::npos);
             CHECK(pos > last && pos == start + length + 1);
@@ -62,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (!loneLead) CHECK(EndsWithChar(folder, '\\'));
             }
         }
-        CHECK(count == CountEntries(record, kind));
+        CHECK(count == expected.size());
+        CHECK(CountEntries(record, kind) == static_cast<int>(expected.size()));
     }
     return 0;
 }

@@ -91,7 +91,7 @@ TEST(InstallLog, HundredMegabytesOfOrdinaryLines) {
         if (n % 25 == 0) {
             std::snprintf(name, sizeof(name), "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d",
                           n / 25);
-            record += kRecordPrefixes[kMadeDir];
+            record += "Made Dir: ";
             dirStarts.push_back(record.size());
             record += name;
             record += '\n';
@@ -99,13 +99,13 @@ TEST(InstallLog, HundredMegabytesOfOrdinaryLines) {
         std::snprintf(name, sizeof(name),
                       "C:\\Program Files\\Corvantix\\Quilm\\图库\\分类%05d\\文件%07d.dwg", n / 25,
                       n);
-        record += kRecordPrefixes[kFileCopy];
+        record += "File Copy: ";
         fileStarts.push_back(record.size());
         record += name;
         record += '\n';
         ++n;
     }
-    record += RecordRegKeyLine(kRootLocalMachine, "SOFTWARE\\Corvantix\\Quilm\\V8");
+    record += "RegDB Key: 2,SOFTWARE\\Corvantix\\Quilm\\V8\n";
     // The last line without its line end, as a cut-off file leaves it.
     record += "File Copy: C:\\Program Files\\Corvantix\\Quilm\\Uninstall.log";
 
