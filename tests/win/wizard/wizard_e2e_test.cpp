@@ -169,9 +169,11 @@ TEST_F(WizardTest, HappyPathWithTheDefaultFolder) {
     EXPECT_NE(text.find("最终用户许可协议"), std::string::npos);
     Click(license, IDC_AGREE);
     EXPECT_TRUE(WaitItemEnabled(license, IDC_NEXT, true, kWait));
+    ASSERT_TRUE(Settled(license));
     EXPECT_EQ(GetItemCheck(license, IDC_DISAGREE), BST_UNCHECKED);
     Click(license, IDC_DISAGREE);
     EXPECT_TRUE(WaitItemEnabled(license, IDC_NEXT, false, kWait));
+    ASSERT_TRUE(Settled(license));
     EXPECT_EQ(GetItemCheck(license, IDC_AGREE), BST_UNCHECKED);
     Click(license, IDC_AGREE);
     ASSERT_TRUE(WaitItemEnabled(license, IDC_NEXT, true, kWait));
@@ -321,6 +323,7 @@ TEST_F(WizardTest, BrowseForTheDestination) {
     // Cancelled: nothing changes.
     Click(browser, IDCANCEL);
     ASSERT_TRUE(WaitGone(browser, kWait));
+    ASSERT_TRUE(Settled(path));
     EXPECT_EQ(GetItemText(path, IDC_DEST_EDIT), start);
     // Chosen: the package folder goes below the chosen one, only in the box.
     Click(path, IDC_BROWSE);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -179,11 +180,14 @@ TEST(SlideList, ListsPlainJpegFilesAndKeepsTheCurrentDirectory) {
     CSetupDlg::BuildSlideList(dir.c_str(), "*.jpg", files);
     EXPECT_EQ(CurrentDirectory(), before);
     ASSERT_EQ(files.GetSize(), 2);
+    std::vector<std::string> paths;
     for (int i = 0; i < files.GetSize(); ++i) {
         std::string path = files[i].str();
         EXPECT_EQ(path.compare(0, dir.size(), dir), 0) << path;
-        EXPECT_TRUE(path == dir + "one.jpg" || path == dir + "两.jpg") << path;
+        paths.push_back(path);
     }
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (std::vector<std::string>{dir + "one.jpg", dir + "两.jpg"}));
     CSetupDlg::BuildSlideList((dir + "nowhere\\").c_str(), "*.jpg", files);
     EXPECT_EQ(files.GetSize(), 0);
     EXPECT_EQ(CurrentDirectory(), before);
