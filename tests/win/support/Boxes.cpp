@@ -36,18 +36,54 @@ std::vector<std::string> BoxAnswerer::Texts() {
     return texts;
 }
 
+namespace {
+
+struct BoxSearch {
+    const std::string& part;
+    HWND found;
+};
+
+// Looks at every visible message box of this process, not only the first
+// one: a box held open (a job's prompt) must not hide one opened later.
+BOOL CALLBACK FindOwnBox(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {0};
+    if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) ||
+        !::GetClassNameA(hwnd, cls, sizeof(cls)) || lstrcmpA(cls, "#32770") != 0 ||
+        !::GetDlgItem(hwnd, 65535) ||
+        uidriver::MessageBoxText(hwnd).find(search->part) == std::string::npos)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+BOOL CALLBACK PaintNow(HWND hwnd, LPARAM) {
+    if (::IsWindowVisible(hwnd)) ::RedrawWindow(hwnd, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
+}  // namespace
+
 HWND WaitOwnBox(const std::string& part, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        HWND box = uidriver::WaitMessageBox(::GetCurrentProcessId(), 100);
-        if (box && uidriver::MessageBoxText(box).find(part) != std::string::npos) return box;
-        if (::GetTickCount() - start > timeoutMs) return NULL;
-        ::Sleep(30);
-    }
+    BoxSearch search{part, NULL};
+    return WaitUntil(
+               [&] {
+                   ::EnumWindows(&FindOwnBox, reinterpret_cast<LPARAM>(&search));
+                   return search.found != NULL;
+               },
+               timeoutMs)
+               ? search.found
+               : NULL;
 }
 
 bool SaveShot(HWND window, const std::string& hostFolder, const std::string& name) {
-    ::Sleep(400);
+    // Whatever waits to be painted is painted first: for a window of
+    // another thread RedrawWindow sends WM_PAINT and returns once it was
+    // handled.  For the screen, every visible top-level window.
+    if (window) PaintNow(window, 0);
+    else ::EnumWindows(&PaintNow, 0);
     ::CreateDirectoryA(HostToWine(hostFolder).c_str(), NULL);
     return uidriver::SaveScreenshot(window, HostToWine(hostFolder) + "\\" + name + ".bmp");
 }

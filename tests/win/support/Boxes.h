@@ -37,12 +37,14 @@ private:
     std::thread m_thread;
 };
 
-// A message box of this process whose text contains part, waited for up
-// to timeoutMs and left open; NULL when none came.
+// A message box of this process whose text contains part, among all its
+// open boxes, waited for up to timeoutMs and left open; NULL when none
+// came.
 HWND WaitOwnBox(const std::string& part, DWORD timeoutMs);
 
 // Saves the screen (window NULL) or a window as "<name>.bmp" in the host
-// folder hostFolder, once the windows that just opened have painted.
+// folder hostFolder, once the windows shown (every visible top-level
+// window, or window) have handled the painting they were waiting for.
 bool SaveShot(HWND window, const std::string& hostFolder, const std::string& name);
 
 }  // namespace quilmtest

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "framework/AfxRes.h"
 #include "framework/AfxRun.h"
@@ -31,33 +34,66 @@ std::string Fresh(const char* name) {
 
 }  // namespace
 
+// The agreement box has no word wrap: every line ends with CR LF and holds
+// at most 27 characters of code page 936; the title and the paragraphs
+// are indented with full-width spaces (U+3000, A1 A1), and a blank line
+// comes before each numbered section and before the closing paragraph.
 TEST(LicenseText, HasTheShapeOfTheAgreementBox) {
-    std::string text = AfxLoadString(IDS_LICENSE_TEXT).str();
-    EXPECT_GE(text.size(), 1900u);
-    EXPECT_LE(text.size(), 1950u);
-    int lines = 0;
-    size_t start = 0;
-    bool indented = false;
-    int blank = 0;
-    while (start < text.size()) {
+    const std::string text = AfxLoadString(IDS_LICENSE_TEXT).str();
+    auto spaces = [](int count) {  // full-width spaces, U+3000
+        std::string text;
+        while (count-- > 0) text += "\xA1\xA1";
+        return text;
+    };
+    const std::string indent = spaces(2);
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
         size_t end = text.find("\r\n", start);
         ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
-        std::string line = text.substr(start, end - start);
-        EXPECT_EQ(line.find('\n'), std::string::npos);
-        EXPECT_EQ(line.find('\r'), std::string::npos);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    int blank = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "line " << i + 1;
         wchar_t wide[128];
         int chars = ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, line.c_str(),
                                           static_cast<int>(line.size()), wide, 128);
-        EXPECT_TRUE(line.empty() || chars > 0) << "line " << lines + 1 << " is not code page 936";
-        EXPECT_LE(chars, 27) << "line " << lines + 1;
-        if (line.compare(0, 4, "\xA1\xA1\xA1\xA1") == 0) indented = true;  // two U+3000
-        if (line.empty()) ++blank;
-        ++lines;
-        start = end + 2;
+        EXPECT_TRUE(line.empty() || chars > 0) << "line " << i + 1 << " is not code page 936";
+        EXPECT_LE(chars, 27) << "line " << i + 1;
+        if (!line.empty()) continue;
+        ++blank;
+        // A blank line parts two pieces of text: a heading or an indented
+        // paragraph follows.
+        ASSERT_LT(i + 1, lines.size()) << "the text ends with a blank line";
+        EXPECT_FALSE(lines[i + 1].empty()) << "line " << i + 2;
     }
-    EXPECT_EQ(lines, 58);
-    EXPECT_TRUE(indented);
-    EXPECT_GE(blank, 7);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.front(), spaces(9) + "最终用户许可协议");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], indent + "重要提示：请在安装本软件之前仔细阅读本协议。");
+    EXPECT_EQ(lines[lines.size() - 2], indent + "选择“同意”表示您已阅读并接受上述全部条款，");
+    EXPECT_EQ(lines.back(), "并同意受其约束。");
+    // Each numbered section: a heading line of its own after a blank line,
+    // its paragraph indented.
+    const char* const headings[] = {"一、许可范围", "二、使用限制", "三、知识产权", "四、免责声明",
+                                    "五、责任限制", "六、协议终止", "七、其他"};
+    size_t at = 0;
+    for (const char* heading : headings) {
+        while (at < lines.size() && lines[at] != heading) ++at;
+        ASSERT_LT(at + 1, lines.size()) << heading;
+        EXPECT_EQ(lines[at - 1], "") << heading;
+        EXPECT_EQ(lines[at + 1].compare(0, 4, indent), 0) << heading;
+    }
+    // Pinned from resources/setup/Setup.rc: the IDS_LICENSE_TEXT pieces
+    // joined, "\r\n" as two bytes, encoded with Python's "gbk" codec and
+    // measured with len(), the lines counted by splitting at CR LF; the
+    // blank lines are the one after the title, the seven before the
+    // headings and the one before the closing paragraph.
+    EXPECT_EQ(text.size(), 1923u);
+    EXPECT_EQ(lines.size(), 58u);
+    EXPECT_EQ(blank, 9);
 }
 
 TEST(SetupTexts, TheStringTableHoldsTheProgramsTexts) {
@@ -144,11 +180,14 @@ TEST(SlideList, ListsPlainJpegFilesAndKeepsTheCurrentDirectory) {
     CSetupDlg::BuildSlideList(dir.c_str(), "*.jpg", files);
     EXPECT_EQ(CurrentDirectory(), before);
     ASSERT_EQ(files.GetSize(), 2);
+    std::vector<std::string> paths;
     for (int i = 0; i < files.GetSize(); ++i) {
         std::string path = files[i].str();
         EXPECT_EQ(path.compare(0, dir.size(), dir), 0) << path;
-        EXPECT_TRUE(path == dir + "one.jpg" || path == dir + "两.jpg") << path;
+        paths.push_back(path);
     }
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (std::vector<std::string>{dir + "one.jpg", dir + "两.jpg"}));
     CSetupDlg::BuildSlideList((dir + "nowhere\\").c_str(), "*.jpg", files);
     EXPECT_EQ(files.GetSize(), 0);
     EXPECT_EQ(CurrentDirectory(), before);
@@ -256,6 +295,44 @@ TEST(SetupDlg, InstalledCheckLooksOnlyAtTheValue) {
     RemoveInstallation("");
 }
 
+namespace {
+
+// Counts the dialog windows (message boxes among them) made on the thread
+// that installed it, the page's thread.  While answering is set, each new
+// one is answered at once, No or else Cancel, so that a box that should
+// not have come is noted and cannot hold the test.
+class DialogWatch {
+public:
+    DialogWatch() { s_hook = ::SetWindowsHookExA(WH_CBT, &Proc, NULL, ::GetCurrentThreadId()); }
+    ~DialogWatch() { ::UnhookWindowsHookEx(s_hook); }
+    DialogWatch(const DialogWatch&) = delete;
+    DialogWatch& operator=(const DialogWatch&) = delete;
+    bool ok() const { return s_hook != NULL; }
+    static int Made() { return s_made; }
+    static void Answer(bool on) { s_answering = on; }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        char cls[16] = {0};
+        if (code == HCBT_CREATEWND && ::GetClassNameA(hwnd, cls, sizeof(cls)) &&
+            lstrcmpA(cls, "#32770") == 0) {
+            ++s_made;
+            // Taken from the queue once its own message loop runs.
+            if (s_answering) {
+                ::PostMessageA(hwnd, WM_COMMAND, IDNO, 0);
+                ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+        return ::CallNextHookEx(NULL, code, wParam, lParam);
+    }
+    static inline HHOOK s_hook = NULL;
+    static inline std::atomic<int> s_made{0};
+    static inline std::atomic<bool> s_answering{false};
+};
+
+}  // namespace
+
 // The copy page in this process, its job held in the missing-folder prompt
 // while the test sends it the job's messages and the user's commands.
 TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
@@ -266,14 +343,18 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
     data.strSourceDir = "  " + source.substr(0, source.size() - 1);  // trimmed, "\" added
     data.strDestDir = dest;
     page.Load(data);
+    DialogWatch dialogs;
+    ASSERT_TRUE(dialogs.ok());
 
+    // Each starts with what a driver that never got there leaves.
     struct Seen {
         std::string line, configuringText;
         bool stayedAfterEnter = false, stayedAfterNo = false, questionShown = false;
         bool configuringShown = false, barHidden = false, groupHidden = false,
-             cancelDisabled = true;
-        bool noQuestionWhenConfiguring = false, lineEmptied = false, backDisabled = false;
+             cancelDisabled = false;
+        bool cancelReturned = false, lineEmptied = false, backDisabled = false;
         bool nextDisabled = false;
+        int questionBoxes = -1, boxesWhenConfiguring = -1;
     } seen;
 
     std::thread driver([&] {
@@ -292,10 +373,14 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
         seen.line = GetItemText(window, IDC_COPY_ITEM);
         ::SendMessageA(window, WM_COMMAND, IDOK, 0);
         seen.stayedAfterEnter = ::IsWindow(window) && ::IsWindowVisible(window);
+        int made = DialogWatch::Made();
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         HWND question = WaitOwnBox("真要退出安装程序吗？", kWait);
         seen.questionShown = question != NULL;
+        seen.questionBoxes = DialogWatch::Made() - made;
         if (question) AnswerMessageBox(question, IDNO);
+        // Through the page's thread once more: its cancel handler is over.
+        ::SendMessageA(window, WM_NULL, 0, 0);
         seen.stayedAfterNo = ::IsWindow(window) && ::IsWindowVisible(window);
         ::SendMessageA(window, WM_SETUP_CONFIGURING, 0, 0);
         seen.configuringShown = IsItemVisible(window, IDC_CONFIGURING);
@@ -304,22 +389,28 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
         seen.groupHidden = !IsItemVisible(window, IDC_COPY_GROUP);
         seen.lineEmptied = GetItemText(window, IDC_COPY_ITEM).empty();
         seen.cancelDisabled = !IsItemEnabled(window, IDCANCEL);
-        // Configuring: a cancel asks nothing and returns at once.
-        DWORD_PTR r = 0;
-        seen.noQuestionWhenConfiguring =
-            ::SendMessageTimeoutA(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 5000, &r) != 0;
+        // Configuring: a cancel asks nothing; a question would have been
+        // made on the page's thread before the send returned.
+        made = DialogWatch::Made();
+        DialogWatch::Answer(true);
+        ::SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        seen.boxesWhenConfiguring = DialogWatch::Made() - made;
+        DialogWatch::Answer(false);
+        seen.cancelReturned = ::IsWindow(window) && ::IsWindowVisible(window);
         // Abort at the job's prompt: the job reports the stop.
         AnswerMessageBox(prompt, IDABORT);
     });
     INT_PTR result = page.DoModal();
     driver.join();
 
-    EXPECT_EQ(result, kWizFinish);
+    EXPECT_EQ(result, 0x3025);  // ID_WIZFINISH
     EXPECT_TRUE(seen.backDisabled);
     EXPECT_TRUE(seen.nextDisabled);
     EXPECT_EQ(seen.line, "Support\\子目录\\a.txt ...");
     EXPECT_TRUE(seen.stayedAfterEnter);
     EXPECT_TRUE(seen.questionShown);
+    // The watch sees a question made on the page's thread.
+    EXPECT_EQ(seen.questionBoxes, 1);
     EXPECT_TRUE(seen.stayedAfterNo);
     EXPECT_TRUE(seen.configuringShown);
     EXPECT_EQ(seen.configuringText, "正在配置系统, 请稍候...");
@@ -327,7 +418,8 @@ TEST(CopyPage, HandlesTheJobsMessagesAndTheUsersCommands) {
     EXPECT_TRUE(seen.groupHidden);
     EXPECT_TRUE(seen.lineEmptied);
     EXPECT_TRUE(seen.cancelDisabled);
-    EXPECT_TRUE(seen.noQuestionWhenConfiguring);
+    EXPECT_EQ(seen.boxesWhenConfiguring, 0);
+    EXPECT_TRUE(seen.cancelReturned);
     // Normalised folders, given back to the wizard.
     EXPECT_EQ(page.m_strSourceDir, CString(source.c_str()));
     EXPECT_EQ(page.m_strDestDir, CString(dest.c_str()));
