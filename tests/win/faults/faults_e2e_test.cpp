@@ -180,6 +180,35 @@ protected:
         return false;
     }
 
+    // Follows an installation into m_dest that ends with a notice before
+    // the finish page: the notice has headline and ends with the log it
+    // names; then the finish page, and the exit code is 3.
+    void InstallWithNotice(const std::string& headline, std::string& text, std::string& log) {
+        ChildProcess& setup = Launch(m_medium + "Setup.exe");
+        ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
+        HWND notice = WaitMessageBox(setup.id(), kJobWait);
+        ASSERT_NE(notice, nullptr);
+        text = MessageBoxText(notice);
+        EXPECT_NE(text.find(headline), std::string::npos) << text;
+        const char kLogLead[] = "全部列在日志中:\n";
+        size_t at = text.find(kLogLead);
+        ASSERT_NE(at, std::string::npos) << text;
+        log = text.substr(at + std::strlen(kLogLead));
+        ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
+        HWND finish = WaitPage(setup.id(), Page::kFinish, kWait);
+        ASSERT_NE(finish, nullptr);
+        ClickNext(finish);
+        ExpectCleanEnd(setup, kWait, 3);
+    }
+
+    // Every file below dest is recorded exactly once.
+    static void ExpectRecordedOnce(const std::string& dest,
+                                   const std::vector<std::string>& recorded) {
+        for (const std::string& file : FilesBelow(dest))
+            EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1)
+                << file << " not recorded once";
+    }
+
     // A well-formed record whose every recorded file exists.
     static void ExpectSoundRecord(const std::string& dest) {
         ExpectWellFormedRecord(dest);
@@ -191,7 +220,30 @@ protected:
     std::vector<std::unique_ptr<ChildProcess>> m_processes;
 };
 
-TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
+TEST_F(FaultTest, LockedPackageFileIsPassedOverAndNamed) {
+    BuildMedium();
+    // Another process holds one package file open without sharing.
+    const std::string locked = m_medium + "Database\\data.bin";
+    std::unique_ptr<void, decltype(&::CloseHandle)> lock(OpenWithoutSharing(locked), ::CloseHandle);
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    // Before the finish page a notice names the file and the log, which
+    // gives the system's reason; the exit code says that not all is there.
+    std::string text, log;
+    ASSERT_NO_FATAL_FAILURE(InstallWithNotice("有 1 个文件未能复制:\n\n", text, log));
+    lock.reset();
+    EXPECT_NE(text.find("\n" + locked + "\n"), std::string::npos) << text;
+    EXPECT_NE(ReadLog(log).find("not copied: " + locked), std::string::npos) << log;
+
+    // The locked file was passed over and not recorded; everything else is
+    // there and recorded.
+    EXPECT_FALSE(ExistsAnyLength(m_dest + "Database\\data.bin"));
+    EXPECT_TRUE(FileExists(m_dest + "Database\\说明.txt"));
+    std::vector<std::string> recorded = Entries(RecordText(m_dest + "Uninstall.log"), kFileCopy);
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), m_dest + "Database\\data.bin"), 0);
+    ExpectRecordedOnce(m_dest, recorded);
+}
+
+TEST_F(FaultTest, PlantedLibraryAndBrokenControls) {
     BuildMedium();
     // A library named like the system's ODBC installer library, which the
     // uninstaller loads by name: on the medium beside Setup.exe, and so
@@ -202,56 +254,29 @@ TEST_F(FaultTest, PlantedLibraryLockedFileAndBrokenControls) {
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_FAILING_CONTROL).c_str(),
                             (m_medium + "Control\\failing.ocx").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(m_medium + "Control\\text.ocx", "this is not a library\r\n"));
-    // Another process holds one package file open without sharing.
-    std::string locked = m_medium + "Database\\data.bin";
-    HANDLE lock = ::CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    ChildProcess& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
-    // Before the finish page a notice names the file, the two controls
-    // that did not register and the log, which gives the system's reason;
-    // the exit code says that not all is there.
-    HWND notice = WaitMessageBox(setup.id(), kJobWait);
-    ::CloseHandle(lock);
-    ASSERT_NE(notice, nullptr);
-    const std::string text = MessageBoxText(notice);
-    EXPECT_NE(text.find("有 3 个项目未能完成"), std::string::npos) << text;
-    EXPECT_NE(text.find(locked), std::string::npos) << text;
-    for (const char* control : {"failing.ocx", "text.ocx"})
-        EXPECT_NE(text.find("控件未能注册: " + m_dest + "Control\\" + control), std::string::npos)
-            << text;
-    const char kLogLead[] = "全部列在日志中:\n";
-    size_t at = text.find(kLogLead);
-    ASSERT_NE(at, std::string::npos) << text;
-    const std::string log = text.substr(at + std::strlen(kLogLead));
-    ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
-    HWND finish = WaitPage(setup.id(), Page::kFinish, kWait);
-    ASSERT_NE(finish, nullptr);
-    ClickNext(finish);
-    ExpectCleanEnd(setup, kWait, 3);
-    EXPECT_NE(ReadLog(log).find("not copied: " + locked), std::string::npos) << log;
-    ::DeleteFileA(log.c_str());
+    // Before the finish page a notice names the two controls that did not
+    // register, and so does the log; the exit code says that not all is
+    // there.
+    std::string text, log;
+    ASSERT_NO_FATAL_FAILURE(InstallWithNotice("有 2 个项目未能完成:\n\n", text, log));
+    const std::string logText = ReadLog(log);
+    for (const char* control : {"failing.ocx", "text.ocx"}) {
+        const std::string line = "控件未能注册: " + m_dest + "Control\\" + control;
+        EXPECT_NE(text.find(line + "\n"), std::string::npos) << text;
+        EXPECT_NE(logText.find("failed: " + line), std::string::npos) << log;
+    }
 
-    // The locked file was passed over and not recorded; everything else is
-    // there and recorded.
-    EXPECT_FALSE(ExistsAnyLength(m_dest + "Database\\data.bin"));
-    EXPECT_TRUE(FileExists(m_dest + "Database\\说明.txt"));
+    // Both controls are recorded all the same, and every file.
+    ExpectSoundRecord(m_dest);
     std::string record = RecordText(m_dest + "Uninstall.log");
     std::vector<std::string> recorded = Entries(record, kFileCopy);
-    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), m_dest + "Database\\data.bin"), 0);
-    std::vector<std::string> present = FilesBelow(m_dest);
-    for (const std::string& file : present)
-        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1)
-            << file << " not recorded once";
+    ExpectRecordedOnce(m_dest, recorded);
     std::vector<std::string> controls = Entries(record, kRegCtrl);
     EXPECT_EQ(std::count(controls.begin(), controls.end(), m_dest + "Control\\failing.ocx"), 1);
     EXPECT_EQ(std::count(controls.begin(), controls.end(), m_dest + "Control\\text.ocx"), 1);
     ASSERT_TRUE(FileExists(m_dest + "odbccp32.dll"));
     ASSERT_TRUE(FileExists(m_dest + "Uninstall.exe"));
-    std::printf("recorded %d files, %d folders, %d controls, %d keys\n",
-                static_cast<int>(recorded.size()), CountEntries(record, kMadeDir),
-                static_cast<int>(controls.size()), CountEntries(record, kRegDbKey));
 
     // The uninstaller, found beside its record: every recorded file goes,
     // the controls too (the failing one unregistered first).  Wine prefers
@@ -322,22 +347,13 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     ASSERT_FALSE(SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "probe", "x"))
         << "the Add/Remove Programs key can be written: no fault to test";
 
-    ChildProcess& setup = Launch(m_medium + "Setup.exe");
-    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
     // The installation goes on to its end; before the finish page a notice
     // names the values not written, and the exit code says so.
-    HWND notice = WaitMessageBox(setup.id(), kJobWait);
-    ASSERT_NE(notice, nullptr);
-    const std::string text = MessageBoxText(notice);
-    EXPECT_NE(text.find("个项目未能完成"), std::string::npos) << text;
+    std::string text, log;
+    ASSERT_NO_FATAL_FAILURE(InstallWithNotice("个项目未能完成:\n\n", text, log));
     for (const std::string& value :
          {productKey + "\\installPath", std::string(kUninstallKey) + "\\DisplayName"})
         EXPECT_NE(text.find("注册表值未能写入: HKLM\\" + value), std::string::npos) << text;
-    ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
-    HWND finish = WaitPage(setup.id(), Page::kFinish, kWait);
-    ASSERT_NE(finish, nullptr);
-    ClickNext(finish);
-    ExpectCleanEnd(setup, kWait, 3);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, productKey));
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "<missing>");
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "<missing>");
@@ -348,10 +364,7 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     EXPECT_EQ(std::count(keys.begin(), keys.end(), "2," + productKey), 1);
     EXPECT_EQ(std::count(keys.begin(), keys.end(), std::string("2,") + kUninstallKey), 1);
     std::vector<std::string> recorded = Entries(record, kFileCopy);
-    std::vector<std::string> present = FilesBelow(m_dest);
-    for (const std::string& file : present)
-        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), file), 1)
-            << file << " not recorded once";
+    ExpectRecordedOnce(m_dest, recorded);
 
     // Without the product key the uninstaller finds its record beside
     // itself and removes every recorded file.
