@@ -1,7 +1,7 @@
 // Setup.exe and Uninstall.exe under faults, driven the way a person would:
 // a library planted beside the programs, a package file held open by
 // another process, controls that don't register, broken install records,
-// cancels at random moments, odd destinations, two installers at once and
+// cancels at known moments, odd destinations, two installers at once and
 // a huge record.  Each test checks that what was recorded is not lost and
 // that the programs end by themselves, within a bound.
 #include <windows.h>
@@ -10,9 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -58,6 +56,39 @@ private:
     std::string m_name, m_old;
     bool m_had;
 };
+
+struct BoxSearch {
+    DWORD pid;
+    const std::string& part;
+    HWND found;
+};
+
+BOOL CALLBACK LookForBox(HWND hwnd, LPARAM lParam) {
+    BoxSearch& search = *reinterpret_cast<BoxSearch*>(lParam);
+    DWORD owner = 0;
+    char cls[16] = {0};
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    ::GetClassNameA(hwnd, cls, sizeof(cls));
+    if (owner != search.pid || !::IsWindowVisible(hwnd) || std::strcmp(cls, "#32770") != 0 ||
+        !::GetDlgItem(hwnd, 65535) || MessageBoxText(hwnd).find(search.part) == std::string::npos)
+        return TRUE;
+    search.found = hwnd;
+    return FALSE;
+}
+
+// A message box of process pid whose text contains part, waited for up to
+// timeoutMs; NULL when none came.  The job's prompts and the page's
+// questions may be open at the same time.
+HWND WaitBoxSaying(DWORD pid, const std::string& part, DWORD timeoutMs) {
+    BoxSearch search = {pid, part, NULL};
+    const bool found = WaitUntil(
+        [&] {
+            ::EnumWindows(LookForBox, reinterpret_cast<LPARAM>(&search));
+            return search.found != NULL;
+        },
+        timeoutMs);
+    return found ? search.found : NULL;
+}
 
 }  // namespace
 
@@ -131,10 +162,11 @@ protected:
         EXPECT_TRUE(WaitSelfDeleted(exe)) << exe;
     }
 
-    int BuildMedium(int extraFiles = 0) {
+    int BuildMedium(int extraFiles = 0, const std::string& missingFolder = std::string()) {
         MediumOptions options;
         options.withReadme = false;  // nothing is opened at the end
         options.extraFiles = extraFiles;
+        options.missingFolder = missingFolder;
         int files = quilmtest::BuildMedium(m_medium, options);
         EXPECT_TRUE(MediumBuilder(m_medium).Copy("Uninstall.exe", QUILM_UNINSTALL_EXE));
         return files;
@@ -409,70 +441,77 @@ TEST_F(FaultTest, TruncatedRecordWithBytesOutsideTheCodePage) {
     EXPECT_TRUE(FileExists(inst + "子目录\\c.txt"));
 }
 
-TEST_F(FaultTest, CancelOnTheCopyPageAtRandomMoments) {
-    const int kRounds = 20;
-    const int kExtraFiles = 1200;
-    unsigned seed = static_cast<unsigned>(::GetTickCount());
-    char fixed[32] = {0};
-    if (::GetEnvironmentVariableA("QUILM_FAULT_SEED", fixed, sizeof(fixed)) > 0)
-        seed = static_cast<unsigned>(std::strtoul(fixed, NULL, 10));
-    std::printf("cancel moments: seed %u (QUILM_FAULT_SEED=%u repeats them)\n", seed, seed);
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> delay(0, 3500);
-    BuildMedium(kExtraFiles);
-    int cancelled = 0, completed = 0;
-    for (int round = 0; round < kRounds && !HasFatalFailure(); ++round) {
-        int wait = delay(random);
-        ChildProcess& setup = Launch(m_medium + "Setup.exe");
-        ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
-        HWND copy = WaitPage(setup.id(), Page::kCopy);
-        ASSERT_NE(copy, nullptr);
-        ::Sleep(wait);
-        Click(copy, IDCANCEL);
-        // The question, unless the copy ended first and the finish page came.
-        bool sawQuestion = false, sawFinish = false;
-        DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < kJobWait && !setup.Wait(0)) {
-            HWND box = WaitMessageBox(setup.id(), 0);
-            if (box && MessageBoxText(box).find("真要退出安装程序吗") != std::string::npos) {
-                sawQuestion = true;
-                AnswerMessageBox(box, IDYES);
-            } else if (box) {
-                ADD_FAILURE() << "unexpected box: " << MessageBoxText(box);
-                AnswerMessageBox(box, IDCANCEL);
-            }
-            HWND finish = FindPage(setup.id(), Page::kFinish);
-            if (finish) {
-                sawFinish = true;
-                ClickNext(finish);
-            }
-            ::Sleep(20);
+// A cancel on the copy page at known moments of the job: held in the
+// prompt for a package folder missing on the medium, the cancel question
+// is answered Yes either while the job is still in its copy phase, or only
+// once it has left it.
+struct CancelMoment {
+    const char* name;
+    int promptAnswer;  // to the job's prompt
+    bool yesFirst;     // Yes to the question before the prompt is answered
+    DWORD exitCode;    // the program's own
+    bool installed;
+};
+
+class CancelTest : public FaultTest, public ::testing::WithParamInterface<CancelMoment> {};
+
+TEST_P(CancelTest, OnTheCopyPage) {
+    const CancelMoment& moment = GetParam();
+    // "图库" is the eighth of the nine folders: the job waits in its prompt
+    // with seven folders copied and "Temp" still to come.
+    const std::string missing = m_medium + "图库";
+    BuildMedium(0, "图库");
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
+    HWND prompt = WaitBoxSaying(setup.id(), "找不到安装文件的路径 " + missing + "\\", kJobWait);
+    ASSERT_NE(prompt, nullptr);
+    HWND copy = FindPage(setup.id(), Page::kCopy);
+    ASSERT_NE(copy, nullptr);
+    // What Esc does.
+    ASSERT_TRUE(::PostMessageA(copy, WM_COMMAND, IDCANCEL, 0));
+    HWND question = WaitBoxSaying(setup.id(), "真要退出安装程序吗", kWait);
+    ASSERT_NE(question, nullptr);
+    if (moment.yesFirst) {
+        ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+        // The folder is there now: searched again, it is found.
+        if (moment.promptAnswer == IDRETRY) {
+            ASSERT_TRUE(MakeFolders(missing));
         }
-        ExpectCleanEnd(setup, 0, sawFinish ? 0 : 2);
-        int copied = CountFilesBelow(m_dest);
-        std::printf("round %d: cancel after %d ms: %s, %d files in the destination\n", round + 1,
-                    wait,
-                    sawFinish     ? "the copy had ended (finish page)"
-                    : sawQuestion ? "cancelled"
-                                  : "?",
-                    copied);
-        if (sawFinish) {
-            ++completed;
-            EXPECT_TRUE(FileExists(m_dest + "Uninstall.log"));
-        } else {
-            ++cancelled;
-            EXPECT_TRUE(sawQuestion);
-            EXPECT_FALSE(ExistsAnyLength(m_dest + "Uninstall.log"));
-            EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
-        }
-        // Nothing is written after the program has ended.
-        ::Sleep(200);
-        EXPECT_EQ(CountFilesBelow(m_dest), copied);
-        RemoveInstallation(m_dest);
-        ASSERT_FALSE(FolderExists(m_dest));
+        ASSERT_TRUE(AnswerMessageBox(prompt, moment.promptAnswer));
+    } else {
+        // The question stays open while the job goes on past its copy
+        // phase and writes its record, the last thing it does.
+        ASSERT_TRUE(AnswerMessageBox(prompt, moment.promptAnswer));
+        ASSERT_TRUE(WaitUntil([&] { return ExistsAnyLength(m_dest + "Uninstall.log"); }, kJobWait));
+        EXPECT_FALSE(IsItemEnabled(copy, IDCANCEL));
+        ASSERT_TRUE(AnswerMessageBox(question, IDYES));
     }
-    std::printf("%d rounds cancelled, %d completed before the cancel\n", cancelled, completed);
+    if (moment.installed) {
+        ASSERT_NO_FATAL_FAILURE(Finish(setup));
+    }
+    ExpectCleanEnd(setup, kJobWait, moment.exitCode);
+    // The folders before the missing one were copied either way, the one
+    // after it only when the job went on.
+    EXPECT_TRUE(FileExists(m_dest + "图例\\说明.txt"));
+    EXPECT_EQ(FileExists(m_dest + "Temp\\说明.txt"), moment.installed);
+    EXPECT_EQ(ExistsAnyLength(m_dest + "Uninstall.log"), moment.installed);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"),
+              moment.installed ? m_dest : "<missing>");
+    if (moment.installed) ExpectSoundRecord(m_dest);
+    RemoveInstallation(m_dest);
 }
+
+INSTANTIATE_TEST_SUITE_P(Moments, CancelTest,
+                         ::testing::Values(
+                             // Stopped in the copy phase: the prompt's answer
+                             // then ends the copy, whichever it is.
+                             CancelMoment{"YesThenRetry", IDRETRY, true, 2, false},
+                             CancelMoment{"YesThenAbort", IDABORT, true, 2, false},
+                             // Too late: the job no longer stops.
+                             CancelMoment{"YesOnceConfiguring", IDIGNORE, false, 0, true}),
+                         [](const ::testing::TestParamInfo<CancelMoment>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(FaultTest, ReadOnlyDestinationFolder) {
     int files = BuildMedium();
