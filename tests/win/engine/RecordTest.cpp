@@ -144,20 +144,46 @@ TEST_F(MakeDirPath, DoubleByteNamesWhoseTrailByteIsABackslash) {
     EXPECT_EQ(entries, 1);
 }
 
+// Characters of a path in code page 936.
+static int Characters(const std::string& path) {
+    return ::MultiByteToWideChar(936, 0, path.data(), static_cast<int>(path.size()), NULL, 0);
+}
+
 TEST_F(MakeDirPath, PathsLongerThanMaxPathAreHandledSafely) {
+    // Over MAX_PATH bytes in double-byte names, but some 220 characters:
+    // the system makes it, nothing is asked.
     std::string path = dst.path();
     while (path.size() < 300) path += "长文件夹名称abcdefgh\\";
     path.pop_back();
     ASSERT_GT(path.size(), 259u);
-    job.answers = {IDCANCEL};
-    BOOL made = job.MakeDirPath(path.c_str());
-    // Wine's CreateDirectoryA makes folders beyond MAX_PATH (Windows
-    // refuses them, and the job then asks as for any folder it cannot
-    // make: the prompt tests show that path).  Made, asked nothing.
-    EXPECT_TRUE(made);
+    ASSERT_LT(Characters(path), 240);
+    EXPECT_TRUE(job.MakeDirPath(path.c_str()));
     EXPECT_TRUE(job.prompts.empty());
     EXPECT_TRUE(ExistsAnyLength(path));
     EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + path + "\n");
+
+    // Over 300 characters: the folders up to the system's limit are made,
+    // the first one beyond it is named in the folder prompt, and Cancel
+    // there ends the walk.
+    std::string longer = path;
+    while (Characters(longer) <= 300) longer += "\\长文件夹名称abcdefgh";
+    job.answers = {IDCANCEL};
+    EXPECT_FALSE(job.MakeDirPath(longer.c_str()));
+    ASSERT_EQ(job.prompts.size(), 1u);
+    EXPECT_EQ(job.prompts[0].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONQUESTION));
+    // The first folder of the path that is not there.
+    std::string refused = longer;
+    for (size_t at = longer.find('\\', path.size() + 1); at != std::string::npos;
+         at = longer.find('\\', at + 1)) {
+        if (!ExistsAnyLength(longer.substr(0, at))) {
+            refused = longer.substr(0, at);
+            break;
+        }
+    }
+    EXPECT_FALSE(ExistsAnyLength(refused));
+    ASSERT_FALSE(refused.empty());
+    EXPECT_NE(job.prompts[0].text.find(refused), std::string::npos) << job.prompts[0].text;
+    EXPECT_EQ(job.m_strRecord.str(), "Made Dir: " + path + "\nMade Dir: " + longer + "\n");
 }
 
 TEST(ListFiles, PlainFilesOnlyAndTheCurrentDirectoryComesBack) {
