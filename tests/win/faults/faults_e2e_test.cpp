@@ -18,6 +18,7 @@
 #include "common/install_log.h"
 #include "common/text_mode.h"
 #include "resources/uninstall/resource.h"
+#include "support/Boxes.h"
 #include "support/Jobs.h"
 #include "support/MediumBuilder.h"
 #include "support/Process.h"
@@ -56,39 +57,6 @@ private:
     std::string m_name, m_old;
     bool m_had;
 };
-
-struct BoxSearch {
-    DWORD pid;
-    const std::string& part;
-    HWND found;
-};
-
-BOOL CALLBACK LookForBox(HWND hwnd, LPARAM lParam) {
-    BoxSearch& search = *reinterpret_cast<BoxSearch*>(lParam);
-    DWORD owner = 0;
-    char cls[16] = {0};
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if (owner != search.pid || !::IsWindowVisible(hwnd) || std::strcmp(cls, "#32770") != 0 ||
-        !::GetDlgItem(hwnd, 65535) || MessageBoxText(hwnd).find(search.part) == std::string::npos)
-        return TRUE;
-    search.found = hwnd;
-    return FALSE;
-}
-
-// A message box of process pid whose text contains part, waited for up to
-// timeoutMs; NULL when none came.  The job's prompts and the page's
-// questions may be open at the same time.
-HWND WaitBoxSaying(DWORD pid, const std::string& part, DWORD timeoutMs) {
-    BoxSearch search = {pid, part, NULL};
-    const bool found = WaitUntil(
-        [&] {
-            ::EnumWindows(LookForBox, reinterpret_cast<LPARAM>(&search));
-            return search.found != NULL;
-        },
-        timeoutMs);
-    return found ? search.found : NULL;
-}
 
 }  // namespace
 

@@ -39,18 +39,19 @@ std::vector<std::string> BoxAnswerer::Texts() {
 namespace {
 
 struct BoxSearch {
+    DWORD pid;
     const std::string& part;
     HWND found;
 };
 
-// Looks at every visible message box of this process, not only the first
+// Looks at every visible message box of the process, not only the first
 // one: a box held open (a job's prompt) must not hide one opened later.
-BOOL CALLBACK FindOwnBox(HWND hwnd, LPARAM lParam) {
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<BoxSearch*>(lParam);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
     char cls[16] = {0};
-    if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) ||
+    if (pid != search->pid || !::IsWindowVisible(hwnd) ||
         !::GetClassNameA(hwnd, cls, sizeof(cls)) || lstrcmpA(cls, "#32770") != 0 ||
         !::GetDlgItem(hwnd, 65535) ||
         uidriver::MessageBoxText(hwnd).find(search->part) == std::string::npos)
@@ -67,10 +68,14 @@ BOOL CALLBACK PaintNow(HWND hwnd, LPARAM) {
 }  // namespace
 
 HWND WaitOwnBox(const std::string& part, DWORD timeoutMs) {
-    BoxSearch search{part, NULL};
+    return WaitBoxSaying(::GetCurrentProcessId(), part, timeoutMs);
+}
+
+HWND WaitBoxSaying(DWORD pid, const std::string& part, DWORD timeoutMs) {
+    BoxSearch search{pid, part, NULL};
     return WaitUntil(
                [&] {
-                   ::EnumWindows(&FindOwnBox, reinterpret_cast<LPARAM>(&search));
+                   ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
                    return search.found != NULL;
                },
                timeoutMs)

@@ -41,6 +41,9 @@ private:
 // open boxes, waited for up to timeoutMs and left open; NULL when none
 // came.
 HWND WaitOwnBox(const std::string& part, DWORD timeoutMs);
+// The same for a message box of process pid: the job's prompts and the
+// page's questions may be open at the same time.
+HWND WaitBoxSaying(DWORD pid, const std::string& part, DWORD timeoutMs);
 
 // Saves the screen (window NULL) or a window as "<name>.bmp" in the host
 // folder hostFolder, once the windows shown (every visible top-level
