@@ -440,6 +440,8 @@ TEST_P(CancelTest, OnTheCopyPage) {
     ASSERT_NE(question, nullptr);
     if (moment.yesFirst) {
         ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+        // The page greys 取消 once it has asked the job to stop.
+        ASSERT_TRUE(WaitUntil([&] { return !IsItemEnabled(copy, IDCANCEL); }, kWait));
         // The folder is there now: searched again, it is found.
         if (moment.promptAnswer == IDRETRY) {
             ASSERT_TRUE(MakeFolders(missing));

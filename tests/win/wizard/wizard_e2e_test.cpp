@@ -476,12 +476,14 @@ TEST_F(WizardTest, CancelOnTheCopyPage) {
     box = WaitBoxSaying(setup_.id(), "真要退出安装程序吗？", kWait);
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AnswerMessageBox(box, IDYES));
+    // The page greys 取消 once it has asked the job to stop.
+    EXPECT_TRUE(WaitUntil([&] { return !IsItemEnabled(copy, IDCANCEL); }, kWait));
     EXPECT_TRUE(AnswerMessageBox(prompt, IDIGNORE));
     ASSERT_TRUE(Ended(kJobWait));
     EXPECT_EQ(setup_.ExitCode(), 2u);
     // Stopped during the copy: nothing after it, no record, no product
     // value, no finish page.
-    EXPECT_FALSE(FolderExists(dest + "Temp"));
+    EXPECT_FALSE(FileExists(dest + "Temp\\说明.txt"));
     EXPECT_FALSE(FileExists(dest + "Uninstall.log"));
     EXPECT_FALSE(FileExists(dest + "Quilm.exe"));
     std::string value;
