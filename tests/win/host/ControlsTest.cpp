@@ -12,21 +12,14 @@ using namespace quilmtest;
 
 namespace {
 
-const char kNotes[] = "Software\\QuilmTest\\Controls";
-
 class Controls : public ::testing::Test {
 protected:
     void SetUp() override {
         m_guard.Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
-        RemoveKeyTree(HKEY_CURRENT_USER, kNotes);
+        RemoveKeyTree(HKEY_CURRENT_USER, kControlNotes);
         m_job.m_strDestDir = m_dest.path().c_str();
         m_control = m_dest.path() + "Control\\";
         ASSERT_TRUE(CreateDirectoryA(m_control.c_str(), NULL));
-    }
-    std::string Note(const std::string& name) {
-        std::string text;
-        GetValue(HKEY_CURRENT_USER, kNotes, name.c_str(), text);
-        return text;
     }
     KeyGuard m_guard;
     TempDir m_dest;
@@ -41,9 +34,9 @@ TEST_F(Controls, RegisterControlReportsTheEntryPointsResult) {
     ASSERT_TRUE(CopyTestControl(m_control + "WillFail.ocx"));
     ASSERT_TRUE(WriteBytes(m_control + "text.ocx", "not a library\r\n"));
     EXPECT_TRUE(RegisterControl((m_control + "good.ocx").c_str()));
-    EXPECT_EQ("registered", Note("good.ocx"));
+    EXPECT_EQ("registered", ControlNote("good.ocx"));
     EXPECT_FALSE(RegisterControl((m_control + "WillFail.ocx").c_str()));
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "WillFail.ocx"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kControlNotes, "WillFail.ocx"));
     EXPECT_FALSE(RegisterControl((m_control + "text.ocx").c_str()));
     EXPECT_FALSE(RegisterControl((m_control + "missing.ocx").c_str()));
     // A library without the entry point.
@@ -82,10 +75,10 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
                                         "Reg Ctrl: " + m_control + "fail.ocx",
                                         "Reg Ctrl: " + m_control + "good.ocx"}),
               sorted);
-    EXPECT_EQ("registered", Note("good.ocx"));
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "fail.ocx"));
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "library.dll"));
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kNotes, "inner.ocx"));
+    EXPECT_EQ("registered", ControlNote("good.ocx"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kControlNotes, "fail.ocx"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kControlNotes, "library.dll"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kControlNotes, "inner.ocx"));
     EXPECT_EQ(0, static_cast<int>(m_job.prompts.size()));
 }
 

@@ -156,11 +156,9 @@ TEST_F(FullRun, RecordFollowsTheOrderOfTheWork) {
     ExpectGroups(lines, ExpectedRecord());
     // The controls are registered in the order they are recorded.
     std::string notes;
-    EXPECT_TRUE(
-        GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", notes));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, kControlNotes, "QuilmMap.ocx", notes));
     EXPECT_EQ("registered", notes);
-    EXPECT_TRUE(
-        GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmGrid.ocx", notes));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, kControlNotes, "QuilmGrid.ocx", notes));
     EXPECT_EQ("registered", notes);
     // The profile of the release found, and its shortcut.
     std::string profile;

@@ -145,6 +145,6 @@ TEST(GeneratedMedium, FullInstallationRecord) {
     EXPECT_EQ("File Copy: " + dest + "Uninstall.log", rest.back());
 
     std::string note;
-    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "QuilmMap.ocx", note));
+    EXPECT_TRUE(GetValue(HKEY_CURRENT_USER, kControlNotes, "QuilmMap.ocx", note));
     EXPECT_EQ("registered", note);
 }

@@ -41,6 +41,10 @@ bool CopyTestControl(const std::string& to) {
     return ::CopyFileA(TestControlPath().c_str(), to.c_str(), FALSE) != FALSE;
 }
 
+std::string ControlNote(const std::string& fileName) {
+    return GetValue(HKEY_CURRENT_USER, kControlNotes, fileName.c_str());
+}
+
 void GuardAutoCadKeys(KeyGuard& guard) {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         guard.Guard(root, "SOFTWARE\\Autodesk");

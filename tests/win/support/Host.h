@@ -17,6 +17,11 @@ namespace quilmtest {
 // The test control library as a Windows path (Z:\... under Wine).
 std::string TestControlPath();
 bool CopyTestControl(const std::string& to);
+// Where the test control notes what its entry points did, one value per
+// file name ("registered", "unregistered", "holding", ...), in
+// HKEY_CURRENT_USER; ControlNote gives kMissing when it noted nothing.
+inline const char kControlNotes[] = "Software\\QuilmTest\\Controls";
+std::string ControlNote(const std::string& fileName);
 
 // Guards the AutoCAD keys that detection and profile setup create or that
 // the tests write: HKCU and HKLM "SOFTWARE\Autodesk", which are then

@@ -18,6 +18,7 @@
 #include "common/install_log.h"
 #include "resources/uninstall/resource.h"
 #include "support/Boxes.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/MediumBuilder.h"
 #include "support/Process.h"
@@ -323,12 +324,7 @@ TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
     ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "hold.ocx") ==
-                   "holding";
-        },
-        kWait))
+    ASSERT_TRUE(WaitUntil([&] { return ControlNote("hold.ocx") == "holding"; }, kWait))
         << "the job never reached the control";
     Shot(dialog, "uninstall_cancelled_mid_run");
     ASSERT_TRUE(Click(dialog, IDCANCEL));
@@ -337,8 +333,7 @@ TEST_F(UninstallAppTest, CancelWhileRunningEndsTheProgramCleanly) {
     EXPECT_EQ(ExitCode(), 2u);
     // The entry in hand is finished: the control unregistered and deleted.
     const std::string control = m_inst.dest + "Control\\hold.ocx";
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, "Software\\QuilmTest\\Controls", "hold.ocx"),
-              "unregistered");
+    EXPECT_EQ(ControlNote("hold.ocx"), "unregistered");
     EXPECT_FALSE(Exists(control));
     m_inst.files.erase(std::remove(m_inst.files.begin(), m_inst.files.end(), control),
                        m_inst.files.end());

@@ -10,6 +10,7 @@
 #include "common/install_log.h"
 #include "uninstall/UninstallMessages.h"
 #include "setup/SetupThread.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/MediumBuilder.h"
 #include "support/ProductNames.h"
@@ -21,7 +22,6 @@ namespace {
 const std::string kAcad = "SOFTWARE\\Autodesk\\AutoCAD\\";
 const std::string kR17 = kAcad + "R17.0";
 const std::string kProfiles = kR17 + "\\ACAD-5001:804\\Profiles\\";
-const char* const kControlMarks = "Software\\QuilmTest\\Controls";
 
 std::string ControlSource() {
     return HostToWine(QUILM_TEST_CONTROL);
@@ -113,7 +113,7 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     EXPECT_EQ(keys,
               (std::vector<std::string>{"2," + std::string(kProductKey), "2," + uninstallKey}));
     for (const char* name : {"QuilmMap.ocx", "QuilmGrid.ocx"})
-        EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, name), "registered") << name;
+        EXPECT_EQ(ControlNote(name), "registered") << name;
     ASSERT_EQ(controls.size(), 2u);
     ASSERT_EQ(keys.size(), 2u);
     for (const std::string& f : files)
@@ -177,7 +177,7 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     // Unregistered while the file still existed, and deleted afterwards.
     for (const std::string& c : controls) {
         std::string name = c.substr(c.rfind('\\') + 1);
-        EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, name.c_str()), "unregistered") << c;
+        EXPECT_EQ(ControlNote(name), "unregistered") << c;
         EXPECT_FALSE(FileExists(c));
     }
     const std::string batchPath = BatchPathOf(UninstallJob::s_batchCommand);
@@ -248,7 +248,7 @@ TEST_F(RoundTripTest, EntriesOutsideTheInstallationAreLeftAlone) {
         EXPECT_TRUE(FileExists(f)) << f;
     EXPECT_TRUE(FolderExists(sibling));
     EXPECT_TRUE(FileExists(library));
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kControlMarks, "evil.ocx"), kMissing)
+    EXPECT_EQ(ControlNote("evil.ocx"), kMissing)
         << "a library outside the install folder was loaded";
     for (const auto& key : keys) EXPECT_TRUE(KeyExists(key.first, key.second)) << key.second;
     EXPECT_EQ(job.m_skipped.size(), 11u);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/AfxSecurity.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
 
@@ -62,7 +63,6 @@ TEST_F(SecureRemovalTest, RemovesPlainEntriesInsideTheScope) {
 
 #ifdef QUILM_TEST_CONTROL
 TEST_F(SecureRemovalTest, ControlInFolderUsersCanWriteIsDeletedNotLoaded) {
-    const char* const marks = "Software\\QuilmTest\\Controls";
     const std::string base = m_dir + "inst";
     const std::string control = base + "\\Control\\probe.ocx";
     ASSERT_TRUE(MakeFolders(base + "\\Control"));
@@ -72,14 +72,13 @@ TEST_F(SecureRemovalTest, ControlInFolderUsersCanWriteIsDeletedNotLoaded) {
     ASSERT_EQ(AfxSetProtectedDacl((base + "\\Control").c_str(), "D:P(A;OICI;FA;;;WD)"), 0u);
     EXPECT_TRUE(CUninstallThread::UsersCanChange(base, control));
 
-    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, marks, "probe.ocx", "registered"));
+    ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, kControlNotes, "probe.ocx", "registered"));
     OwnerWindow owner;
     UninstallJob job;
     job.m_strRecordFolder = CString((base + "\\").c_str());
     job.m_strRecord = CString(("Reg Ctrl: " + control + "\n").c_str());
     RunJob(job, owner);
     EXPECT_FALSE(FileExists(control));
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "probe.ocx"), "registered")
-        << "the control was loaded";
+    EXPECT_EQ(ControlNote("probe.ocx"), "registered") << "the control was loaded";
 }
 #endif

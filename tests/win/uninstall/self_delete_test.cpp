@@ -12,23 +12,13 @@ using namespace quilmtest;
 
 namespace {
 
-// Runs the probe as a script would, with args after its quoted path; its
-// exit code.
+// Runs the probe as a script would, with args after its quoted path, from
+// currentDir; its exit code.
 DWORD RunProbe(const std::string& program, const std::string& currentDir,
                const std::string& args = "") {
-    std::string command = "\"" + program + "\"" + (args.empty() ? "" : " " + args);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(program.c_str(), &command[0], NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL,
-                          currentDir.c_str(), &startup, &process))
-        return 0xFFFFFFFF;
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0xFFFFFFFE;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-    return code;
+    ChildProcess probe;
+    if (!probe.Start(program, args, currentDir.c_str())) return 0xFFFFFFFF;
+    return probe.ExitCode(60000);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "common/install_log.h"
 #include "uninstall/UninstallMessages.h"
 #include "support/Boxes.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/ProductNames.h"
 
@@ -19,7 +20,8 @@ std::string ExpectedBatch(const std::string& program, const std::string& batch) 
     return "@echo off\r\nsetlocal DisableDelayedExpansion\r\nset /a tries=0\r\n:Repeat\r\ndel \"" +
            program + "\"\r\ndel \"Filedelr.avi\"\r\nif not exist \"" + program +
            "\" goto Removed\r\nset /a tries+=1\r\nif %tries% geq 600 goto GiveUp\r\n"
-           "ping -n 2 127.0.0.1 >nul\r\ngoto Repeat\r\n:GiveUp\r\ngoto End\r\n:Removed\r\nrmdir \"" +
+           "ping -n 2 127.0.0.1 >nul\r\ngoto Repeat\r\n:GiveUp\r\ngoto End\r\n:Removed\r\nrmdir "
+           "\"" +
            folder + "\"\r\n:End\r\n(del \"" + batch + "\") & rmdir \"" +
            batch.substr(0, batch.rfind('\\')) + "\"\r\n";
 }
@@ -336,18 +338,17 @@ TEST_F(JobTest, UnregisterControlNeedsLoadableLibraryWithEntryPoint) {
 
 #ifdef QUILM_TEST_CONTROL
 TEST_F(JobTest, ControlsAreUnregisteredThenDeleted) {
-    const std::string marks = "Software\\QuilmTest\\Controls";
     std::string good = m_dir + "good.ocx", fail = m_dir + "fail.ocx";
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_TEST_CONTROL).c_str(), good.c_str(), FALSE));
     ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_TEST_CONTROL).c_str(), fail.c_str(), FALSE));
     EXPECT_TRUE(CUninstallThread::UnregisterControl(good.c_str()));
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "good.ocx"), "unregistered");
+    EXPECT_EQ(ControlNote("good.ocx"), "unregistered");
     EXPECT_FALSE(CUninstallThread::UnregisterControl(fail.c_str()));
-    SetValue(HKEY_CURRENT_USER, marks, "good.ocx", "registered");
+    SetValue(HKEY_CURRENT_USER, kControlNotes, "good.ocx", "registered");
 
     Load("Reg Ctrl: " + good + "\nReg Ctrl: " + fail + "\n");
     Run();
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, marks, "good.ocx"), "unregistered");
+    EXPECT_EQ(ControlNote("good.ocx"), "unregistered");
     EXPECT_FALSE(FileExists(good));
     EXPECT_FALSE(FileExists(fail)) << "deleted whether or not unregistering succeeded";
 }
