@@ -20,8 +20,21 @@ for p in "${PACKAGES[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ] || [ -n "${NEED_UPDATE:-}" ]; then
     echo "deps: installing ${missing[*]}"
-    $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # A mirror caught mid-sync fails one index now and then ("File has
+    # unexpected size"): try again, then install from the lists there are.
+    for try in 1 2 3; do
+        $SUDO apt-get update -q && break
+        echo "deps: apt-get update failed (try $try of 3)" >&2
+        sleep 10
+    done
+    if ! DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+        # Without the mirror's i386 lists Wine's 32-bit half cannot be had:
+        # the tests then run the x86_64 flavour (scripts/wine-env.sh).
+        echo "deps: installing without the i386 packages" >&2
+        native=()
+        for p in "${missing[@]}"; do [[ $p == *:i386 ]] || native+=("$p"); done
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${native[@]}"
+    fi
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
