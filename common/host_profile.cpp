@@ -6,24 +6,27 @@ const char* const kUnnamedFirst[] = {"<<未命名配置>>", "<<Unnamed Profile>>
 const char* const kInitialFirst[] = {"初始设置配置", "<<初始设置配置>>", "<<未命名配置>>", nullptr};
 const char* const kNoBase[] = {nullptr};
 
-// Search list formats: each "%s" takes the next filler, in order.  The
-// fillers are the destination folder (dest times), then the AutoCAD
-// folder (acad times, R15.0) or the base search list (once, later rows).
+// Search list formats: the first "%s" takes the destination folder with
+// the ARX folder (arx), each later one the next filler, in order.  The
+// fillers are the destination folder (dest times in all), then the
+// AutoCAD folder (acad times, R15.0) or the base search list (once, later
+// rows).
 struct SearchListFormat {
+    const char* arx;
     const char* format;
     int dest;
     int acad;
 };
-const SearchListFormat kR15List = {
-    "%sSupport\\2000-02\\arx;%sSupport\\2000-02\\Menu;%s填充图案;"
-    "%ssupport;%sfonts;%shelp;%sexpress;",
-    3, 4};
-const SearchListFormat kR16List = {
-    "%sSupport\\2004-06\\arx;%sSupport\\2004-06\\Menu;%s填充图案;%s;", 3, 0};
-const SearchListFormat kR17List = {
-    "%sSupport\\2007-09\\arx;%sSupport\\2007-09\\Menu;%s填充图案;%s;", 3, 0};
-const SearchListFormat kR18List = {"%sSupport\\2010-12\\32\\arx;%sSupport\\2010-12\\Menu;%s;", 2,
-                                   0};
+const SearchListFormat kR15List = {"Support\\2000-02\\arx",
+                                   "%s;%sSupport\\2000-02\\Menu;%s填充图案;"
+                                   "%ssupport;%sfonts;%shelp;%sexpress;",
+                                   3, 4};
+const SearchListFormat kR16List = {"Support\\2004-06\\arx",
+                                   "%s;%sSupport\\2004-06\\Menu;%s填充图案;%s;", 3, 0};
+const SearchListFormat kR17List = {"Support\\2007-09\\arx",
+                                   "%s;%sSupport\\2007-09\\Menu;%s填充图案;%s;", 3, 0};
+const SearchListFormat kR18List = {"Support\\2010-12\\32\\arx", "%s;%sSupport\\2010-12\\Menu;%s;",
+                                   2, 0};
 
 struct ProfileRow {
     HostLookup lookup;
@@ -97,8 +100,15 @@ std::string HostProfileKeyPath(const HostRelease& release, const std::string& pr
            "\\Profiles\\" + profile;
 }
 
+std::string HostArxFolder(const HostRelease& release, HostView view) {
+    const ProfileRow* row = RowOf(release);
+    if (!row) return std::string();
+    if (view == kHostView64) return std::string("Support\\") + release.supportGroup + "\\64\\arx";
+    return row->searchList->arx;
+}
+
 std::string HostSearchList(const HostRelease& release, const std::string& destDir,
-                           const std::string& baseList, const std::string& acadDir) {
+                           const std::string& baseList, const std::string& acadDir, HostView view) {
     const ProfileRow* row = RowOf(release);
     if (!row) return std::string();
     const SearchListFormat& list = *row->searchList;
@@ -107,7 +117,8 @@ std::string HostSearchList(const HostRelease& release, const std::string& destDi
     int filler = 0;
     for (const char* p = list.format; *p; ++p) {
         if (p[0] == '%' && p[1] == 's') {
-            if (filler < list.dest) result += destDir;
+            if (filler == 0) result += destDir + HostArxFolder(release, view);
+            else if (filler < list.dest) result += destDir;
             else if (list.acad > 0) result += acadDir;
             else result += baseList;
             ++filler;

@@ -10,6 +10,11 @@
 
 enum HostStore { kUserStore, kMachineStore };
 
+// Where a release's machine keys were found: the 32-bit view of
+// HKEY_LOCAL_MACHINE, where a 32-bit AutoCAD writes (and every AutoCAD on
+// 32-bit Windows), or the 64-bit view, which only a 64-bit AutoCAD has.
+enum HostView { kHostView32, kHostView64 };
+
 // The stores asked for "CurVer", in order, and whether the row's default
 // product key is taken when none of them has it.
 struct HostLookupOrder {
@@ -53,11 +58,19 @@ std::string HostProductKeyPath(const HostRelease& release, const std::string& pr
 std::string HostProfileKeyPath(const HostRelease& release, const std::string& productKey,
                                const std::string& profile);
 
+// The package's ARX folder for release, relative to the install folder:
+// "Support\2010-12\32\arx" for a 32-bit AutoCAD, and the support group's
+// "64" folder ("Support\2010-12\64\arx", "Support\2007-09\64\arx") for a
+// 64-bit one, which only loads 64-bit modules.
+std::string HostArxFolder(const HostRelease& release, HostView view);
+
 // The package profile's "ACAD" search list: the package's own folders in
-// front of baseList, which is kept whole.  destDir and acadDir end with
-// "\"; acadDir is used by R15.0 only, baseList by all others.
+// front of baseList, which is kept whole; the ARX folder is view's.
+// destDir and acadDir end with "\"; acadDir is used by R15.0 only,
+// baseList by all others.
 std::string HostSearchList(const HostRelease& release, const std::string& destDir,
-                           const std::string& baseList, const std::string& acadDir);
+                           const std::string& baseList, const std::string& acadDir,
+                           HostView view = kHostView32);
 
 // destDir + the package menu file without extension (R17.0 on), or empty
 // text when the release gets no "MenuFile" value.

@@ -18,9 +18,10 @@ LONG CRegKey::Create(HKEY root, LPCSTR path, REGSAM access) {
     return r;
 }
 
-LONG CRegKey::CreateWithAnyAccess(HKEY root, LPCSTR path) {
+LONG CRegKey::CreateWithAnyAccess(HKEY root, LPCSTR path, REGSAM view) {
     HKEY key = NULL;
-    LONG r = ::RegCreateKeyA(root, path, &key);
+    LONG r = ::RegCreateKeyExA(root, path, 0, NULL, REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED | view,
+                               NULL, &key, NULL);
     Attach(r == ERROR_SUCCESS ? key : NULL);
     return r;
 }
@@ -86,57 +87,66 @@ LONG CRegKey::EnumKey(DWORD index, std::string& name) const {
     return r;
 }
 
-LONG CRegKey::DeleteKey(HKEY root, LPCSTR path) {
-    return ::RegDeleteKeyA(root, path);
+LONG CRegKey::DeleteKey(HKEY root, LPCSTR path, REGSAM view) {
+    return ::RegDeleteKeyExA(root, path, view, 0);
 }
 
-LONG CRegKey::DeleteKeyTree(HKEY root, LPCSTR path) {
+LONG CRegKey::DeleteKeyTree(HKEY root, LPCSTR path, REGSAM view) {
     CRegKey key;
-    LONG r = key.Open(root, path, KEY_READ);
+    LONG r = key.Open(root, path, KEY_READ | view);
     if (r != ERROR_SUCCESS) return r;
     std::vector<std::string> names;
     std::string name;
     for (DWORD index = 0; key.EnumKey(index, name) == ERROR_SUCCESS; ++index) names.push_back(name);
     key.Close();
     const std::string prefix = std::string(path) + "\\";
-    for (const std::string& sub : names) DeleteKeyTree(root, (prefix + sub).c_str());
-    return DeleteKey(root, path);
+    for (const std::string& sub : names) DeleteKeyTree(root, (prefix + sub).c_str(), view);
+    return DeleteKey(root, path, view);
 }
 
-BOOL SetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
+BOOL SetRegString(HKEY root, REGSAM view, LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
     CRegKey key;
-    return key.CreateWithAnyAccess(root, keyPath) == ERROR_SUCCESS &&
+    return key.CreateWithAnyAccess(root, keyPath, view) == ERROR_SUCCESS &&
            key.SetValue(valueName, text) == ERROR_SUCCESS;
 }
 
-BOOL GetRegString(HKEY root, LPCSTR keyPath, LPCSTR valueName, std::string& text) {
+BOOL GetRegString(HKEY root, REGSAM view, LPCSTR keyPath, LPCSTR valueName, std::string& text) {
     text.clear();
     CRegKey key;
-    if (key.CreateWithAnyAccess(root, keyPath) != ERROR_SUCCESS) return FALSE;
+    if (key.CreateWithAnyAccess(root, keyPath, view) != ERROR_SUCCESS) return FALSE;
     DWORD size = 0;
     if (key.QueryValueSize(valueName, size) != ERROR_SUCCESS || size > kRegValueBufferSize)
         return FALSE;
     return key.QueryValue(valueName, text) == ERROR_SUCCESS;
 }
 
-BOOL SetMachineDword(LPCSTR keyPath, LPCSTR valueName, DWORD value) {
+BOOL SetMachineDword(REGSAM view, LPCSTR keyPath, LPCSTR valueName, DWORD value) {
     CRegKey key;
-    return key.CreateWithAnyAccess(HKEY_LOCAL_MACHINE, keyPath) == ERROR_SUCCESS &&
+    return key.CreateWithAnyAccess(HKEY_LOCAL_MACHINE, keyPath, view) == ERROR_SUCCESS &&
            key.SetValue(valueName, value) == ERROR_SUCCESS;
 }
 
-BOOL SetMachineString(LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
-    return SetRegString(HKEY_LOCAL_MACHINE, keyPath, valueName, text);
+BOOL SetMachineString(REGSAM view, LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
+    return SetRegString(HKEY_LOCAL_MACHINE, view, keyPath, valueName, text);
 }
 
 BOOL SetUserString(LPCSTR keyPath, LPCSTR valueName, LPCSTR text) {
-    return SetRegString(HKEY_CURRENT_USER, keyPath, valueName, text);
+    return SetRegString(HKEY_CURRENT_USER, 0, keyPath, valueName, text);
 }
 
-BOOL GetMachineString(LPCSTR keyPath, LPCSTR valueName, CString& text) {
-    return GetRegString(HKEY_LOCAL_MACHINE, keyPath, valueName, text.str());
+BOOL GetMachineString(REGSAM view, LPCSTR keyPath, LPCSTR valueName, CString& text) {
+    return GetRegString(HKEY_LOCAL_MACHINE, view, keyPath, valueName, text.str());
 }
 
 BOOL GetUserString(LPCSTR keyPath, LPCSTR valueName, CString& text) {
-    return GetRegString(HKEY_CURRENT_USER, keyPath, valueName, text.str());
+    return GetRegString(HKEY_CURRENT_USER, 0, keyPath, valueName, text.str());
+}
+
+bool AfxIsWindows64() {
+#ifdef _WIN64
+    return true;
+#else
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+#endif
 }

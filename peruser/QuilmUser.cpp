@@ -34,9 +34,14 @@ void MakeProfiles() {
     int made = 0;
     std::vector<std::string> failed;
     for (const HostRelease& release : kHostReleases) {
-        std::string acadFolder;
-        if (!FindHostRelease(release, acadFolder, kProbeOpenOnly)) continue;
-        if (CreateHostProfile(release, destDir, acadFolder, kBaseWithFallback)) ++made;
+        HostInstall found;
+        if (!FindHostRelease(release, found, kProbeOpenOnly)) continue;
+        if (!HostHasModulesFor(release, found, destDir)) {
+            AfxLog("AutoCAD %s found in %s is 64-bit: the package has no 64-bit modules for it",
+                   release.releaseKey, found.folder.c_str());
+            continue;
+        }
+        if (CreateHostProfile(release, destDir, found, kBaseWithFallback)) ++made;
         else failed.push_back(release.releaseKey);
     }
     AfxLog("profiles made: %d, failed: %d", made, static_cast<int>(failed.size()));

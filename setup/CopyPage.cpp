@@ -86,6 +86,10 @@ LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
         MessageBox(AfxFailureNotice(AfxLoadString(headline), failures).c_str(), NULL,
                    MB_OK | MB_ICONWARNING);
     }
+    if (!m_job.m_unsupportedHosts.empty())
+        MessageBox(AfxFailureNotice(AfxLoadString(IDS_HOSTS_UNSUPPORTED), m_job.m_unsupportedHosts)
+                       .c_str(),
+                   NULL, MB_OK | MB_ICONINFORMATION);
     EnableNext(TRUE);
     EndDialog(kWizNext);
     return 1;

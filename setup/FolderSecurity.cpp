@@ -3,13 +3,12 @@
 // drive root let every authenticated user change what lies below; the
 // folder Setup makes there gets the list Program Files gives its
 // subfolders instead.
-#include <shlobj.h>
-
 #include "InstallSteps.h"
 #include "common/mbcs.h"
 #include "common/paths.h"
 #include "framework/AfxLog.h"
 #include "framework/AfxSecurity.h"
+#include "framework/AfxSystemFolders.h"
 
 const char* const kInstallFolderDacl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
 // The package writes into "Temp" at run time: Users may change it.
@@ -27,17 +26,6 @@ bool IsInsideAny(const std::string& path, const std::vector<std::string>& folder
             return true;
     }
     return false;
-}
-
-std::vector<std::string> ProgramFilesFolders() {
-    std::vector<std::string> folders;
-    char path[MAX_PATH + 1];
-    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86})
-        if (SUCCEEDED(::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, path)))
-            folders.push_back(path);
-    DWORD n = ::GetEnvironmentVariableA("ProgramW6432", path, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) folders.push_back(path);
-    return folders;
 }
 
 // Makes folder with the access list of sddl; the system's error code.
@@ -61,7 +49,7 @@ InstallFolderState PrepareInstallFolder(const std::string& destDir) {
                writable ? " (controls are registered there all the same)" : "");
         return writable ? kFolderExistedWritable : kFolderExisted;
     }
-    if (IsInsideAny(dest, ProgramFilesFolders())) return kFolderInProgramFiles;
+    if (IsInsideAny(dest, AfxProgramFilesFolders())) return kFolderInProgramFiles;
     // The folders above are made as usual; the copy phase asks about any
     // that cannot be made.
     for (const std::string& prefix : FolderPathPrefixes(folder))

@@ -41,11 +41,16 @@ void RegisterControls(const std::string& destDir, RecordAppender record, FailedI
 // TRUE when the control's DllRegisterServer returned S_OK.
 BOOL RegisterControl(LPCSTR path);
 
+// The AutoCAD releases found that the installation has no modules for (a
+// 64-bit AutoCAD without the package's 64-bit ARX folder), one line each
+// for the person: the release and its folder.
+typedef std::vector<std::string> UnsupportedHosts;
+
 // ProductKeys.cpp: the product key, the package profile in every AutoCAD
-// release found, and the Add/Remove Programs entry (its size from
-// bytesCopied).
+// release found that the installation has modules for, and the
+// Add/Remove Programs entry (its size from bytesCopied).
 void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record,
-                      FailedItems& failed);
+                      FailedItems& failed, UnsupportedHosts& unsupported);
 
 // ActiveSetup.cpp: the Active Setup component whose command (the per-user
 // program in destDir) gives every other user the profiles at logon, and
@@ -55,8 +60,8 @@ BOOL RegisterActiveSetup(const std::string& destDir, FailedItems& failed);
 
 // Shortcuts.cpp: the Start-menu folder, made through makeFolder (which
 // records it, and may ask), and the package's shortcuts, one per AutoCAD
-// release found.  The Desktop and Programs folders are the user's, or all
-// users' first when allUsersFirst.  FALSE when neither is known.
+// release found that the installation has modules for.  The Desktop and Programs folders are the
+// user's, or all users' first when allUsersFirst.  FALSE when neither is known.
 typedef std::function<bool(const std::string& folder)> FolderMaker;
 BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppender record,
                      const FolderMaker& makeFolder, FailedItems& failed);

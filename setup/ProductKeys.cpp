@@ -13,14 +13,17 @@ namespace {
 
 // Writes a machine value and logs it with its outcome; false when it was
 // not written.
+// The product key and the Add/Remove Programs entry are in the 32-bit view,
+// where the package's own 32-bit programs and deployment tools' detection
+// rules look for them.
 bool SetValue(const char* key, const char* name, const std::string& text) {
-    BOOL ok = SetMachineString(key, name, text.c_str());
+    BOOL ok = SetMachineString(kRegView32, key, name, text.c_str());
     AfxLog("HKLM\\%s: %s = \"%s\"%s", key, name, text.c_str(), ok ? "" : " (not written)");
     return ok != FALSE;
 }
 
 bool SetValue(const char* key, const char* name, DWORD number) {
-    BOOL ok = SetMachineDword(key, name, number);
+    BOOL ok = SetMachineDword(kRegView32, key, name, number);
     AfxLog("HKLM\\%s: %s = %lu%s", key, name, static_cast<unsigned long>(number),
            ok ? "" : " (not written)");
     return ok != FALSE;
@@ -37,7 +40,7 @@ std::string Today() {
 }  // namespace
 
 void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordAppender record,
-                      FailedItems& failed) {
+                      FailedItems& failed, UnsupportedHosts& unsupported) {
     using namespace v8;
     // Every value below that is not written is a failed item.
     auto SetValue = [&failed](const char* key, const char* name, const auto& value) {
@@ -50,11 +53,22 @@ void WriteProductKeys(const std::string& destDir, ULONGLONG bytesCopied, RecordA
     for (const NamedValue& layer : kLayerValues) SetValue(kProductKey, layer.name, layer.value);
 
     // A profile in every release found, each right after its detection.
+    // A 64-bit AutoCAD the package has no modules for gets none; that is
+    // no failure of the installation.
     for (const HostRelease& release : kHostReleases) {
-        std::string acadFolder;
-        if (FindHostRelease(release, acadFolder) &&
-            !CreateHostProfile(release, destDir, acadFolder))
+        HostInstall found;
+        if (!FindHostRelease(release, found)) continue;
+        if (!HostHasModulesFor(release, found, destDir)) {
+            AfxLog(
+                "AutoCAD %s found in %s is 64-bit: the package has no 64-bit modules for it "
+                "(no %s); no profile and no shortcut",
+                release.releaseKey, found.folder.c_str(),
+                HostArxFolder(release, found.view).c_str());
+            unsupported.push_back(std::string("AutoCAD ") + release.releaseKey +
+                                  " (64 位): " + found.folder);
+        } else if (!CreateHostProfile(release, destDir, found)) {
             AddFailedItem(failed, IDS_FAILED_PROFILE, release.releaseKey);
+        }
     }
 
     // The Add/Remove Programs entry, with what the system's list of

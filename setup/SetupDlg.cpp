@@ -31,7 +31,8 @@ BOOL CSetupDlg::IsInstalled() {
     // Opened with create semantics: a missing key is left behind, empty.
     // Only whether the value exists counts, whatever its type or length.
     CRegKey key;
-    return key.CreateWithAnyAccess(HKEY_LOCAL_MACHINE, v8::kProductKey) == ERROR_SUCCESS &&
+    return key.CreateWithAnyAccess(HKEY_LOCAL_MACHINE, v8::kProductKey, kRegView32) ==
+               ERROR_SUCCESS &&
            key.HasValue(kInstallPathValue);
 }
 

@@ -56,7 +56,8 @@ void CSetupThread::RegisterControls() {
 }
 
 void CSetupThread::WriteProductKeys() {
-    ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record(), m_failedItems);
+    ::WriteProductKeys(m_strDestDir.str(), m_nBytesCopied, Record(), m_failedItems,
+                       m_unsupportedHosts);
     ::RegisterActiveSetup(m_strDestDir.str(), m_failedItems);
 }
 

@@ -45,7 +45,10 @@ public:
     // value, shortcut, record or log not written), each as a line for the
     // notice.
     std::vector<std::string> m_failedItems;
-    // Both together: the files first.
+    // The AutoCAD releases found that the installation has no modules for
+    // (a 64-bit AutoCAD): no failure, but named before the finish page.
+    std::vector<std::string> m_unsupportedHosts;
+    // Both failure lists together: the files first.
     std::vector<std::string> Failures() const;
     ULONGLONG m_nBytesCopied = 0;
     bool m_bRecordWritten = false;

@@ -19,12 +19,12 @@ namespace {
 // Reads the desktop and programs folders as a pair from the first key that
 // has both: the desktop value first, the programs value only when that was
 // found.
-bool FindFolders(HKEY root, const ShellFolderValues& values, std::string& desktop,
+bool FindFolders(HKEY root, REGSAM view, const ShellFolderValues& values, std::string& desktop,
                  std::string& programs) {
     for (const char* key : kShellFoldersKeys) {
         programs.clear();
-        if (GetRegString(root, key, values.desktop, desktop) &&
-            GetRegString(root, key, values.programs, programs))
+        if (GetRegString(root, view, key, values.desktop, desktop) &&
+            GetRegString(root, view, key, values.programs, programs))
             return true;
     }
     return false;
@@ -35,10 +35,15 @@ bool FindFolders(HKEY root, const ShellFolderValues& values, std::string& deskto
 // desktop nobody sees: then all users' folders come first.
 bool FindShellFolders(bool allUsersFirst, std::string& desktop, std::string& programs) {
     auto user = [&] {
-        return FindFolders(HKEY_CURRENT_USER, kUserFolderValues, desktop, programs);
+        return FindFolders(HKEY_CURRENT_USER, 0, kUserFolderValues, desktop, programs);
     };
+    // The shell of each bitness keeps these values in its own view: a
+    // 64-bit Windows may have them only in the 64-bit one.
     auto all = [&] {
-        return FindFolders(HKEY_LOCAL_MACHINE, kAllUsersFolderValues, desktop, programs);
+        return FindFolders(HKEY_LOCAL_MACHINE, kRegView32, kAllUsersFolderValues, desktop,
+                           programs) ||
+               FindFolders(HKEY_LOCAL_MACHINE, kRegView64, kAllUsersFolderValues, desktop,
+                           programs);
     };
     return allUsersFirst ? all() || user() : user() || all();
 }
@@ -77,10 +82,11 @@ BOOL CreateShortcuts(const std::string& destDir, bool allUsersFirst, RecordAppen
     const std::string arguments = v8::HostShortcutArguments();
     const std::string icon = v8::ShortcutIconPath(destDir);
     for (const HostRelease& release : kHostReleases) {
-        std::string acadFolder;
-        if (!FindHostRelease(release, acadFolder)) continue;
+        HostInstall found;
+        if (!FindHostRelease(release, found) || !HostHasModulesFor(release, found, destDir))
+            continue;
         make(JoinPath(destDir, v8::HostShortcutName(release.shortcutYear)),
-             JoinPath(acadFolder, "acad.exe"), arguments.c_str(), icon.c_str());
+             JoinPath(found.folder, "acad.exe"), arguments.c_str(), icon.c_str());
     }
 
     make(JoinPath(menuDir, v8::kWebShortcut), JoinPath(destDir, v8::kWebLinkFile), NULL, NULL);

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "../common/paths.h"
+#include "../framework/AfxSystemFolders.h"
 #include "../resources/setup/resource.h"
 #include "FolderPicker.h"
 
@@ -118,17 +119,7 @@ void CInstallPathPage::OnNext() {
 }
 
 DestinationKind CheckDestination(const std::string& dest) {
-    std::vector<std::string> system;
-    char folder[MAX_PATH + 1] = {0};
-    UINT n = ::GetWindowsDirectoryA(folder, MAX_PATH);
-    if (n > 0 && n <= MAX_PATH) system.push_back(folder);
-    n = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (n > 0 && n <= MAX_PATH) system.push_back(folder);
-    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_SYSTEMX86}) {
-        if (::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, folder) == S_OK)
-            system.push_back(folder);
-    }
-    return ClassifyDestination(dest, system);
+    return ClassifyDestination(dest, AfxSystemFolders());
 }
 
 // CFinishPage

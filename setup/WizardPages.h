@@ -104,7 +104,7 @@ private:
 };
 
 // The destination as ClassifyDestination sees it, against this system's
-// Windows, system and Program Files folders.
+// own folders (framework/AfxSystemFolders.h).
 DestinationKind CheckDestination(const std::string& dest);
 
 class CFinishPage : public CWizardPage {

@@ -19,19 +19,23 @@
 namespace {
 
 // "CurVer" of a release in one store, without making any key.
-std::string CurVerIn(HostStore store, const HostRelease& release) {
+std::string CurVerIn(HostStore store, HostView view, const HostRelease& release) {
     std::string productKey;
-    ReadHostCurVer(release, store, productKey, kProbeOpenOnly);
+    ReadHostCurVer(release, store, view, productKey, kProbeOpenOnly);
     return productKey;
 }
 
 // The package profile keys a user may have: for every release, under the
-// product key of the machine, of this user and the release's default.
+// product key of the machine (of a 32-bit and of a 64-bit AutoCAD), of
+// this user and the release's default.
 std::vector<std::string> ProfileKeys() {
     std::vector<std::string> keys;
+    const HostViews views = HostViewsOfThisSystem();
     for (const HostRelease& release : kHostReleases) {
         const std::string candidates[] = {
-            CurVerIn(kMachineStore, release), CurVerIn(kUserStore, release),
+            CurVerIn(kMachineStore, kHostView32, release),
+            views.count > 1 ? CurVerIn(kMachineStore, kHostView64, release) : std::string(),
+            CurVerIn(kUserStore, kHostView32, release),
             release.defaultProductKey ? release.defaultProductKey : ""};
         for (const std::string& productKey : candidates) {
             if (productKey.empty()) continue;

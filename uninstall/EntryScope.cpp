@@ -1,21 +1,20 @@
 // Which of the record's entries the uninstaller acts on (see
 // common/record_scope.h): the Win32 half, which finds the scope folders
 // and looks at the disk for reparse points.
-#include <shlobj.h>
-
 #include "UninstallThread.h"
 #include "common/paths.h"
 #include "common/shell_folders.h"
 #include "framework/AfxRegistry.h"
 #include "framework/AfxLog.h"
+#include "framework/AfxSystemFolders.h"
 
 namespace {
 
 // A string value, read without creating the key; empty when missing.
-std::string ReadValue(HKEY root, const char* key, const char* name) {
+std::string ReadValue(HKEY root, REGSAM view, const char* key, const char* name) {
     CRegKey open;
     std::string text;
-    if (open.Open(root, key, KEY_QUERY_VALUE) == ERROR_SUCCESS) open.QueryValue(name, text);
+    if (open.Open(root, key, KEY_QUERY_VALUE | view) == ERROR_SUCCESS) open.QueryValue(name, text);
     return TrimBlanks(text);
 }
 
@@ -33,24 +32,6 @@ std::string LongName(const std::string& path) {
     if (got == 0 || got >= need) return path;
     name.resize(got);
     return name;
-}
-
-// The system's own folders, which never stand for an installation.
-std::vector<std::string> SystemFolders() {
-    std::vector<std::string> folders;
-    char path[MAX_PATH + 1];
-    if (::GetWindowsDirectoryA(path, MAX_PATH)) AddFolder(folders, path);
-    if (::GetSystemWindowsDirectoryA(path, MAX_PATH)) AddFolder(folders, path);
-    if (::GetSystemDirectoryA(path, MAX_PATH)) AddFolder(folders, path);
-    if (::GetSystemWow64DirectoryA(path, MAX_PATH)) AddFolder(folders, path);
-    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86})
-        if (SUCCEEDED(::SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, path)))
-            AddFolder(folders, path);
-    for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
-        DWORD n = ::GetEnvironmentVariableA(name, path, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) AddFolder(folders, path);
-    }
-    return folders;
 }
 
 // True when none of path's components below base is a reparse point (a
@@ -74,13 +55,21 @@ bool NoReparsePointBelow(const std::string& base, const std::string& path) {
 RecordScope CUninstallThread::CurrentScope() const {
     RecordScope scope;
     std::string folder = LongName(m_strRecordFolder.str());
-    if (GivesFileScope(folder, SystemFolders())) scope.installDir = folder;
+    if (GivesFileScope(folder, AfxSystemFolders())) scope.installDir = folder;
     for (const char* key : kShellFoldersKeys) {
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            const ShellFolderValues& values =
-                root == HKEY_CURRENT_USER ? kUserFolderValues : kAllUsersFolderValues;
-            AddFolder(scope.desktopDirs, ReadValue(root, key, values.desktop));
-            AddFolder(scope.programsDirs, ReadValue(root, key, values.programs));
+        // All users' folders in both views, as the installer looks for them.
+        const struct {
+            HKEY root;
+            REGSAM view;
+            const ShellFolderValues& values;
+        } stores[] = {{HKEY_CURRENT_USER, 0, kUserFolderValues},
+                      {HKEY_LOCAL_MACHINE, kRegView32, kAllUsersFolderValues},
+                      {HKEY_LOCAL_MACHINE, kRegView64, kAllUsersFolderValues}};
+        for (const auto& store : stores) {
+            AddFolder(scope.desktopDirs,
+                      ReadValue(store.root, store.view, key, store.values.desktop));
+            AddFolder(scope.programsDirs,
+                      ReadValue(store.root, store.view, key, store.values.programs));
         }
     }
     return scope;

@@ -11,7 +11,7 @@
 namespace {
 
 BOOL DeleteProfileKey(const std::string& key) {
-    BOOL removed = CRegKey::DeleteKeyTree(HKEY_CURRENT_USER, key.c_str()) == ERROR_SUCCESS;
+    BOOL removed = CRegKey::DeleteKeyTree(HKEY_CURRENT_USER, key.c_str(), 0) == ERROR_SUCCESS;
     if (removed) AfxLog("profile removed: HKEY_CURRENT_USER\\%s", key.c_str());
     return removed;
 }
@@ -20,12 +20,20 @@ BOOL DeleteProfileKey(const std::string& key) {
 // "General Configuration"): a key that still has subkeys cannot be deleted
 // on its own.  The path always ends in the package profile's own name, so
 // no other profile is touched.  The product key ("CurVer") is looked up in
-// the release's removal order; when none is found, nothing is deleted.
+// the release's removal order; a 64-bit AutoCAD's own machine "CurVer", in
+// the 64-bit view, names one more.  When none is found, nothing is
+// deleted.
 BOOL DeleteHostProfile(const HostRelease& release) {
-    std::string productKey;
-    ReadHostProductKey(release, release.removalLookup, productKey);
-    if (productKey.empty()) return FALSE;
-    return DeleteProfileKey(v9::HostProfileKey(release.releaseKey, productKey));
+    std::string productKey, productKey64;
+    ReadHostProductKey(release, release.removalLookup, kHostView32, productKey);
+    if (HostViewsOfThisSystem().count > 1)
+        ReadHostCurVer(release, kMachineStore, kHostView64, productKey64, kProbeOpenOnly);
+    BOOL removed = FALSE;
+    if (!productKey.empty())
+        removed = DeleteProfileKey(v9::HostProfileKey(release.releaseKey, productKey));
+    if (!productKey64.empty() && productKey64 != productKey)
+        removed |= DeleteProfileKey(v9::HostProfileKey(release.releaseKey, productKey64));
+    return removed;
 }
 
 // Where R15.0 profiles may lie when "CurVer" does not lead to them.
@@ -42,5 +50,5 @@ void CUninstallThread::RemoveHostProfiles() {
                                  "\\Profiles\\" + v9::kProfileName);
         }
     }
-    CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, v9::kProductKey);
+    CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, v9::kProductKey, kRegView32);
 }

@@ -54,7 +54,8 @@ BOOL CUninstallDlg::GetInstallPath(CString& path) {
     path.Empty();
     CRegKey key;
     std::string folder;
-    if (key.Open(HKEY_LOCAL_MACHINE, v9::kProductKey, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+    if (key.Open(HKEY_LOCAL_MACHINE, v9::kProductKey, KEY_QUERY_VALUE | kRegView32) !=
+            ERROR_SUCCESS ||
         key.QueryValue(kInstallPathValue, folder) != ERROR_SUCCESS)
         return FALSE;
     // A trailing "\" is tested as the last character, not the last byte:

@@ -75,7 +75,7 @@ void CUninstallThread::Work() {
 CString CUninstallThread::InstallFolder() {
     // Opens the key with create semantics; RemoveHostProfiles deletes it.
     CString folder;
-    GetMachineString(v9::kProductKey, kInstallPathValue, folder);
+    GetMachineString(kRegView32, v9::kProductKey, kInstallPathValue, folder);
     // Looks at the last character, not the last byte: a folder ending in a
     // double-byte character whose trail byte is 0x5C still gets its "\".
     return CString(WithTrailingBackslash(folder.str()));
@@ -250,8 +250,9 @@ void CUninstallThread::DeleteRecordedKeys() {
             continue;
         }
         // One deletion per recorded key: a recorded key that has gained
-        // subkeys stays, rather than taking a tree we did not create.
-        LONG result = CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, keyPath.c_str());
+        // subkeys stays, rather than taking a tree we did not create.  The
+        // installer writes its keys in the 32-bit view.
+        LONG result = CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, keyPath.c_str(), kRegView32);
         if (result == ERROR_SUCCESS) AfxLog("key deleted: HKEY_LOCAL_MACHINE\\%s", keyPath.c_str());
         else
             AfxLog("key not deleted: HKEY_LOCAL_MACHINE\\%s: %s", keyPath.c_str(),
@@ -275,7 +276,8 @@ void CUninstallThread::CollectFailures() {
     }
     for (const std::string& keyPath : m_keysLeft) {
         CRegKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_QUERY_VALUE) == ERROR_SUCCESS)
+        if (key.Open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_QUERY_VALUE | kRegView32) ==
+            ERROR_SUCCESS)
             m_failures.push_back("HKEY_LOCAL_MACHINE\\" + keyPath);
     }
     for (const std::string& item : m_failures) AfxLog("left behind: %s", item.c_str());

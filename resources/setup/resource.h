@@ -37,6 +37,9 @@
 #define IDS_FAILED_LOG 119
 // The notice's headline when more than files failed (%d: how many).
 #define IDS_ITEMS_FAILED 120
+// The box naming the AutoCAD releases the package has no modules for (%d:
+// how many; SetupJob.rc).
+#define IDS_HOSTS_UNSUPPORTED 124
 // The destination refused or questioned (%s: the folder).
 #define IDS_DEST_SYSTEM_FOLDER 121
 #define IDS_DEST_DRIVE_ROOT 122

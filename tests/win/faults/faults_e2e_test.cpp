@@ -69,7 +69,7 @@ protected:
         m_medium = m_dir + "medium\\";
         m_dest = m_dir + "dest\\Quilm 目录\\";
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kFaultKey.c_str());
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
+        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kV9Key, KEY_WOW64_32KEY, 0);
         RemoveInstallation("");
     }
 
@@ -341,7 +341,9 @@ TEST_F(FaultTest, ProductKeysCannotBeWritten) {
     ReadOnlyKey arp(HKEY_LOCAL_MACHINE, kUninstallKey);
     ASSERT_TRUE(arp.ok());
     HKEY probe = NULL;
-    ASSERT_NE(::RegCreateKeyA(HKEY_LOCAL_MACHINE, productKey.c_str(), &probe), ERROR_SUCCESS)
+    ASSERT_NE(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, productKey.c_str(), 0, NULL, 0,
+                                MAXIMUM_ALLOWED | KEY_WOW64_32KEY, NULL, &probe, NULL),
+              ERROR_SUCCESS)
         << "the product key can be created: no fault to test";
     ASSERT_FALSE(SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "probe", "x"))
         << "the Add/Remove Programs key can be written: no fault to test";

@@ -17,12 +17,14 @@ namespace {
 class Detection : public ::testing::Test {
 protected:
     void SetUp() override { GuardAutoCadKeys(m_guard); }
-    // The folder found for release, or "not found" (with the folder when
-    // one was left behind).
+    // The folder found for release, with " 64-bit" when found in the 64-bit
+    // view, or "not found" (with the folder when one was left behind).
     std::string Found(const char* release) {
-        CString folder("stale");
-        if (FindHostRelease(Release(release), folder.str())) return folder.str();
-        return folder.IsEmpty() ? "not found" : "not found, but " + folder.str();
+        HostInstall found;
+        found.folder = "stale";
+        if (FindHostRelease(Release(release), found))
+            return found.folder + (found.view == kHostView64 ? " 64-bit" : "");
+        return found.folder.empty() ? "not found" : "not found, but " + found.folder;
     }
     KeyGuard m_guard;
     SetupJob m_job;
@@ -80,6 +82,18 @@ const DetectionCase kDetectionCases[] = {
       {kMachine, "R17.0\\ACAD-5001:804", "AcadLocation", "D:\\Default", "not found"},
       // The location key is the release key with a trailing "\".
       {kMachine, "R17.0", "AcadLocation", "D:\\OddPlace", "D:\\OddPlace\\"}}},
+    // A 64-bit AutoCAD writes its machine keys in the 64-bit view only; a
+    // 32-bit one of the same release comes first.
+    {{"SixtyFourBitR18_0", "R18.0"},
+     {{kMachine64, "R18.0\\ACAD-8001:804", "AcadLocation", "C:\\Program Files\\AutoCAD 2010",
+       "C:\\Program Files\\AutoCAD 2010\\ 64-bit"},
+      {kMachine, "R18.0\\ACAD-8001:804", "AcadLocation", "C:\\Program Files (x86)\\AutoCAD 2010",
+       "C:\\Program Files (x86)\\AutoCAD 2010\\"}}},
+    {{"SixtyFourBitR16_0WithItsOwnCurVer", "R16.0"},
+     {{kMachine64, "R16.0", "CurVer", "ACAD-201:409", nullptr},
+      {kMachine64, "R16.0\\ACAD-201:409", "AcadLocation", "D:\\ACAD2004", "D:\\ACAD2004\\ 64-bit"},
+      // The 32-bit view's product key does not lead into the 64-bit view.
+      {kMachine, "R16.0", "CurVer", "ACAD-201:804", "D:\\ACAD2004\\ 64-bit"}}},
     {{"OverlongLocationCountsAsAbsent", "R18.2"},
      {{kMachine, "R18.2\\ACAD-A001:804", "AcadLocation", "D:\\" + std::string(3000, 'a'),
        "not found"},
@@ -111,10 +125,13 @@ INSTANTIATE_TEST_SUITE_P(Releases, DetectionTable, ::testing::ValuesIn(kDetectio
 
 TEST_F(Detection, NoAutoCadAtAll) {
     for (const HostRelease& r : kHostReleases) {
-        CString folder("stale");
-        EXPECT_FALSE(FindHostRelease(r, folder.str())) << r.releaseKey;
-        EXPECT_TRUE(folder.IsEmpty()) << r.releaseKey;
+        HostInstall found;
+        found.folder = "stale";
+        EXPECT_FALSE(FindHostRelease(r, found)) << r.releaseKey;
+        EXPECT_TRUE(found.folder.empty()) << r.releaseKey;
     }
+    // The 64-bit view is only ever opened.
+    EXPECT_FALSE(KeyExists(kMachine64, "SOFTWARE\\Autodesk"));
     // Probing leaves the keys it opened, empty.
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804"));
@@ -141,7 +158,7 @@ TEST_F(Detection, R15_0NeedsCurVer) {
     // No location was probed: the only product key below R15.0 is ours.
     HKEY h = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R15.0",
-                                           0, KEY_READ, &h));
+                                           0, KEY_READ | KEY_WOW64_32KEY, &h));
     DWORD subkeys = 0;
     RegQueryInfoKeyA(h, NULL, NULL, NULL, &subkeys, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
     RegCloseKey(h);

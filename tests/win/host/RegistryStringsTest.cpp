@@ -29,11 +29,11 @@ TEST_F(RegistryStrings, ValueOf2047BytesRoundTripsInBothStores) {
     text.replace(100, 2, "标");  // a double-byte character inside
     ASSERT_EQ(2047u, text.size());
     ASSERT_TRUE(SetUserString(kKey, "v", text.c_str()));
-    ASSERT_TRUE(SetMachineString(kKey, "v", text.c_str()));
+    ASSERT_TRUE(SetMachineString(kRegView32, kKey, "v", text.c_str()));
     CString back;
     ASSERT_TRUE(GetUserString(kKey, "v", back));
     EXPECT_EQ(text, back.str());
-    ASSERT_TRUE(GetMachineString(kKey, "v", back));
+    ASSERT_TRUE(GetMachineString(kRegView32, kKey, "v", back));
     EXPECT_EQ(text, back.str());
     // Stored as REG_SZ with its terminating zero.
     HKEY h = NULL;
@@ -64,7 +64,7 @@ TEST_F(RegistryStrings, QueryOfMissingKeyCreatesItEmpty) {
     std::string key = std::string(kKey) + "\\Missing\\Deeper";
     ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key));
     CString text("stale");
-    EXPECT_FALSE(GetMachineString(key.c_str(), "CurVer", text));
+    EXPECT_FALSE(GetMachineString(kRegView32, key.c_str(), "CurVer", text));
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, key));
 }

@@ -31,15 +31,18 @@ protected:
         for (const char* key : {kFolders, kFoldersNT}) {
             for (const char* v : {"Desktop", "Programs"})
                 m_values.emplace_back(new ValueGuard(HKEY_CURRENT_USER, key, v));
-            for (const char* v : {"Common Desktop", "Common Programs"})
-                m_values.emplace_back(new ValueGuard(HKEY_LOCAL_MACHINE, key, v));
+            for (HKEY machine : {HKEY_LOCAL_MACHINE, kMachine64})
+                for (const char* v : {"Common Desktop", "Common Programs"})
+                    m_values.emplace_back(new ValueGuard(machine, key, v));
         }
-        // Start from a machine with no shell folders at all.
+        // Start from a machine with no shell folders at all, in either view.
         for (const char* key : {kFolders, kFoldersNT}) {
             DeleteValue(HKEY_CURRENT_USER, key, "Desktop");
             DeleteValue(HKEY_CURRENT_USER, key, "Programs");
-            DeleteValue(HKEY_LOCAL_MACHINE, key, "Common Desktop");
-            DeleteValue(HKEY_LOCAL_MACHINE, key, "Common Programs");
+            for (HKEY machine : {HKEY_LOCAL_MACHINE, kMachine64}) {
+                DeleteValue(machine, key, "Common Desktop");
+                DeleteValue(machine, key, "Common Programs");
+            }
         }
         m_desktop = m_root.path() + "桌面\\";
         m_programs = m_root.path() + "Programs\\";
@@ -174,6 +177,13 @@ TEST_F(Shortcuts, OnlyAllUsersFolders) {
     EXPECT_EQ(PlainRecord(m_desktop, m_menu), Lines());
 }
 
+// The native shell of a 64-bit Windows keeps them in the 64-bit view.
+TEST_F(Shortcuts, OnlyAllUsersFoldersOfTheSixtyFourBitView) {
+    UseFolders(kMachine64, kFolders, m_desktop, m_programs);
+    ASSERT_TRUE(m_job.CreateShortcuts());
+    EXPECT_EQ(PlainRecord(m_desktop, m_menu), Lines());
+}
+
 TEST_F(Shortcuts, AllUsersFoldersFromTheSecondKey) {
     SetValue(HKEY_LOCAL_MACHINE, kFolders, "Common Desktop", "C:\\nowhere");
     UseFolders(HKEY_LOCAL_MACHINE, kFoldersNT, m_desktop, m_programs);
@@ -234,4 +244,21 @@ TEST_F(Shortcuts, CreateShellLinkRefusesPathsBeyondTheBuffer) {
 TEST_F(Shortcuts, CreateShellLinkIntoMissingFolderFails) {
     EXPECT_FALSE(CreateShellLink(m_dest.c_str(), (m_root.path() + "no\\x.LNK").c_str(), "C:\\x.exe",
                                  NULL, NULL));
+}
+
+// A 64-bit AutoCAD gets its shortcut only from an installation that has
+// its release's "64" ARX folder.
+TEST_F(Shortcuts, SixtyFourBitAutoCadOnlyWithSixtyFourBitModules) {
+    UseFolders(HKEY_CURRENT_USER, kFolders, m_desktop, m_programs);
+    const std::string acad = "SOFTWARE\\Autodesk\\AutoCAD\\";
+    SetValue(kMachine64, acad + "R18.1\\ACAD-9001:804", "AcadLocation",
+             "C:\\Program Files\\AutoCAD 2011");
+    SetValue(kMachine64, acad + "R17.2\\ACAD-7001:804", "AcadLocation",
+             "C:\\Program Files\\AutoCAD 2009");
+    ASSERT_TRUE(MakeFolders(m_dest + "Support\\2010-12\\64\\arx"));
+    ASSERT_TRUE(MakeFolders(m_dest + "Support\\2007-09\\arx"));
+    ASSERT_TRUE(m_job.CreateShortcuts());
+    ExpectLink(m_dest + "Quilmfor2011.LNK", "C:\\Program Files\\AutoCAD 2011\\acad.exe", kArguments,
+               m_dest + "QuilmV8.5.ICO");
+    EXPECT_FALSE(FileExists(m_dest + "Quilmfor2009.LNK"));
 }

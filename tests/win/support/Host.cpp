@@ -46,7 +46,7 @@ std::string ControlNote(const std::string& fileName) {
 }
 
 void GuardAutoCadKeys(KeyGuard& guard) {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, kMachine64}) {
         guard.Guard(root, "SOFTWARE\\Autodesk");
         RemoveKeyTree(root, "SOFTWARE\\Autodesk");  // every test starts without AutoCAD
     }

@@ -24,7 +24,7 @@ inline const char kControlNotes[] = "Software\\QuilmTest\\Controls";
 std::string ControlNote(const std::string& fileName);
 
 // Guards the AutoCAD keys that detection and profile setup create or that
-// the tests write: HKCU and HKLM "SOFTWARE\Autodesk", which are then
+// the tests write: HKCU and both views' HKLM "SOFTWARE\Autodesk", which are then
 // cleared, so that each test starts on a machine without AutoCAD.
 void GuardAutoCadKeys(KeyGuard& guard);
 

@@ -210,6 +210,7 @@ void UninstallTest::SetUp() {
     m_guards.reset(new KeyGuard);
     m_guards->Guard(HKEY_CURRENT_USER, "Software\\Autodesk");
     m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+    m_guards->Guard(kMachine64, "SOFTWARE\\Autodesk");
     m_guards->Guard(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
     m_guards->Guard(HKEY_CURRENT_USER, "Software\\QuilmTest");
     m_guards->Guard(HKEY_CURRENT_USER, kActiveSetupStamp);

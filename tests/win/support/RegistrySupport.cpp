@@ -14,10 +14,44 @@ const char* NameOrDefault(const char* name) {
     return name ? name : "";
 }
 
+// The real root and view flag of a root of the helpers.
+struct Root {
+    HKEY key;
+    REGSAM view;
+};
+Root Resolve(HKEY root) {
+    if (root == HKEY_LOCAL_MACHINE) return {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
+    if (root == kMachine64) return {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY};
+    if (root == kMachineOwnView) return {HKEY_LOCAL_MACHINE, 0};
+    return {root, 0};
+}
+
+LONG OpenKey(HKEY root, const std::string& key, REGSAM access, HKEY* h) {
+    const Root r = Resolve(root);
+    return ::RegOpenKeyExA(r.key, key.c_str(), 0, access | r.view, h);
+}
+
+LONG CreateKey(HKEY root, const std::string& key, HKEY* h, DWORD options = 0) {
+    const Root r = Resolve(root);
+    return ::RegCreateKeyExA(r.key, key.c_str(), 0, NULL, options, MAXIMUM_ALLOWED | r.view, NULL,
+                             h, NULL);
+}
+
+// Deletes key with everything below it.
+void DeleteTree(HKEY root, const std::string& key) {
+    HKEY h = NULL;
+    if (OpenKey(root, key, KEY_ALL_ACCESS, &h) == ERROR_SUCCESS) {
+        ::RegDeleteTreeA(h, NULL);
+        ::RegCloseKey(h);
+    }
+    const Root r = Resolve(root);
+    ::RegDeleteKeyExA(r.key, key.c_str(), r.view, 0);
+}
+
 std::vector<std::string> SubkeyNames(HKEY root, const std::string& key) {
     std::vector<std::string> names;
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return names;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return names;
     char name[512];
     for (DWORD i = 0;; ++i) {
         DWORD size = sizeof(name);
@@ -66,7 +100,7 @@ bool QueryValue(HKEY h, const char* name, DWORD& type, std::vector<BYTE>& data) 
 void Snapshot(HKEY root, const std::string& key, const std::string& relative,
               std::vector<KeyGuard::Node>& nodes) {
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return;
     KeyGuard::Node node;
     node.path = relative;
     for (const std::string& name : ValueNames(h)) {
@@ -111,9 +145,7 @@ std::map<std::string, std::string> RegistryTree(HKEY root, const std::string& ke
 bool GetValue64(const std::string& key, const char* name, std::string& text, DWORD& type) {
     text.clear();
     HKEY h = NULL;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &h) !=
-        ERROR_SUCCESS)
-        return false;
+    if (OpenKey(kMachine64, key, KEY_READ, &h) != ERROR_SUCCESS) return false;
     std::vector<BYTE> data;
     bool found = QueryValue(h, NameOrDefault(name), type, data);
     ::RegCloseKey(h);
@@ -128,25 +160,19 @@ std::string GetValue64(const std::string& key, const char* name) {
 }
 
 void RemoveKeyTree64(const std::string& key) {
-    HKEY h = NULL;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &h) ==
-        ERROR_SUCCESS) {
-        ::RegDeleteTreeA(h, NULL);
-        ::RegCloseKey(h);
-    }
-    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_64KEY, 0);
+    RemoveKeyTree(kMachine64, key);
 }
 
 bool KeyExists(HKEY root, const std::string& key) {
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return false;
     ::RegCloseKey(h);
     return true;
 }
 
 bool SetValue(HKEY root, const std::string& key, const char* name, const std::string& text) {
     HKEY h = NULL;
-    if (::RegCreateKeyA(root, key.c_str(), &h) != ERROR_SUCCESS) return false;
+    if (CreateKey(root, key, &h) != ERROR_SUCCESS) return false;
     bool ok = text.size() < 0x7FFFFFFF &&
               ::RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
@@ -157,7 +183,7 @@ bool SetValue(HKEY root, const std::string& key, const char* name, const std::st
 bool GetValue(HKEY root, const std::string& key, const char* name, std::string& text) {
     text.clear();
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return false;
     DWORD type = 0;
     std::vector<BYTE> data;
     bool ok = QueryValue(h, name, type, data);
@@ -175,14 +201,20 @@ std::string GetValue(HKEY root, const std::string& key, const char* name) {
 }
 
 bool GetDword(HKEY root, const std::string& key, const char* name, DWORD& number) {
-    DWORD size = sizeof(number);
-    return ::RegGetValueA(root, key.c_str(), name, RRF_RT_REG_DWORD, NULL, &number, &size) ==
-           ERROR_SUCCESS;
+    HKEY h = NULL;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    DWORD type = 0, size = sizeof(number), read = 0;
+    bool ok = ::RegQueryValueExA(h, name, NULL, &type, reinterpret_cast<BYTE*>(&read), &size) ==
+                  ERROR_SUCCESS &&
+              type == REG_DWORD && size == sizeof(read);
+    ::RegCloseKey(h);
+    if (ok) number = read;
+    return ok;
 }
 
 bool ValueExists(HKEY root, const std::string& key, const char* name) {
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return false;
     DWORD size = 0;
     bool found = ::RegQueryValueExA(h, name, NULL, NULL, NULL, &size) == ERROR_SUCCESS;
     ::RegCloseKey(h);
@@ -191,7 +223,7 @@ bool ValueExists(HKEY root, const std::string& key, const char* name) {
 
 void DeleteValue(HKEY root, const std::string& key, const char* name) {
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
+    if (OpenKey(root, key, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
     ::RegDeleteValueA(h, name);
     ::RegCloseKey(h);
 }
@@ -199,8 +231,7 @@ void DeleteValue(HKEY root, const std::string& key, const char* name) {
 void RemoveKeyTree(HKEY root, const std::string& key) {
     // An empty path would name the whole hive.
     if (key.find_first_not_of('\\') == std::string::npos) return;
-    ::RegDeleteTreeA(root, key.c_str());
-    ::RegDeleteKeyA(root, key.c_str());
+    DeleteTree(root, key);
 }
 
 // KeyGuard
@@ -226,7 +257,7 @@ void KeyGuard::Restore(const Entry& entry) {
     for (const Node& node : entry.nodes) {
         std::string path = node.path.empty() ? entry.key : entry.key + "\\" + node.path;
         HKEY h = NULL;
-        if (::RegCreateKeyA(entry.root, path.c_str(), &h) != ERROR_SUCCESS) continue;
+        if (CreateKey(entry.root, path, &h) != ERROR_SUCCESS) continue;
         std::set<std::string> recorded;
         for (const Value& v : node.values) recorded.insert(v.name);
         for (const std::string& name : ValueNames(h))
@@ -243,7 +274,7 @@ void KeyGuard::Restore(const Entry& entry) {
 ValueGuard::ValueGuard(HKEY root, const std::string& key, const char* name)
     : m_root(root), m_key(key), m_name(NameOrDefault(name)) {
     HKEY h = NULL;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    if (OpenKey(root, key, KEY_READ, &h) != ERROR_SUCCESS) return;
     m_existed = QueryValue(h, m_name.c_str(), m_type, m_data);
     ::RegCloseKey(h);
 }
@@ -254,7 +285,7 @@ ValueGuard::~ValueGuard() {
         return;
     }
     HKEY h = NULL;
-    if (::RegCreateKeyA(m_root, m_key.c_str(), &h) != ERROR_SUCCESS) return;
+    if (CreateKey(m_root, m_key, &h) != ERROR_SUCCESS) return;
     ::RegSetValueExA(h, m_name.c_str(), 0, m_type, m_data.empty() ? NULL : m_data.data(),
                      static_cast<DWORD>(m_data.size()));
     ::RegCloseKey(h);
@@ -264,9 +295,7 @@ ValueGuard::~ValueGuard() {
 
 ReadOnlyKey::ReadOnlyKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
     HKEY key = NULL;
-    if (::RegCreateKeyExA(root, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
-        ERROR_SUCCESS)
-        return;
+    if (CreateKey(root, path, &key) != ERROR_SUCCESS) return;
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = NULL;
     if (::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
@@ -286,30 +315,27 @@ ReadOnlyKey::ReadOnlyKey(HKEY root, const std::string& path) : m_root(root), m_p
 
 ReadOnlyKey::~ReadOnlyKey() {
     HKEY key = NULL;
-    if (::RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+    if (OpenKey(m_root, m_path, WRITE_DAC, &key) == ERROR_SUCCESS) {
         SECURITY_DESCRIPTOR sd;
         ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
         ::SetSecurityDescriptorDacl(&sd, TRUE, NULL, FALSE);  // open to all again
         ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
         ::RegCloseKey(key);
     }
-    ::RegDeleteTreeA(m_root, m_path.c_str());
+    DeleteTree(m_root, m_path);
 }
 
 // VolatileKey
 
 VolatileKey::VolatileKey(HKEY root, const std::string& path) : m_root(root), m_path(path) {
-    ::RegDeleteTreeA(root, path.c_str());
-    ::RegDeleteKeyA(root, path.c_str());
+    DeleteTree(root, path);
     HKEY key = NULL;
-    m_ok = ::RegCreateKeyExA(root, path.c_str(), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL,
-                             &key, NULL) == ERROR_SUCCESS;
+    m_ok = CreateKey(root, path, &key, REG_OPTION_VOLATILE) == ERROR_SUCCESS;
     if (m_ok) ::RegCloseKey(key);
 }
 
 VolatileKey::~VolatileKey() {
-    ::RegDeleteTreeA(m_root, m_path.c_str());
-    ::RegDeleteKeyA(m_root, m_path.c_str());
+    DeleteTree(m_root, m_path);
 }
 
 }  // namespace quilmtest

@@ -58,8 +58,8 @@ void RemoveInstallation(const std::string& destDir) {
     RemoveKeyTree(HKEY_LOCAL_MACHINE, kProductKey);
     RemoveKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     // The parents were made by the installation too; remove them when empty.
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm");
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix");
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix\\Quilm", KEY_WOW64_32KEY, 0);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvantix", KEY_WOW64_32KEY, 0);
     RemoveKeyTree64(kActiveSetupKey);
     RemoveKeyTree(HKEY_CURRENT_USER, kActiveSetupStamp);
     if (!destDir.empty()) RemoveTree(destDir);

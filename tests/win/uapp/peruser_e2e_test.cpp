@@ -273,7 +273,8 @@ TEST_F(PerUserTest, WithoutAutoCadNothingIsWrittenAndTheProgramRunsAsInvoker) {
     // A release's keys damaged (its folder a number): still exit code 0.
     ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, "Software\\Autodesk\\AutoCAD\\R17.0", "CurVer", ""));
     HKEY key = NULL;
-    ASSERT_EQ(::RegCreateKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\", &key),
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\", 0, NULL,
+                                0, MAXIMUM_ALLOWED | KEY_WOW64_32KEY, NULL, &key, NULL),
               ERROR_SUCCESS);
     DWORD number = 7;
     ::RegSetValueExA(key, "AcadLocation", 0, REG_DWORD, reinterpret_cast<BYTE*>(&number),

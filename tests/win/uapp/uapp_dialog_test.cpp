@@ -142,7 +142,7 @@ TEST_F(UninstallDialogTest, InstallPathFromTheProductKeyEndsWithBackslash) {
     EXPECT_EQ(path.str(), "C:\\Quilm\\");
     EXPECT_EQ(CUninstallDlg::RecordPath().str(), "C:\\Quilm\\Uninstall.log");
 
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kV9Key, KEY_WOW64_32KEY, 0);
     EXPECT_FALSE(CUninstallDlg::GetInstallPath(path));
     EXPECT_TRUE(path.IsEmpty());
     // Without the key: beside the program.

@@ -244,7 +244,7 @@ TEST_F(UninstallAppTest, YesRemovesTheInstallationAndTheUninstallerItself) {
 
 TEST_F(UninstallAppTest, WithoutProductKeyTheRecordIsFoundBesideTheProgram) {
     ASSERT_NO_FATAL_FAILURE(Install(3));
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kV9Key, KEY_WOW64_32KEY, 0);
     ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kV9Key));
     ASSERT_NO_FATAL_FAILURE(StartAndAnswer(IDYES));
     HWND dialog = Dialog();

@@ -40,10 +40,10 @@ protected:
     void SetUp() override {
         UninstallTest::SetUp();
         if (HasFatalFailure()) return;
-        m_guards->Guard(HKEY_LOCAL_MACHINE, kDriverKey);
+        m_guards->Guard(kMachineOwnView, kDriverKey);
         std::string dll = HostToWine(QUILM_ODBC_FIXTURE);
-        ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kDriverKey, "Driver", dll));
-        ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kDriverKey, "Setup", dll));
+        ASSERT_TRUE(SetValue(kMachineOwnView, kDriverKey, "Driver", dll));
+        ASSERT_TRUE(SetValue(kMachineOwnView, kDriverKey, "Setup", dll));
         ::RegDeleteKeyA(HKEY_CURRENT_USER, kOdbcMarks);
     }
 
@@ -89,7 +89,7 @@ TEST_F(DataSourceTest, InstallPathEndingInDoubleByteCharacterStillGetsSeparator)
 }
 
 TEST_F(DataSourceTest, JobWithoutInstallPathStillRemovesDataSource) {
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kV9Key);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kV9Key, KEY_WOW64_32KEY, 0);
     RunEmptyJob();
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Calls"), "1");
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kOdbcMarks, "Attributes"), Hex(ExpectedAttributes("\\")));

@@ -80,6 +80,17 @@ const RemovalCase kRemovalCases[] = {
        {"R15.0\\ACAD-1:804", "R15.0\\ACAD-2:804"},
        {"R15.0\\ACAD-1:804"},
        {"R15.0\\ACAD-2:804"}}}},
+    // A 64-bit AutoCAD's product key is in the 64-bit view; a 32-bit one of
+    // the same release may have another.
+    {"SixtyFourBitAutoCadsOwnProductKey",
+     {{{{kMachine64, "R18.0", "ACAD-8001:409"}},
+       {"R18.0\\ACAD-8001:409", "R18.0\\ACAD-8001:804"},
+       {"R18.0\\ACAD-8001:409"},
+       {"R18.0\\ACAD-8001:804"}},
+      {{{kMachine, "R18.0", "ACAD-8001:804"}},
+       {"R18.0\\ACAD-8001:409", "R18.0\\ACAD-8001:804"},
+       {"R18.0\\ACAD-8001:409", "R18.0\\ACAD-8001:804"},
+       {}}}},
     {"R15WithoutCurVerTriesAllFallBacks",
      {{{},
        {"R15.0\\ACAD-1:804", "R15.0\\ACAD-1:409"},

@@ -69,7 +69,7 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
     const std::string uninstallKey = kUninstallKey;
     const std::string driverKey = "Software\\ODBC\\ODBCINST.INI\\Microsoft Access Driver (*.mdb)";
     m_guards->Guard(HKEY_LOCAL_MACHINE, uninstallKey);
-    m_guards->Guard(HKEY_LOCAL_MACHINE, driverKey);
+    m_guards->Guard(kMachineOwnView, driverKey);
     std::string medium = m_dir + "medium\\";
     std::string dest = m_dir + "Program Files\\安装 目录\\Quilm\\";
     MakeMedium(medium);
@@ -86,8 +86,8 @@ TEST_F(RoundTripTest, UninstallRemovesWhatTheInstallerRecorded) {
                          acad + "support"));
     // The data source's driver.
     std::string driver = HostToWine(QUILM_ODBC_FIXTURE);
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, driverKey, "Driver", driver));
-    ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, driverKey, "Setup", driver));
+    ASSERT_TRUE(SetValue(kMachineOwnView, driverKey, "Driver", driver));
+    ASSERT_TRUE(SetValue(kMachineOwnView, driverKey, "Setup", driver));
 
     // Install.
     {

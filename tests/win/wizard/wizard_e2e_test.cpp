@@ -594,12 +594,16 @@ TEST_F(WizardTest, UnattendedRunsThatCannotGoOnSayWhyInTheirExitCode) {
     for (const char* arguments :
          {"/VERYSILENT /BOGUS", "/SILENT /DIR=Quilm", "/VERYSILENT /DIR=", "/DIR=C:Quilm /SILENT",
           "/VERYSILENT /DIR=\"C:\\windows\"", "/SILENT /DIR=\"C:\\\"",
-          "/VERYSILENT /DIR=c:\\WINDOWS\\system32\\", "/VERYSILENT \"/DIR=C:\\Program Files\""})
+          "/VERYSILENT /DIR=c:\\WINDOWS\\system32\\", "/VERYSILENT \"/DIR=C:\\Program Files\"",
+          "/VERYSILENT \"/DIR=C:\\Program Files (x86)\"", "/VERYSILENT /DIR=C:\\Windows\\SysWOW64",
+          "/VERYSILENT /DIR=C:\\users\\", "/VERYSILENT /DIR=C:\\ProgramData"})
         EXPECT_EQ(RunProgram(medium_ + "Setup.exe", arguments, kWait), 1u) << arguments;
     EXPECT_FALSE(Exists(kDefaultDest));
     EXPECT_FALSE(Exists("C:\\windows\\Support"));
     EXPECT_FALSE(Exists("C:\\Support"));
     EXPECT_FALSE(Exists("C:\\Program Files\\Support"));
+    EXPECT_FALSE(Exists("C:\\Program Files (x86)\\Support"));
+    EXPECT_FALSE(Exists("C:\\ProgramData\\Support"));
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
 
     // A package folder missing: its prompt is answered Abort by itself, the
@@ -680,7 +684,11 @@ TEST_F(WizardTest, UnquotedFromAChineseFolderAndAloneOnTheMachine) {
         const char* dest;
         const char* says;
         int answer;
-    } refused[] = {{"C:\\windows", "是系统文件夹", IDOK}, {" C:\\ ", "是驱动器的根文件夹", IDNO}};
+    } refused[] = {{"C:\\windows", "是系统文件夹", IDOK},
+                   {"C:\\Program Files", "是系统文件夹", IDOK},
+                   {"C:\\Program Files (x86)\\", "是系统文件夹", IDOK},
+                   {"C:\\Windows\\SysWOW64", "是系统文件夹", IDOK},
+                   {" C:\\ ", "是驱动器的根文件夹", IDNO}};
     for (const auto& r : refused) {
         SetItemText(path, IDC_DEST_EDIT, r.dest);
         ClickNext(path);
