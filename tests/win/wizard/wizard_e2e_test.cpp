@@ -14,6 +14,7 @@
 
 #include "resources/setup/resource.h"
 #include "support/Boxes.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/Process.h"
 #include "support/Wizard.h"
@@ -224,6 +225,40 @@ TEST_F(WizardTest, HappyPathIntoAFolderWithBlanksAndChineseNames) {
         EXPECT_NE(GetText(notepad).find("readme"), std::string::npos);
     }
     RemoveInstallation(dest);
+}
+
+// A 64-bit AutoCAD, and a medium without 64-bit modules for it: no
+// profile, no shortcut, no failure, but a box says so before the finish
+// page, and the log says why.
+TEST_F(WizardTest, SixtyFourBitAutoCadWithoutModulesIsNamedBeforeTheFinishPage) {
+    GuardAutoCadKeys(keys_);
+    const std::string product = "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804";
+    ASSERT_TRUE(SetValue(kMachine64, product, "AcadLocation", "C:\\Program Files\\AutoCAD 2010"));
+    Build();
+    const std::string log = TempRoot() + "Quilm64.log";
+    ASSERT_TRUE(setup_.Start(medium_ + "Setup.exe", "/LOG=" + log));
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    Click(path, IDC_NEXT);
+    HWND box = Box(kJobWait);
+    ASSERT_NE(box, nullptr);
+    const std::string text = MessageBoxText(box);
+    EXPECT_EQ(text.find("本软件不支持以下 1 个 64 位 AutoCAD"), 0u) << text;
+    EXPECT_NE(text.find("\nAutoCAD R18.0 (64 位): C:\\Program Files\\AutoCAD 2010\\\n"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    HWND finish = At(Page::kFinish, kJobWait);
+    ASSERT_NE(finish, nullptr);
+    Click(finish, IDC_NEXT);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(setup_.ExitCode(), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, product + "\\Profiles\\<<Quilm V8>>"));
+    EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilmfor2010.LNK"));
+    EXPECT_NE(ReadLog(log).find("AutoCAD R18.0 found in C:\\Program Files\\AutoCAD 2010\\ is "
+                                "64-bit: the package has no 64-bit modules for it"),
+              std::string::npos);
+    ::DeleteFileA(log.c_str());
 }
 
 TEST_F(WizardTest, BackAndNextCarryTheData) {
