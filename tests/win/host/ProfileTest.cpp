@@ -219,31 +219,24 @@ TEST_F(Profile, ProfilesOnlyForReleasesFound) {
     }
 }
 
-// A 64-bit AutoCAD writes its machine keys in the 64-bit view only, and
-// loads only 64-bit modules: it gets the package from an installation
-// with the support group's "64" ARX folder, and nothing from one without.
+// A 64-bit AutoCAD (its keys in the 64-bit view) loads only 64-bit
+// modules: it gets the package only with its support group's "64" folder.
 TEST_F(Profile, SixtyFourBitAutoCadGetsTheSixtyFourBitArxFolderWhereThereIsOne) {
     TempDir dest("profile64");
     const std::string d = dest.path();
-    ASSERT_TRUE(MakeFolders(d + "Support\\2010-12\\64\\arx"));
-    ASSERT_TRUE(MakeFolders(d + "Support\\2007-09\\64\\arx"));
-    ASSERT_TRUE(MakeFolders(d + "Support\\2004-06\\arx"));
+    for (const char* arx : {"2010-12\\64\\arx", "2007-09\\64\\arx", "2004-06\\arx"})
+        ASSERT_TRUE(MakeFolders(d + "Support\\" + arx));
     m_job.m_strDestDir = d.c_str();
-    const std::string acad = "SOFTWARE\\Autodesk\\AutoCAD\\";
-    SetValue(kMachine64, acad + "R18.0\\ACAD-8001:804", "AcadLocation",
-             "C:\\Program Files\\AutoCAD 2010");
-    SetValue(kMachine64, acad + "R17.1\\ACAD-6001:804", "AcadLocation",
-             "C:\\Program Files\\AutoCAD 2008");
-    SetValue(kMachine64, acad + "R16.2\\ACAD-4001:409", "AcadLocation",
-             "C:\\Program Files\\AutoCAD 2006");
+    SetAcadValue("R18.0", "ACAD-8001:804", "AcadLocation", "C:\\AutoCAD 2010", kMachine64);
+    SetAcadValue("R17.1", "ACAD-6001:804", "AcadLocation", "C:\\AutoCAD 2008", kMachine64);
+    SetAcadValue("R16.2", "ACAD-4001:409", "AcadLocation", "C:\\AutoCAD 2006", kMachine64);
     m_job.WriteProductKeys();
     EXPECT_EQ(d + "Support\\2010-12\\64\\arx;" + d + "Support\\2010-12\\Menu;;",
               Value("R18.0", "ACAD-8001:804", "General", "ACAD"));
     EXPECT_EQ(d + "Support\\2007-09\\64\\arx;" + d + "Support\\2007-09\\Menu;" + d + "填充图案;;",
               Value("R17.1", "ACAD-6001:804", "General", "ACAD"));
-    // No "Support\2004-06\64\arx": the 32-bit modules are of no use to it.
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProfileKey("R16.2", "ACAD-4001:409", kProfileName)));
-    EXPECT_EQ(std::vector<std::string>{"AutoCAD R16.2 (64 位): C:\\Program Files\\AutoCAD 2006\\"},
+    EXPECT_EQ(std::vector<std::string>{"AutoCAD R16.2 (64 位): C:\\AutoCAD 2006\\"},
               m_job.m_unsupportedHosts);
     EXPECT_TRUE(m_job.m_failedItems.empty());
 }

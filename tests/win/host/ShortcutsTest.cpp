@@ -250,15 +250,12 @@ TEST_F(Shortcuts, CreateShellLinkIntoMissingFolderFails) {
 // its release's "64" ARX folder.
 TEST_F(Shortcuts, SixtyFourBitAutoCadOnlyWithSixtyFourBitModules) {
     UseFolders(HKEY_CURRENT_USER, kFolders, m_desktop, m_programs);
-    const std::string acad = "SOFTWARE\\Autodesk\\AutoCAD\\";
-    SetValue(kMachine64, acad + "R18.1\\ACAD-9001:804", "AcadLocation",
-             "C:\\Program Files\\AutoCAD 2011");
-    SetValue(kMachine64, acad + "R17.2\\ACAD-7001:804", "AcadLocation",
-             "C:\\Program Files\\AutoCAD 2009");
+    SetAcadValue("R18.1", "ACAD-9001:804", "AcadLocation", "C:\\AutoCAD 2011", kMachine64);
+    SetAcadValue("R17.2", "ACAD-7001:804", "AcadLocation", "C:\\AutoCAD 2009", kMachine64);
     ASSERT_TRUE(MakeFolders(m_dest + "Support\\2010-12\\64\\arx"));
     ASSERT_TRUE(MakeFolders(m_dest + "Support\\2007-09\\arx"));
     ASSERT_TRUE(m_job.CreateShortcuts());
-    ExpectLink(m_dest + "Quilmfor2011.LNK", "C:\\Program Files\\AutoCAD 2011\\acad.exe", kArguments,
+    ExpectLink(m_dest + "Quilmfor2011.LNK", "C:\\AutoCAD 2011\\acad.exe", kArguments,
                m_dest + "QuilmV8.5.ICO");
     EXPECT_FALSE(FileExists(m_dest + "Quilmfor2009.LNK"));
 }

@@ -57,10 +57,9 @@ void SetCurVer(HKEY root, const char* releaseKey, const std::string& productKey)
 }
 
 void SetAcadValue(const char* releaseKey, const std::string& productKey, const char* value,
-                  const std::string& text) {
-    SetValue(HKEY_LOCAL_MACHINE,
-             std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + releaseKey + "\\" + productKey, value,
-             text);
+                  const std::string& text, HKEY machine) {
+    SetValue(machine, std::string("SOFTWARE\\Autodesk\\AutoCAD\\") + releaseKey + "\\" + productKey,
+             value, text);
 }
 
 std::string ProfileKey(const char* releaseKey, const std::string& productKey,

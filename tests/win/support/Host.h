@@ -30,8 +30,9 @@ void GuardAutoCadKeys(KeyGuard& guard);
 
 // Registry fixtures standing in for an installed AutoCAD.
 void SetCurVer(HKEY root, const char* releaseKey, const std::string& productKey);
+// A value of the product key in machine's view (kMachine64: a 64-bit AutoCAD).
 void SetAcadValue(const char* releaseKey, const std::string& productKey, const char* value,
-                  const std::string& text);
+                  const std::string& text, HKEY machine = HKEY_LOCAL_MACHINE);
 void SetBaseProfile(const char* releaseKey, const std::string& productKey,
                     const std::string& profile, const std::string& acadList);
 std::string ProfileKey(const char* releaseKey, const std::string& productKey,

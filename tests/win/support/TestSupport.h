@@ -117,17 +117,11 @@ std::vector<std::string> CrLfLines(const std::string& text);
 std::string Hex(const std::string& bytes);
 
 // --- Registry --------------------------------------------------------------
-// A value name may be NULL or "" for the key's default value.  Every root
-// below names one view: HKEY_LOCAL_MACHINE is the 32-bit view
-// (KEY_WOW64_32KEY), where the shipped 32-bit programs and a 32-bit
-// AutoCAD keep their keys, kMachine64 the 64-bit view (KEY_WOW64_64KEY) of
-// a 64-bit AutoCAD and of Active Setup, and kMachineOwnView the view of this
-// test program's bitness, which the system's libraries loaded into a
-// program of that bitness read (the ODBC installer).  So a test plants the
-// same keys from a 32-bit and from a 64-bit test program.
-// Values no real root has (the predefined keys are 0x80000000 to
-// 0x80000006); only these helpers take them.  Inline, so that they are
-// set before the tables of any test that names them.
+// A value name may be NULL or "" for the key's default value.  Each root
+// names a view, the same from a 32-bit and a 64-bit test program:
+// HKEY_LOCAL_MACHINE the 32-bit one (KEY_WOW64_32KEY), kMachine64 the
+// 64-bit one, kMachineOwnView the test program's own (the ODBC installer's).
+// No real root has these values; inline, so set before any test's table.
 inline const HKEY kMachine64 = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x8000F064));
 inline const HKEY kMachineOwnView = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x8000F000));
 
