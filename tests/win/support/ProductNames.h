@@ -36,8 +36,8 @@ inline const char* const kPackageFolders[9] = {
     "Support", "Control", "Database", "线型库", "填充图案", "图框", "图例", "图库", "Temp"};
 
 // The prefixes of the record "Uninstall.log", in the order of the kinds.
-inline const char* const kRecordLinePrefixes[4] = {
-    "File Copy: ", "Made Dir: ", "Reg Ctrl: ", "RegDB Key: "};
+inline const char* const kRecordLinePrefixes[4] = {"File Copy: ", "Made Dir: ", "Reg Ctrl: ",
+                                                   "RegDB Key: "};
 
 // Titles of the two programs' windows.
 inline const char kWizardTitle[] = "Quilm V8.5 安装向导";

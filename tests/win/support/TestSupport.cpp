@@ -251,13 +251,10 @@ bool MakeHostLink(const std::string& link, const std::string& target) {
     std::string from = HostPath(link), to = HostPath(target);
     if (from.empty() || to.empty() || (from + to).find(' ') != std::string::npos) return false;
     if (!StartHost("Z:\\bin\\ln -sfn " + to + " " + from)) return false;
-    return WaitUntil(
-        [&] {
-            DWORD attributes = Attributes(link);
-            return attributes != INVALID_FILE_ATTRIBUTES &&
-                   (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-        },
-        5000);
+    return WaitUntil([&] {
+        DWORD attributes = Attributes(link);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }, 5000);
 }
 
 bool RemoveHostLink(const std::string& link) {
