@@ -6,6 +6,7 @@
 #include "common/shell_folders.h"
 #include "framework/AfxRegistry.h"
 #include "framework/AfxLog.h"
+#include "framework/AfxRemove.h"
 #include "framework/AfxSystemFolders.h"
 
 namespace {
@@ -34,22 +35,6 @@ std::string LongName(const std::string& path) {
     return name;
 }
 
-// True when none of path's components below base is a reparse point (a
-// junction or a symbolic link that could lead out of base).  A component
-// whose attributes cannot be read counts as one; the search stops at the
-// first that does not exist.
-bool NoReparsePointBelow(const std::string& base, const std::string& path) {
-    for (const std::string& part : PathsBelow(base, path)) {
-        DWORD attributes = ::GetFileAttributesA(part.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            DWORD error = ::GetLastError();
-            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        }
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 RecordScope CUninstallThread::CurrentScope() const {
@@ -75,16 +60,19 @@ RecordScope CUninstallThread::CurrentScope() const {
     return scope;
 }
 
+bool CUninstallThread::InScope(RecordKind kind, const std::string& value, std::string& path,
+                               std::string& base) const {
+    path = value;
+    if (EntryInScope(m_scope, kind, path, base)) return true;
+    // Written through a short name, an existing entry may still lie in
+    // scope by its long name.
+    path = LongName(value);
+    return path != value && EntryInScope(m_scope, kind, path, base);
+}
+
 bool CUninstallThread::ActsOn(RecordKind kind, const std::string& value, std::string* scopeFolder) {
-    std::string base;
-    std::string path = value;
-    if (!EntryInScope(m_scope, kind, path, base)) {
-        // Written through a short name, an existing entry may still lie in
-        // scope by its long name.
-        path = LongName(value);
-        if (path == value || !EntryInScope(m_scope, kind, path, base)) base.clear();
-    }
-    if (!base.empty() && NoReparsePointBelow(base, path)) {
+    std::string base, path;
+    if (InScope(kind, value, path, base) && AfxNoReparsePointBelow(base, path)) {
         if (scopeFolder) *scopeFolder = base;
         return true;
     }

@@ -12,6 +12,7 @@
 #include "framework/AfxLog.h"
 #include "framework/AfxModule.h"
 #include "framework/AfxRegistry.h"
+#include "framework/AfxRemove.h"
 #include "framework/AfxSecurity.h"
 #include "common/record_scope.h"
 #include "UninstallCore.h"
@@ -117,64 +118,7 @@ BOOL CUninstallThread::UnregisterControl(LPCSTR path) {
     return result == S_OK;
 }
 
-namespace {
-
-// The final path of an open object, without the "\\?\" prefix; empty
-// when the system cannot tell.
-std::string FinalPath(HANDLE object) {
-    char path[MAX_PATH * 4];
-    DWORD n = ::GetFinalPathNameByHandleA(object, path, sizeof(path),
-                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0 || n >= sizeof(path)) return std::string();
-    std::string text(path, n);
-    if (text.compare(0, 4, "\\\\?\\") == 0) text.erase(0, 4);
-    return text;
-}
-
-// Whether path names base itself or lies inside it (no case).
-bool IsInside(const std::string& base, const std::string& path) {
-    const std::string prefix = WithTrailingBackslash(base);
-    return path.size() > prefix.size() &&
-           CompareNoCase936(path.substr(0, prefix.size()), prefix) == 0;
-}
-
-const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// The error that keeps path from being removed through object, or
-// ERROR_SUCCESS once it is marked for deletion.
-DWORD RemoveThrough(HANDLE object, const std::string& base, bool folder) {
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!::GetFileInformationByHandle(object, &info)) return ::GetLastError();
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return ERROR_CANT_ACCESS_FILE;
-    if (((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
-        return folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED;
-    // The scope folder as it is now, and the object as it was opened: a
-    // folder on the way swapped for a link leads outside.
-    CHandle scope(::CreateFileA(base.c_str(), FILE_READ_ATTRIBUTES, kShareAll, NULL, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, NULL));
-    const std::string scopePath = scope.IsValid() ? FinalPath(scope) : std::string();
-    const std::string objectPath = FinalPath(object);
-    if (scopePath.empty() || objectPath.empty() || !IsInside(scopePath, objectPath))
-        return ERROR_CANT_ACCESS_FILE;
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    if (!::SetFileInformationByHandle(object, FileDispositionInfo, &disposition,
-                                      sizeof(disposition)))
-        return ::GetLastError();
-    return ERROR_SUCCESS;
-}
-
-}  // namespace
-
-bool CUninstallThread::RemoveBelow(const std::string& base, const std::string& path, bool folder) {
-    CHandle object(::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                 kShareAll, NULL, OPEN_EXISTING,
-                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL));
-    DWORD error = object.IsValid() ? RemoveThrough(object, base, folder) : ::GetLastError();
-    object.Close();  // a marked object goes with its last handle
-    // Some systems accept the mark on a folder that is not empty and keep it.
-    if (error == ERROR_SUCCESS && folder &&
-        ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        error = ERROR_DIR_NOT_EMPTY;
+bool CUninstallThread::Removed(const std::string& path, bool folder, DWORD error) {
     if (error == ERROR_SUCCESS) {
         AfxLog(folder ? "folder removed: %s" : "deleted: %s", path.c_str());
         return true;
@@ -186,6 +130,10 @@ bool CUninstallThread::RemoveBelow(const std::string& base, const std::string& p
     AfxLog(folder ? "folder kept: %s: %s" : "not deleted: %s: %s", path.c_str(),
            AfxErrorText(error).c_str());
     return false;
+}
+
+bool CUninstallThread::RemoveBelow(const std::string& base, const std::string& path, bool folder) {
+    return Removed(path, folder, AfxRemoveBelow(base, path, folder));
 }
 
 bool CUninstallThread::UsersCanChange(const std::string& base, const std::string& path) {
@@ -212,14 +160,33 @@ void CUninstallThread::UnregisterControls() {
 }
 
 void CUninstallThread::DeleteRecordedFiles() {
+    // The record lists a folder's files together: each folder is opened
+    // and checked once, and its files are deleted through its handle.
+    CCheckedFolder folder;
     size_t pos = 0, start = 0, length = 0;
     while (!IsStopped() && FindEntry(kFileCopy, pos, start, length)) {
-        CString path(m_strRecord.str().substr(start, length));
-        std::string base;
-        if (ActsOn(kFileCopy, path.str(), &base) && !RemoveBelow(base, path.str(), false))
-            m_filesLeft.push_back(path.str());
+        const std::string value = m_strRecord.str().substr(start, length);
+        std::string path, base;
+        const size_t cut =
+            InScope(kFileCopy, value, path, base) ? LastSeparatorOffset(path) : std::string::npos;
+        if (cut == std::string::npos) {
+            Skip(kFileCopy, value);
+        } else {
+            const std::string parent = path.substr(0, cut), name = path.substr(cut + 1);
+            if (folder.Path() != parent || folder.Base() != base) folder.Open(base, parent);
+            DWORD error = folder.OpenError();
+            // A reparse point on the way, or the entry itself one: passed over.
+            if (error == ERROR_CANT_ACCESS_FILE && !AfxNoReparsePointBelow(base, path)) {
+                Skip(kFileCopy, value);
+            } else if (error == ERROR_SUCCESS && folder.IsReparsePoint(name)) {
+                Skip(kFileCopy, value);
+            } else {
+                if (error == ERROR_SUCCESS) error = folder.Remove(name, false);
+                if (!Removed(path, false, error)) m_filesLeft.push_back(value);
+            }
+        }
         // A skipped entry still moves the bar: its range counts every entry.
-        SendToOwner(WM_UNINSTALL_PROGRESS, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(path)));
+        SendToOwner(WM_UNINSTALL_PROGRESS, 0, reinterpret_cast<LPARAM>(value.c_str()));
     }
 }
 

@@ -123,6 +123,13 @@ protected:
 private:
     // Notes an entry passed over, for the log and m_skipped.
     void Skip(RecordKind kind, const std::string& value);
+    // Whether an entry lies in scope by its name as recorded or by its long
+    // name; path is the one that does, base its scope folder.
+    bool InScope(RecordKind kind, const std::string& value, std::string& path,
+                 std::string& base) const;
+    // Logs the outcome of removing path (error from CCheckedFolder); false
+    // when it may still exist.
+    static bool Removed(const std::string& path, bool folder, DWORD error);
 
     RecordScope m_scope;
     // Acted-on entries that may outlast the job.
