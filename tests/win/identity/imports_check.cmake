@@ -1,46 +1,19 @@
-# Every library a program imports statically must be one the system maps
-# from its known DLLs, or be bound through the program's manifest to the
-# side-by-side store: anything else is searched for beside the program
-# first, before WinMain can restrict the search.  Read from the files
-# themselves (objdump -p), since Wine loads its own comctl32 whatever lies
-# beside a program.  Inputs: OBJDUMP, PROGRAMS (;-separated); the 32-bit
-# programs of QUILM_BUILD_ROOT/win32 are checked too when they are there.
+# Every static import of PROGRAMS (comma-separated), the 32-bit ones of QUILM_BUILD_ROOT too, is a
+# known DLL or bound by the manifest to the side-by-side store (Wine takes its own comctl32 anyway).
 cmake_minimum_required(VERSION 3.20)
-set(known advapi32 gdi32 kernel32 msvcrt ole32 oleaut32 shell32 user32)
-set(programs ${PROGRAMS})
-foreach(name setup/Setup uninstall/Uninstall peruser/QuilmUser)
-  if(EXISTS "$ENV{QUILM_BUILD_ROOT}/win32/${name}.exe")
-    list(APPEND programs "$ENV{QUILM_BUILD_ROOT}/win32/${name}.exe")
+file(GLOB shipped $ENV{QUILM_BUILD_ROOT}/win32/[psu]*/*.exe)
+string(REPLACE "," ";" programs "${PROGRAMS}")
+set(sxs "<dependentAssembly> *;? *<assemblyIdentity type=\"win32\" name=\"Microsoft\\.Windows\\.Common-Controls\" version=\"6\\.0\\.0\\.0\" *;? *processorArchitecture=\"\\*\" publicKeyToken=\"6595b64144ccf1df\" language=\"\\*\"/>")
+set(dpi "<asmv3:windowsSettings xmlns=\"http://schemas\\.microsoft\\.com/SMI/2005/WindowsSettings\"> *;? *<dpiAware>true</dpiAware>")
+foreach(program ${programs} ${shipped})
+  execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+  file(STRINGS ${program} strings)  # the manifest's lines among them
+  string(TOLOWER "${dump}" dump)
+  string(REGEX REPLACE "dll name: (advapi32|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|user32)\\.dll\n" "" rest "${dump}")
+  if(strings MATCHES "${sxs}")
+    string(REPLACE "dll name: comctl32.dll\n" "" rest "${rest}")
+  endif()
+  if(NOT dump MATCHES "dll name: kernel32" OR NOT strings MATCHES "${dpi}" OR rest MATCHES "dll name: [^\n]+")
+    message(SEND_ERROR "${program}: no imports read, no system DPI awareness declared, or an import that is no known DLL nor bound by the manifest: ${CMAKE_MATCH_0}")
   endif()
 endforeach()
-set(failures "")
-foreach(program ${programs})
-  execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "objdump -p ${program} failed")
-  endif()
-  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
-  if(NOT imports)
-    string(APPEND failures "${program}: no imports read\n")
-  endif()
-  # The manifest: resource type 24, name 1, its text between these marks.
-  string(REGEX MATCH "\n[0-9a-f]+   Entry: ID: 0x000018[^\n]*\n[^\n]*\n[0-9a-f]+     Entry: ID: 0x000001"
-         manifest_resource "${dump}")
-  file(STRINGS ${program} lines)
-  string(REGEX MATCH "<assembly .*</assembly>" manifest "${lines}")
-  set(common_controls "<dependency> *;? *<dependentAssembly> *;? *<assemblyIdentity type=\"win32\" name=\"Microsoft\\.Windows\\.Common-Controls\" version=\"6\\.0\\.0\\.0\" *;? *processorArchitecture=\"\\*\" publicKeyToken=\"6595b64144ccf1df\" language=\"\\*\"/>")
-  foreach(import ${imports})
-    string(REGEX REPLACE "DLL Name: (.*)\\.[dD][lL][lL]" "\\1" dll "${import}")
-    string(TOLOWER "${dll}" dll)
-    if(dll IN_LIST known)
-      continue()
-    elseif(dll STREQUAL "comctl32" AND manifest_resource AND manifest MATCHES "${common_controls}")
-      continue()
-    endif()
-    string(APPEND failures "${program}: ${import} is no known DLL and not bound by the manifest\n")
-  endforeach()
-  message(STATUS "${program}: ${imports}")
-endforeach()
-if(failures)
-  message(FATAL_ERROR "${failures}")
-endif()
