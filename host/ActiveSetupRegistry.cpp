@@ -7,10 +7,6 @@
 
 namespace {
 
-// A 32-bit program's HKEY_LOCAL_MACHINE\SOFTWARE is the 32-bit view
-// unless asked otherwise; the flag is ignored on 32-bit Windows.
-const REGSAM kMachineView = KEY_WOW64_64KEY;
-
 // Logs one value's outcome; true when it was written.
 bool Logged(const std::string& key, const char* name, const std::string& text, LONG result) {
     if (result == ERROR_SUCCESS) AfxLog("HKLM\\%s: %s = \"%s\"", key.c_str(), name, text.c_str());
@@ -26,7 +22,7 @@ bool WriteActiveSetupComponent(const std::string& stubPath, std::string& version
     using namespace active_setup;
     const std::string path = MachineKeyPath();
     CRegKey key;
-    LONG result = key.Create(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ | KEY_WRITE | kMachineView);
+    LONG result = key.Create(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ | KEY_WRITE | kRegView64);
     std::string previous;
     if (result == ERROR_SUCCESS) key.QueryValue("Version", previous);
     SYSTEMTIME today;
