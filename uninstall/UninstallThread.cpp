@@ -182,7 +182,9 @@ void CUninstallThread::DeleteRecordedFiles() {
                 Skip(kFileCopy, value);
             } else {
                 if (error == ERROR_SUCCESS) error = folder.Remove(name, false);
-                if (!Removed(path, false, error)) m_filesLeft.push_back(value);
+                // A name that is no text of the code page names nothing we made.
+                if (error == ERROR_INVALID_NAME) Skip(kFileCopy, value);
+                else if (!Removed(path, false, error)) m_filesLeft.push_back(value);
             }
         }
         // A skipped entry still moves the bar: its range counts every entry.
