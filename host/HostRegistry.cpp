@@ -44,16 +44,10 @@ bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, HostView 
         productKey);
 }
 
-HostViews HostViewsOfThisSystem() {
-    if (AfxIsWindows64()) return {2, {kHostView32, kHostView64}};
-    return {1, {kHostView32, kHostView32}};
-}
-
 bool FindHostRelease(const HostRelease& release, HostInstall& found, HostProbe probe) {
     found = HostInstall();
-    const HostViews views = HostViewsOfThisSystem();
-    for (int i = 0; i < views.count; ++i) {
-        const HostView view = views.views[i];
+    for (HostView view : {kHostView32, kHostView64}) {
+        if (view == kHostView64 && !AfxIsWindows64()) break;
         std::string productKey, folder;
         if (!ReadHostProductKey(release, release.lookup, view, productKey, probe)) continue;
         const std::string key = HostProductKeyPath(release, productKey);

@@ -38,17 +38,9 @@ bool ReadHostCurVer(const HostRelease& release, HostStore store, HostView view,
 bool ReadHostProductKey(const HostRelease& release, HostLookup lookup, HostView view,
                         std::string& productKey, HostProbe probe = kProbeLeavesKeys);
 
-// The views a release's machine keys can be in on this Windows, in the
-// order they are asked: the 32-bit view, then, on 64-bit Windows only, the
-// 64-bit view.  count is 1 or 2.
-struct HostViews {
-    int count;
-    HostView views[2];
-};
-HostViews HostViewsOfThisSystem();
-
 // Whether release is installed, and where.  A release in either view
-// counts; the 32-bit view is asked first.
+// counts; the 32-bit view is asked first, the 64-bit one only on 64-bit
+// Windows (AfxIsWindows64), where it exists.
 bool FindHostRelease(const HostRelease& release, HostInstall& found,
                      HostProbe probe = kProbeLeavesKeys);
 

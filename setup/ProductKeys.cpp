@@ -12,10 +12,9 @@
 namespace {
 
 // Writes a machine value and logs it with its outcome; false when it was
-// not written.
-// The product key and the Add/Remove Programs entry are in the 32-bit view,
-// where the package's own 32-bit programs and deployment tools' detection
-// rules look for them.
+// not written.  The product key and the Add/Remove Programs entry are in
+// the 32-bit view, where the package's own 32-bit programs and deployment
+// tools' detection rules look for them.
 bool SetValue(const char* key, const char* name, const std::string& text) {
     BOOL ok = SetMachineString(kRegView32, key, name, text.c_str());
     AfxLog("HKLM\\%s: %s = \"%s\"%s", key, name, text.c_str(), ok ? "" : " (not written)");

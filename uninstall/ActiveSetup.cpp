@@ -13,6 +13,7 @@
 #include "common/paths.h"
 #include "common/product_v8.h"
 #include "framework/AfxLog.h"
+#include "framework/AfxRegistry.h"
 #include "host/ActiveSetupRegistry.h"
 #include "host/HostRegistry.h"
 
@@ -30,11 +31,10 @@ std::string CurVerIn(HostStore store, HostView view, const HostRelease& release)
 // this user and the release's default.
 std::vector<std::string> ProfileKeys() {
     std::vector<std::string> keys;
-    const HostViews views = HostViewsOfThisSystem();
     for (const HostRelease& release : kHostReleases) {
         const std::string candidates[] = {
             CurVerIn(kMachineStore, kHostView32, release),
-            views.count > 1 ? CurVerIn(kMachineStore, kHostView64, release) : std::string(),
+            AfxIsWindows64() ? CurVerIn(kMachineStore, kHostView64, release) : std::string(),
             CurVerIn(kUserStore, kHostView32, release),
             release.defaultProductKey ? release.defaultProductKey : ""};
         for (const std::string& productKey : candidates) {

@@ -26,7 +26,7 @@ BOOL DeleteProfileKey(const std::string& key) {
 BOOL DeleteHostProfile(const HostRelease& release) {
     std::string productKey, productKey64;
     ReadHostProductKey(release, release.removalLookup, kHostView32, productKey);
-    if (HostViewsOfThisSystem().count > 1)
+    if (AfxIsWindows64())
         ReadHostCurVer(release, kMachineStore, kHostView64, productKey64, kProbeOpenOnly);
     BOOL removed = FALSE;
     if (!productKey.empty())
