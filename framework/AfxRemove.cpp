@@ -48,16 +48,22 @@ const NativeCalls& Native() {
     return calls;
 }
 
-// The final path of an open object, without the "\\?\" prefix; empty
-// when the system cannot tell.
+// The final path of an open object under its volume's device name
+// ("\Device\HarddiskVolume2\..."); empty when the system cannot tell.
+// Paths are only compared with each other, and the device name needs no
+// question to the mount manager, which a drive letter does.
 std::string FinalPath(HANDLE object) {
     char path[MAX_PATH * 4];
     DWORD n = ::GetFinalPathNameByHandleA(object, path, sizeof(path),
-                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0 || n >= sizeof(path)) return std::string();
-    std::string text(path, n);
-    if (text.compare(0, 4, "\\\\?\\") == 0) text.erase(0, 4);
-    return text;
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    return n == 0 || n >= sizeof(path) ? std::string() : std::string(path, n);
+}
+
+// Whether the final path path is folder's or lies inside it.
+bool IsFinalPathInside(const std::string& path, const std::string& folder) {
+    if (folder.empty() || path.size() < folder.size()) return false;
+    if (CompareNoCase936(path.substr(0, folder.size()), folder) != 0) return false;
+    return path.size() == folder.size() || path[folder.size()] == '\\';
 }
 
 HANDLE OpenNoReparse(const std::string& path, DWORD access) {
@@ -92,17 +98,23 @@ DWORD CCheckedFolder::Open(const std::string& base, const std::string& folder) {
         return m_openError = ERROR_CANT_ACCESS_FILE;
     CHandle opened(OpenNoReparse(folder, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
     if (!opened.IsValid()) return m_openError = ::GetLastError();
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!::GetFileInformationByHandle(opened, &info)) return m_openError = ::GetLastError();
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    // The attributes alone: the fuller query also asks the volume for its
+    // serial number.
+    FILE_ATTRIBUTE_TAG_INFO info = {};
+    if (!::GetFileInformationByHandleEx(opened, FileAttributeTagInfo, &info, sizeof(info)))
+        return m_openError = ::GetLastError();
+    if ((info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !(info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return m_openError = ERROR_CANT_ACCESS_FILE;
-    // The scope folder as it is now, and the folder as it was opened: a
-    // folder on the way swapped for a link leads outside.
-    CHandle scope(OpenNoReparse(base, FILE_READ_ATTRIBUTES));
-    const std::string basePath = scope.IsValid() ? FinalPath(scope) : std::string();
+    // The scope folder as it was first opened, and the folder as it is
+    // opened now: a folder on the way swapped for a link leads outside.
+    if (m_basePath.empty() || m_basePathOf != base) {
+        CHandle scope(OpenNoReparse(base, FILE_READ_ATTRIBUTES));
+        m_basePath = scope.IsValid() ? FinalPath(scope) : std::string();
+        m_basePathOf = base;
+    }
     const std::string folderPath = FinalPath(opened);
-    if (basePath.empty() || folderPath.empty() || !IsInsideFolder(folderPath, basePath, true))
+    if (m_basePath.empty() || folderPath.empty() || !IsFinalPathInside(folderPath, m_basePath))
         return m_openError = ERROR_CANT_ACCESS_FILE;
 
     WIN32_FIND_DATAA found;

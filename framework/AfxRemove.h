@@ -47,6 +47,7 @@ public:
 private:
     CHandle m_folder;
     std::string m_base, m_path;
+    std::string m_basePathOf, m_basePath;  // base, and its final path when first opened
     DWORD m_openError = ERROR_INVALID_HANDLE;
     std::vector<std::string> m_reparsePoints;
 };
