@@ -25,6 +25,17 @@ C="$WINEPREFIX/drive_c"
 WIN="$BUILD_ROOT/win"
 UNINSTALL=("$QUILM_WINE" "$WIN/tools/uninstall_demo/uninstall_demo.exe")
 now() { date +%s%N; }
+# The peak resident size of process PID, in kB, read until it ends (the
+# loader becomes the program in the same process).
+peak_kb() {
+    local kb=0 hwm
+    while kill -0 "$1" 2>/dev/null; do
+        hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$1/status" 2>/dev/null || true)
+        [ -n "$hwm" ] && kb=$hwm
+        sleep 0.2
+    done
+    echo "$kb"
+}
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
 # The large record: two real files at its ends, the fillers between.
@@ -67,8 +78,13 @@ for run in $(seq "$RUNS"); do
         other='rmdir /S /Q'
     fi
     t0=$(now)
-    "${UNINSTALL[@]}" 'C:\BenchU\A\Uninstall.log' --quiet > /tmp/bench_u.txt
+    "${UNINSTALL[@]}" 'C:\BenchU\A\Uninstall.log' --quiet > /tmp/bench_u.txt &
+    job_pid=$!
+    peak_kb $job_pid > /tmp/bench_u_peak.txt &
+    wait $job_pid || true
     t1=$(now)
+    wait $!
+    peak=$(cat /tmp/bench_u_peak.txt)
     if [ -n "$RECORD_MB" ]; then
         "$QUILM_WINE" find "File Copy: " 'C:\BenchU\B.log' >/dev/null
     else
@@ -77,7 +93,7 @@ for run in $(seq "$RUNS"); do
     t2=$(now)
     job=$(( (t1 - t0) / 1000000 )); sys=$(( (t2 - t1) / 1000000 ))
     left=$(find "$C/BenchU/A" -type f | wc -l)
-    echo "run $run: uninstall job ${job} ms ($(grep -o '[0-9]* ms' /tmp/bench_u.txt) inside), $other ${sys} ms, files left ${left}, load $(load)"
+    echo "run $run: uninstall job ${job} ms ($(grep -o '[0-9]* ms' /tmp/bench_u.txt) inside, peak $((peak / 1024)) MB), $other ${sys} ms, files left ${left}, load $(load)"
     ratios+=("$(echo "scale=3; $job / $sys" | bc)")
 done
 rm -rf "$C/BenchU" "$C/BenchUMedium" "$C/BenchURecord.log"
