@@ -24,6 +24,9 @@ enum ExitCode {
     kExitSomeFailed = 3,      // done, but some items failed (listed in the log)
     kExitFailed = 4,          // the job stopped before its record was written,
                               // or no readable record was found
+    // Done; a restart completes it (files in use are replaced or deleted
+    // then).  The code deployment tools treat as a soft reboot.
+    kExitRestart = 3010,
     // Another installation or uninstallation of the package runs on this
     // machine; nothing touched.  The code deployment tools (Intune,
     // Configuration Manager) treat as "retry later".

@@ -71,6 +71,26 @@ HANDLE OpenNoReparse(const std::string& path, DWORD access) {
                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
 }
 
+const NTSTATUS kStatusCannotDelete = static_cast<NTSTATUS>(0xC0000121);
+
+// Deletes the open file after clearing its read-only attribute.
+DWORD DeleteReadOnly(HANDLE file) {
+    FILE_BASIC_INFO basic = {};
+    if (!::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)))
+        return ::GetLastError();
+    if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+        basic.FileAttributes &= ~FILE_ATTRIBUTE_READONLY;
+        if (!basic.FileAttributes) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        if (!::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)))
+            return ::GetLastError();
+    }
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                        sizeof(disposition))
+               ? ERROR_SUCCESS
+               : ::GetLastError();
+}
+
 bool IsOneComponent(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of("\\/:") == std::string::npos;
@@ -168,6 +188,18 @@ DWORD CCheckedFolder::Remove(const std::string& name, bool folder) {
     NTSTATUS status =
         native.createFile(&object, DELETE | SYNCHRONIZE | (folder ? FILE_READ_ATTRIBUTES : 0),
                           &attributes, &io, NULL, 0, kShareAll, FILE_OPEN, options, NULL, 0);
+    // A read-only file refuses deletion: through a second open of the same
+    // name its attribute goes, then the mark.
+    if (status == kStatusCannotDelete && !folder) {
+        status = native.createFile(
+            &object, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+            &attributes, &io, NULL, 0, kShareAll, FILE_OPEN, options & ~FILE_DELETE_ON_CLOSE, NULL,
+            0);
+        if (status >= 0) {
+            CHandle opened(object);
+            return DeleteReadOnly(opened);
+        }
+    }
     if (status < 0) {
         DWORD error = native.toDosError(status);
         return error == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : error;

@@ -90,6 +90,9 @@ LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
         MessageBox(AfxFailureNotice(AfxLoadString(IDS_HOSTS_UNSUPPORTED), m_job.m_unsupportedHosts)
                        .c_str(),
                    NULL, MB_OK | MB_ICONINFORMATION);
+    if (!m_job.m_atRestart.empty())
+        MessageBox(AfxFailureNotice(AfxLoadString(IDS_RESTART_NEEDED), m_job.m_atRestart).c_str(),
+                   NULL, MB_OK | MB_ICONINFORMATION);
     EnableNext(TRUE);
     EndDialog(kWizNext);
     return 1;

@@ -34,8 +34,7 @@ BOOL CSetupApp::InitInstance() {
         dlg.DoModal();
         m_nExitCode = dlg.m_nExitCode;
     } else {
-        CSilentSetupDlg dlg(line.ui == kUiSilent,
-                            line.dir.empty() ? CSetupDlg::kDefaultDestDir : line.dir);
+        CSilentSetupDlg dlg(line.ui == kUiSilent, CSetupDlg::DefaultDestination(line.dir));
         m_nExitCode = dlg.Run();
     }
     m_nExitCode = AfxEndRun(m_nExitCode);

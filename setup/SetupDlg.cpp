@@ -5,6 +5,8 @@
 
 #include "../framework/AfxFile.h"
 #include "../framework/AfxGdi.h"
+#include "../common/install_log.h"
+#include "../common/paths.h"
 #include "../common/product_v8.h"
 #include "../framework/AfxHandle.h"
 #include "../framework/AfxLog.h"
@@ -36,6 +38,23 @@ BOOL CSetupDlg::IsInstalled() {
            key.HasValue(kInstallPathValue);
 }
 
+std::string CSetupDlg::DefaultDestination(const std::string& dir) {
+    if (!dir.empty()) return dir;
+    // A reinstall goes where the earlier installation is, so that its
+    // record, entry and keys stay one installation's.
+    CString earlier;
+    if (GetMachineString(kRegView32, v8::kProductKey, kInstallPathValue, earlier) &&
+        !TrimBlanks(earlier.str()).empty()) {
+        const std::string folder = WithTrailingBackslash(TrimBlanks(earlier.str()));
+        const DWORD record = ::GetFileAttributesA((folder + kRecordFileName).c_str());
+        if (record != INVALID_FILE_ATTRIBUTES && !(record & FILE_ATTRIBUTE_DIRECTORY)) {
+            AfxLog("earlier installation in %s: offered as the destination", folder.c_str());
+            return folder;
+        }
+    }
+    return kDefaultDestDir;
+}
+
 BOOL CSetupDlg::AskQuit() const {
     return MessageBox(AfxLoadString(IDS_QUIT_QUESTION), AfxLoadString(IDS_WIZARD_TITLE),
                       MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -59,7 +78,7 @@ BOOL CSetupDlg::OnInitDialog() {
 
     SetWindowText(AfxLoadString(IDS_WIZARD_TITLE));
     m_data.bAgreement = false;
-    m_data.strDestDir = m_strDefaultDir.empty() ? kDefaultDestDir : m_strDefaultDir;
+    m_data.strDestDir = DefaultDestination(m_strDefaultDir);
     ::ShowWindow(m_hWnd, SW_SHOWMAXIMIZED);
     ::SetTimer(m_hWnd, kSlideTimer, m_nSlidePeriod, NULL);
 

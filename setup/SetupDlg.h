@@ -29,6 +29,10 @@ public:
 
     // Where the product goes unless told otherwise.
     static const char kDefaultDestDir[];
+    // The destination to offer: dir when given (/DIR), else the folder of
+    // an earlier installation whose record is still there, else the usual
+    // folder.
+    static std::string DefaultDestination(const std::string& dir);
     UINT m_nSlidePeriod = 5000;
     int m_nSlideIndex = 0;
     CStringArray m_slideFiles;

@@ -4,6 +4,7 @@
 #include "../common/paths.h"
 #include "../common/product_v8.h"
 #include "../framework/AfxLog.h"
+#include "../framework/AfxReplace.h"
 #include "../resources/setup/resource.h"
 #include "InstallSteps.h"
 
@@ -34,9 +35,12 @@ void CSetupThread::Work() {
         if (AfxGetLog().WriteFailed())
             AddFailedItem(m_failedItems, IDS_FAILED_LOG, AfxGetLog().Path());
         for (const std::string& item : m_failedItems) AfxLog("failed: %s", item.c_str());
-        m_nExitCode = !m_bRecordWritten                                ? kExitFailed
-                      : m_failedFiles.empty() && m_failedItems.empty() ? kExitDone
-                                                                       : kExitSomeFailed;
+        for (const std::string& file : m_atRestart)
+            AfxLog("completed at the restart: %s", file.c_str());
+        m_nExitCode = !m_bRecordWritten                                   ? kExitFailed
+                      : !(m_failedFiles.empty() && m_failedItems.empty()) ? kExitSomeFailed
+                      : m_atRestart.empty()                               ? kExitDone
+                                                                          : kExitRestart;
         PostToOwner(WM_SETUP_DONE);
     } else {
         AfxLog(IsStopped() ? "copy phase cancelled" : "copy phase stopped: no record written");
@@ -115,8 +119,10 @@ void CSetupThread::FileError(const CFileException& error) {
 }
 
 bool CSetupThread::CopyPackageFile(const CString& source, const CString& target, ULONGLONG size) {
-    if (!::CopyFileA(source, target, FALSE)) {
-        DWORD error = ::GetLastError();
+    const DWORD error = AfxCopyOver(source, target);
+    if (error == ERROR_SUCCESS_REBOOT_REQUIRED) {
+        m_atRestart.push_back(target.str());
+    } else if (error != ERROR_SUCCESS) {
         m_failedFiles.push_back(source.str());
         AfxLog("not copied: %s -> %s: %s", static_cast<LPCSTR>(source), static_cast<LPCSTR>(target),
                AfxErrorText(error).c_str());
@@ -227,11 +233,15 @@ void CSetupThread::CopyRootFiles() {
         CString source = m_strSourceDir + name, target = m_strDestDir + name;
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         ::GetFileAttributesExA(source, GetFileExInfoStandard, &data);
-        CopyPackageFile(source, target,
-                        (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+        const bool copied = CopyPackageFile(
+            source, target, (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
         RecordFileCopy(target);  // recorded whether or not it was copied
+        // As in the folder trees, no read-only attribute from a disc.
         if (name.CompareNoCase(v8::kIconFile) == 0)
             ::SetFileAttributesA(target, FILE_ATTRIBUTE_HIDDEN);
+        else if (copied &&
+                 (data.dwFileAttributes & ~(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL)))
+            ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     }
 }
 

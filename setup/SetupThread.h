@@ -48,6 +48,8 @@ public:
     // The AutoCAD releases found that the installation has no modules for
     // (a 64-bit AutoCAD): no failure, but named before the finish page.
     std::vector<std::string> m_unsupportedHosts;
+    // The files that a running program held: replaced at the next restart.
+    std::vector<std::string> m_atRestart;
     // Both failure lists together: the files first.
     std::vector<std::string> Failures() const;
     ULONGLONG m_nBytesCopied = 0;

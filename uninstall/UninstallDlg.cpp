@@ -37,7 +37,8 @@ INT_PTR CUninstallDlg::DoModal() {
 }
 
 int CUninstallDlg::FinishedExitCode() const {
-    return m_job.m_failures.empty() && m_job.m_skipped.empty() ? kExitDone : kExitSomeFailed;
+    if (!m_job.m_failures.empty() || !m_job.m_skipped.empty()) return kExitSomeFailed;
+    return m_job.m_atRestart.empty() ? kExitDone : kExitRestart;
 }
 
 std::vector<std::string> CUninstallDlg::NoticeItems() const {
@@ -141,6 +142,8 @@ LRESULT CUninstallDlg::OnDone(WPARAM, LPARAM) {
     SetDlgItemText(IDC_CURRENT, "");
     ShowDlgItem(IDC_PROGRESS, SW_HIDE);
     ShowDlgItem(IDC_FRAME, SW_HIDE);
+    if (!m_job.m_atRestart.empty())
+        SetDlgItemText(IDC_DONE_TEXT, AfxLoadString(IDS_DONE_AT_RESTART));
     ShowDlgItem(IDC_DONE_TEXT, SW_SHOW);
     EnableDlgItem(IDOK, TRUE);
     ::SetFocus(GetDlgItem(IDOK));

@@ -13,6 +13,7 @@
 #include "framework/AfxModule.h"
 #include "framework/AfxRegistry.h"
 #include "framework/AfxRemove.h"
+#include "framework/AfxReplace.h"
 #include "framework/AfxSecurity.h"
 #include "common/record_scope.h"
 #include "UninstallCore.h"
@@ -132,6 +133,34 @@ bool CUninstallThread::Removed(const std::string& path, bool folder, DWORD error
     return false;
 }
 
+bool CUninstallThread::Gone(const std::string& path, bool folder, DWORD error) {
+    // What a running program holds goes at the next restart, and so does
+    // a folder that keeps only such files (or that a program works in).
+    // (Not this program, which its batch deletes, nor a folder recorded
+    // as a file.)
+    bool later = folder ? error == ERROR_SHARING_VIOLATION ||
+                              (error == ERROR_DIR_NOT_EMPTY && HoldsDeletedAtRestart(path))
+                        : AfxIsInUse(error) && CompareNoCase936(path, AfxGetModulePath()) != 0 &&
+                              !(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    if (later) {
+        const DWORD recorded = AfxDeleteAtRestart(path.c_str());
+        later = recorded == ERROR_SUCCESS_REBOOT_REQUIRED;
+        if (!later)
+            AfxLog("not recorded for the restart: %s: %s", path.c_str(),
+                   AfxErrorText(recorded).c_str());
+    }
+    if (!later) return Removed(path, folder, error);
+    AfxLog("in use (%s): deleted at the restart: %s", AfxErrorText(error).c_str(), path.c_str());
+    m_atRestart.push_back(path);
+    return true;
+}
+
+bool CUninstallThread::HoldsDeletedAtRestart(const std::string& folder) const {
+    for (const std::string& path : m_atRestart)
+        if (IsInsideFolder(path, folder)) return true;
+    return false;
+}
+
 bool CUninstallThread::RemoveBelow(const std::string& base, const std::string& path, bool folder) {
     return Removed(path, folder, AfxRemoveBelow(base, path, folder));
 }
@@ -155,7 +184,8 @@ void CUninstallThread::UnregisterControls() {
             AfxLog("control not unregistered, ordinary users can change it: %s",
                    static_cast<LPCSTR>(path));
         else UnregisterControl(path);
-        if (!RemoveBelow(base, path.str(), false)) m_filesLeft.push_back(path.str());
+        if (!Gone(path.str(), false, AfxRemoveBelow(base, path.str(), false)))
+            m_filesLeft.push_back(path.str());
     }
 }
 
@@ -184,7 +214,7 @@ void CUninstallThread::DeleteRecordedFiles() {
                 if (error == ERROR_SUCCESS) error = folder.Remove(name, false);
                 // A name that is no text of the code page names nothing we made.
                 if (error == ERROR_INVALID_NAME) Skip(kFileCopy, value);
-                else if (!Removed(path, false, error)) m_filesLeft.push_back(value);
+                else if (!Gone(path, false, error)) m_filesLeft.push_back(value);
             }
         }
         // A skipped entry still moves the bar: its range counts every entry.
@@ -201,7 +231,7 @@ void CUninstallThread::RemoveRecordedDirs() {
         dirs.push_back(m_strRecord.str().substr(start, length));
     for (auto it = dirs.rbegin(); it != dirs.rend() && !IsStopped(); ++it) {
         std::string base;
-        if (ActsOn(kMadeDir, *it, &base)) RemoveBelow(base, *it, true);
+        if (ActsOn(kMadeDir, *it, &base)) Gone(*it, true, AfxRemoveBelow(base, *it, true));
     }
 }
 

@@ -46,6 +46,9 @@ public:
     // never listed: one that stays holds files the record does not name.
     // Read once the job has ended.
     std::vector<std::string> m_failures;
+    // The recorded files and folders in use by a running program, deleted
+    // at the next restart.  Read once the job has ended.
+    std::vector<std::string> m_atRestart;
     // Whether the job went through all its steps (a stop came too late, or
     // none came).  Read once the job has ended.
     bool m_bFinished = false;
@@ -130,6 +133,10 @@ private:
     // Logs the outcome of removing path (error from CCheckedFolder); false
     // when it may still exist.
     static bool Removed(const std::string& path, bool folder, DWORD error);
+    // Removed, except that what a running program holds is recorded for
+    // deletion at the next restart (m_atRestart): true then too.
+    bool Gone(const std::string& path, bool folder, DWORD error);
+    bool HoldsDeletedAtRestart(const std::string& folder) const;
 
     RecordScope m_scope;
     // Acted-on entries that may outlast the job.

@@ -40,6 +40,8 @@
 // The box naming the AutoCAD releases the package has no modules for (%d:
 // how many; SetupJob.rc).
 #define IDS_HOSTS_UNSUPPORTED 124
+// The box naming the files replaced at the restart (%d: how many).
+#define IDS_RESTART_NEEDED 125
 // The destination refused or questioned (%s: the folder).
 #define IDS_DEST_SYSTEM_FOLDER 121
 #define IDS_DEST_DRIVE_ROOT 122

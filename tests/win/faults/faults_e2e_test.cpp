@@ -242,6 +242,79 @@ TEST_F(FaultTest, LockedPackageFileIsPassedOverAndNamed) {
     ExpectRecordedOnce(m_dest, recorded);
 }
 
+// A reinstall and an uninstall while programs hold package files: a
+// library loaded as a module (held shared for deletion) and a file held
+// without sharing.  Each is replaced or deleted at the restart.
+TEST_F(FaultTest, FilesInUseAreReplacedAndDeletedAtTheRestart) {
+    BuildMedium();
+    const std::string module = "Support\\module.dll", data = "Database\\data.bin";
+    ASSERT_TRUE(MediumBuilder(m_medium).Copy(module, QUILM_PLANTED_DLL));
+    const std::string install = "/VERYSILENT /DIR=\"" + m_dest + "\"";
+    ASSERT_EQ(RunProgram(m_medium + "Setup.exe", install, kJobWait), 0u);
+    ASSERT_TRUE(MediumBuilder(m_medium).Copy(module, QUILM_FAILING_CONTROL));
+    ASSERT_TRUE(WriteBytes(m_medium + data, "new data"));
+    const auto hold = [&] {
+        return std::make_pair(
+            ::LoadLibraryExA((m_dest + module).c_str(), NULL, DONT_RESOLVE_DLL_REFERENCES),
+            OpenWithoutSharing(m_dest + data));
+    };
+    auto held = hold();
+    ASSERT_TRUE(held.first && held.second != INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe", install, kJobWait), 3010u);
+    ::FreeLibrary(held.first);
+    ::CloseHandle(held.second);
+    ASSERT_TRUE(CompleteRestart());
+    EXPECT_EQ(ReadBytes(m_dest + data), "new data");
+    EXPECT_EQ(ReadBytes(m_dest + module), ReadBytes(HostToWine(QUILM_FAILING_CONTROL)));
+    for (const std::string& file : FilesBelow(m_dest))
+        EXPECT_EQ(file.find(".~"), std::string::npos) << "left beside: " << file;
+
+    held = hold();
+    EXPECT_EQ(RunProgram(m_dest + "Uninstall.exe", "/VERYSILENT", kJobWait), 3010u);
+    EXPECT_TRUE(FileExists(m_dest + data));
+    ::FreeLibrary(held.first);
+    ::CloseHandle(held.second);
+    ASSERT_TRUE(CompleteRestart());
+    EXPECT_FALSE(FileExists(m_dest + data));
+    EXPECT_FALSE(FileExists(m_dest + module));
+    EXPECT_FALSE(FolderExists(m_dest + "Database"));
+}
+
+// A disc's read-only files, and installed files made read-only or hidden:
+// a reinstall into the earlier folder (no /DIR) overwrites them, and the
+// uninstaller deletes them.
+TEST_F(FaultTest, ReadOnlyFilesAreReinstalledIntoTheEarlierFolderAndRemoved) {
+    BuildMedium();
+    ASSERT_TRUE(::SetFileAttributesA((m_medium + "Quilm.url").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_EQ(RunProgram(m_medium + "Setup.exe", "/VERYSILENT /DIR=\"" + m_dest + "\"", kJobWait),
+              0u);
+    EXPECT_EQ(::GetFileAttributesA((m_dest + "Quilm.url").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    const char* const marked[] = {"Quilm.url", "图例\\说明.txt", "QuilmV8.5.ico"};
+    for (const char* file : marked)
+        ASSERT_TRUE(::SetFileAttributesA((m_dest + file).c_str(),
+                                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const std::string log = m_dir + "reinstall.log";
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe", "/VERYSILENT /LOG=\"" + log + "\"", kJobWait), 0u);
+    EXPECT_NE(ReadLog(log).find("destination: " + m_dest + "\r\n"), std::string::npos);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), m_dest);
+    // The wizard offers the earlier folder too.
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    HWND question = WaitBoxSaying(setup.id(), "是否重新安装", kWait);
+    ASSERT_TRUE(question && AnswerMessageBox(question, IDYES));
+    HWND path = WalkToPathPage(setup.id());
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(DestinationShown(path), m_dest);
+    ::PostMessageA(path, WM_COMMAND, IDCANCEL, 0);
+    HWND quit = WaitBoxSaying(setup.id(), "真要退出安装程序吗", kWait);
+    ASSERT_TRUE(quit && AnswerMessageBox(quit, IDYES));
+    ExpectCleanEnd(setup, kWait, 2);
+
+    for (const char* file : marked)
+        ASSERT_TRUE(::SetFileAttributesA((m_dest + file).c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(RunProgram(m_dest + "Uninstall.exe", "/VERYSILENT", kJobWait), 0u);
+    for (const char* file : marked) EXPECT_FALSE(ExistsAnyLength(m_dest + file)) << file;
+}
+
 TEST_F(FaultTest, PlantedLibraryAndBrokenControls) {
     BuildMedium();
     // A library named like the system's ODBC installer library, which the

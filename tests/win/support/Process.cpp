@@ -115,4 +115,10 @@ DWORD RunProgram(const std::string& exe, const std::string& arguments, DWORD tim
     return child.Wait(timeoutMs) ? child.ExitCode() : 0xFFFFFFFE;
 }
 
+bool CompleteRestart() {
+    char system[MAX_PATH] = {0};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    return RunProgram(std::string(system) + "\\wineboot.exe", "-r", 60000) == 0;
+}
+
 }  // namespace quilmtest

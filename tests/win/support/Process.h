@@ -56,4 +56,8 @@ std::string ReadLog(const std::string& path);
 // 0xFFFFFFFF when it did not start, 0xFFFFFFFE when it had to be ended.
 DWORD RunProgram(const std::string& exe, const std::string& arguments, DWORD timeoutMs);
 
+// Carries out what waits for the next restart (the moves and deletions in
+// PendingFileRenameOperations), as wineboot's restart does; true when it ran.
+bool CompleteRestart();
+
 }  // namespace quilmtest

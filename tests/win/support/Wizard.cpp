@@ -108,6 +108,10 @@ HWND StartCopy(DWORD pid, const std::string& dest) {
     return path;
 }
 
+std::string DestinationShown(HWND pathPage) {
+    return uidriver::GetItemText(pathPage, IDC_DEST_EDIT);
+}
+
 namespace {
 
 // The local day ("yyyymmdd") a file or folder was made or last written.

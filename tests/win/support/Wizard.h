@@ -47,5 +47,7 @@ bool ClickNext(HWND page);
 HWND WalkToPathPage(DWORD pid);
 // The same, then dest typed and Next pressed; the destination page.
 HWND StartCopy(DWORD pid, const std::string& dest);
+// The folder the path page shows.
+std::string DestinationShown(HWND pathPage);
 
 }  // namespace quilmtest

@@ -92,7 +92,7 @@ TEST(UninstallTexts, TheStringTableHoldsTheProgramsTexts) {
               "/LOG\t诊断日志文件 (默认在 %TEMP% 中)\n"
               "/? 或 /HELP\t显示本说明\n\n"
               "退出代码: 0 完成; 1 参数错误; 2 用户取消; 3 完成, 但有些项目失败 (见日志); 4 失败; "
-              "1618 另一个安装程序正在运行, 请稍后再试");
+              "1618 另一个安装程序正在运行, 请稍后再试; 3010 完成, 重新启动计算机后生效");
     EXPECT_EQ(AfxLoadString(AFX_IDS_ANOTHER_RUNNING),
               "另一个安装或卸载程序正在运行。\n\n请等它结束后再运行本程序。");
     EXPECT_EQ(AfxLoadString(AFX_IDS_MORE_ITEMS), "... 另有 %d 个");
