@@ -97,3 +97,32 @@ INSTANTIATE_TEST_SUITE_P(
                    "install folder existed, access list kept: ",
                    "; ordinary users can write to it: yes (controls are registered there all the "
                    "same)\r\n"}));
+
+struct WritableCase {
+    const char* sddl;
+    bool writable;
+};
+
+class AllowListTest : public ::testing::TestWithParam<WritableCase> {};
+
+TEST_P(AllowListTest, AnyChangeRightOrOwnerOutsideTheTrustedCounts) {
+    CSecurityDescriptor descriptor = AfxDescriptorFromSddl(GetParam().sddl);
+    ASSERT_TRUE(descriptor.IsValid()) << GetParam().sddl;
+    EXPECT_EQ(AfxOthersCanWrite(descriptor), GetParam().writable) << GetParam().sddl;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sddl, AllowListTest,
+    ::testing::Values(
+        WritableCase{"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", false},
+        WritableCase{"O:BAD:P(A;;FA;;;SY)(A;;FA;;;S-1-5-21-1004336348-1177238915-682003330-513)",
+                     true},
+        WritableCase{"O:S-1-5-21-1004336348-1177238915-682003330-1104D:P(A;;FA;;;SY)", true},
+        WritableCase{"O:SYD:P(A;OICIIO;FA;;;CO)(A;OICI;FA;;;BA)", false},
+        WritableCase{"O:S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287"
+                     "D:P(A;;FA;;;S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287)",
+                     false},
+        WritableCase{"O:BAD:P(D;OICI;FA;;;WD)(A;;FA;;;SY)", false},
+        WritableCase{"O:BAD:P(A;OICIIO;SDGXGWGR;;;AU)(A;;0x1200a9;;;AU)", true},
+        WritableCase{"O:BAD:P(A;;0x100004;;;IU)", true}, WritableCase{"O:BAD:P(A;;WO;;;BU)", true},
+        WritableCase{"D:P(A;;FA;;;SY)", true}));
