@@ -20,10 +20,11 @@ void AddFailedItem(FailedItems& failed, UINT textId, const std::string& what);
 
 // FolderSecurity.cpp, before the copy phase: a missing install folder
 // outside the Program Files folders is made with kInstallFolderDacl (SYSTEM
-// and Administrators full control, Users read and execute, protected), its
-// "Temp" with kScratchFolderDacl (Users may also change it); one that
-// existed is kept as it is and the log says whether ordinary users can
-// write to it.  Under Program Files nothing is done here.
+// and Administrators full control, Users read and execute, protected), one
+// under Program Files with the list Program Files passes on; either way its
+// "Temp" with kScratchFolderDacl (Users may make files and folders there,
+// each creator owns what it makes).  One that existed is kept as it is and
+// the log says whether ordinary users can write to it.
 extern const char* const kInstallFolderDacl;
 extern const char* const kScratchFolderDacl;
 enum InstallFolderState {
