@@ -57,7 +57,7 @@ InstallFolderState PrepareInstallFolder(const std::string& destDir) {
         const bool writable = AfxUsersCanWrite(folder.c_str());
         AfxLog("install folder existed, access list kept: %s; ordinary users can write to it: %s%s",
                folder.c_str(), writable ? "yes" : "no",
-               writable ? " (controls are registered there all the same)" : "");
+               writable ? " (no control is loaded there)" : "");
         return writable ? kFolderExistedWritable : kFolderExisted;
     }
     const bool programFiles = IsInsideAny(dest, AfxProgramFilesFolders());

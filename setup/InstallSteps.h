@@ -36,9 +36,16 @@ enum InstallFolderState {
 };
 InstallFolderState PrepareInstallFolder(const std::string& destDir);
 
-// Controls.cpp: registers every "*.ocx" directly in destDir + "Control\"
-// and records each, whether or not it registered.
-void RegisterControls(const std::string& destDir, RecordAppender record, FailedItems& failed);
+// Controls.cpp: the controls this run copied, as the record's "File Copy: "
+// entries name them: every "*.ocx" directly in destDir + "Control\", in
+// record order.
+std::vector<std::string> CopiedControls(const std::string& record, const std::string& destDir);
+// Registers each of controls and records it, whether or not it registered.
+// When ordinary users can write to the install folder, to its "Control" or
+// to a control, that control is not loaded: it is a failed item and the log
+// says why.
+void RegisterControls(const std::string& destDir, const std::vector<std::string>& controls,
+                      RecordAppender record, FailedItems& failed);
 // TRUE when the control's DllRegisterServer returned S_OK.
 BOOL RegisterControl(LPCSTR path);
 

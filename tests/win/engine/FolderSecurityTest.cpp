@@ -97,8 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "; ordinary users can write to it: no\r\n"},
         FolderCase{kExistingOpen, kFolderExistedWritable, false,
                    "install folder existed, access list kept: ",
-                   "; ordinary users can write to it: yes (controls are registered there all the "
-                   "same)\r\n"}));
+                   "; ordinary users can write to it: yes (no control is loaded there)\r\n"}));
 
 struct WritableCase {
     const char* sddl;

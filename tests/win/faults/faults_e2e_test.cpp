@@ -18,7 +18,9 @@
 #include "common/install_log.h"
 #include "common/text_mode.h"
 #include "resources/uninstall/resource.h"
+#include "framework/AfxSecurity.h"
 #include "support/Boxes.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/MediumBuilder.h"
 #include "support/Process.h"
@@ -295,6 +297,45 @@ TEST_F(FaultTest, PlantedLibraryAndBrokenControls) {
     // Neither program ever loaded the planted library.
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "PlantedLoadedBy"), "<missing>");
 }
+
+// A control the medium does not bring, planted in "Control" of an install
+// folder that exists: never loaded, never recorded.  Where ordinary users
+// can write to the folder, the medium's own control is not loaded either,
+// and the notice names it.
+class PlantedControlTest : public FaultTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PlantedControlTest, OnlyTheMediumsControlsAreLoadedAndOnlyInAClosedFolder) {
+    const bool open = GetParam();
+    BuildMedium();
+    ASSERT_TRUE(CopyTestControl(m_medium + "Control\\brought.ocx"));
+    ASSERT_TRUE(MakeFolders(m_dest + "Control"));
+    ASSERT_TRUE(CopyTestControl(m_dest + "Control\\planted.ocx"));
+    if (open) {
+        const std::string folder = m_dest.substr(0, m_dest.size() - 1);
+        ASSERT_EQ(AfxSetProtectedDacl(folder.c_str(), "D:P(A;OICI;FA;;;WD)"), 0u);
+    }
+    std::string text, log;
+    if (open) {
+        ASSERT_NO_FATAL_FAILURE(InstallWithNotice("有 1 个项目未能完成:\n\n", text, log));
+        EXPECT_NE(text.find("控件未能注册: " + m_dest + "Control\\brought.ocx\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(ReadLog(log).find("control not registered, ordinary users can write to"),
+                  std::string::npos)
+            << log;
+    } else {
+        ChildProcess& setup = Launch(m_medium + "Setup.exe");
+        ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
+        Finish(setup);
+    }
+    EXPECT_EQ(ControlNote("brought.ocx"), open ? kMissing : "registered");
+    EXPECT_EQ(ControlNote("planted.ocx"), kMissing);
+    const std::string record = RecordText(m_dest + "Uninstall.log");
+    EXPECT_EQ(Entries(record, kRegCtrl).size(), open ? 0u : 1u) << record;
+    EXPECT_EQ(record.find("planted.ocx"), std::string::npos) << record;
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, PlantedControlTest, ::testing::Bool());
 
 // Runs the probe from folder with arguments; its exit code.  Started
 // from another folder: the library is found only beside the probe.
