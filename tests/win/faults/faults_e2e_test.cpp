@@ -337,6 +337,36 @@ TEST_P(PlantedControlTest, OnlyTheMediumsControlsAreLoadedAndOnlyInAClosedFolder
 
 INSTANTIATE_TEST_SUITE_P(Folders, PlantedControlTest, ::testing::Bool());
 
+// An installation on a data drive, uninstalled from its folder, where an
+// ordinary user may have put programs named like those the batch runs and
+// a file named like the one it deletes: the batch runs none of them and
+// deletes nothing of theirs, also while it waits for the program file.
+TEST_F(FaultTest, BatchRunsNothingPlantedOnTheDriveAndDeletesNothingThere) {
+    BuildMedium();
+    const std::string drive = m_dir + "driveq", marker = m_dir + "marker.txt";
+    ASSERT_TRUE(MakeFolders(drive));
+    ASSERT_TRUE(MapDrive('Q', drive));
+    for (const char* name : {"Q:\\ping.bat", "Q:\\ping.cmd"})
+        ASSERT_TRUE(WriteBytes(name, "@echo ran>>\"" + marker + "\"\r\n"));
+    ASSERT_TRUE(WriteBytes("Q:\\Filedelr.avi", "a user's video"));
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe", "/VERYSILENT /DIR=\"Q:\\Quilm\"", kJobWait), 0u);
+    const std::string program = "Q:\\Quilm\\Uninstall.exe";
+    // Held open without delete sharing until the batch has reached its wait.
+    HANDLE held =
+        ::CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    m_processes.emplace_back(new ChildProcess);
+    ASSERT_TRUE(m_processes.back()->Start(program, "/VERYSILENT", "Q:\\Quilm"));
+    ExpectCleanEnd(*m_processes.back(), kJobWait);
+    EXPECT_TRUE(WaitUntil([] { return ProgramRunning("PING.EXE"); }, kWait)) << "no wait started";
+    ::CloseHandle(held);
+    EXPECT_TRUE(WaitSelfDeleted("Q:\\Quilm"));
+    EXPECT_FALSE(FolderExists("Q:\\Quilm"));
+    EXPECT_FALSE(FileExists(marker)) << ReadBytes(marker);
+    EXPECT_TRUE(FileExists("Q:\\Filedelr.avi"));
+    EXPECT_TRUE(UnmapDrive('Q'));
+}
+
 // Runs the probe from folder with arguments; its exit code.  Started
 // from another folder: the library is found only beside the probe.
 DWORD RunProbe(const std::string& folder, const std::string& arguments) {

@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include <tlhelp32.h>
+
 namespace quilmtest {
 
 ChildProcess::~ChildProcess() {
@@ -113,6 +115,19 @@ DWORD RunProgram(const std::string& exe, const std::string& arguments, DWORD tim
     ChildProcess child;
     if (!child.Start(exe, arguments)) return 0xFFFFFFFF;
     return child.Wait(timeoutMs) ? child.ExitCode() : 0xFFFFFFFE;
+}
+
+bool ProgramRunning(const char* exeName) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = ::Process32First(snapshot, &entry); more && !found;
+         more = ::Process32Next(snapshot, &entry))
+        found = ::lstrcmpiA(entry.szExeFile, exeName) == 0;
+    ::CloseHandle(snapshot);
+    return found;
 }
 
 }  // namespace quilmtest
