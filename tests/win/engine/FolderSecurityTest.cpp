@@ -1,8 +1,7 @@
 // The install folder's access list before the copy phase: a folder Setup
-// makes outside Program Files is closed to ordinary users, one under
-// Program Files takes what Program Files passes on, both get a "Temp"
-// where users make files of their own, one that existed is left as it is,
-// and the log says which.  Wine keeps no access list
+// makes outside Program Files is closed to ordinary users (its "Temp"
+// takes their own files), one under Program Files and one that existed are
+// left as they are, and the log says which.  Wine keeps no access list
 // (docs/WINE-NOTES.md): the lists are compared as SDDL as built, and what
 // Wine reads back is checked for write rights of ordinary users.
 #include <gtest/gtest.h>
@@ -99,31 +98,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "install folder existed, access list kept: ",
                    "; ordinary users can write to it: yes (no control is loaded there)\r\n"}));
 
-struct WritableCase {
-    const char* sddl;
-    bool writable;
-};
-
-class AllowListTest : public ::testing::TestWithParam<WritableCase> {};
-
+class AllowListTest : public ::testing::TestWithParam<std::pair<const char*, bool>> {};
 TEST_P(AllowListTest, AnyChangeRightOrOwnerOutsideTheTrustedCounts) {
-    CSecurityDescriptor descriptor = AfxDescriptorFromSddl(GetParam().sddl);
-    ASSERT_TRUE(descriptor.IsValid()) << GetParam().sddl;
-    EXPECT_EQ(AfxOthersCanWrite(descriptor), GetParam().writable) << GetParam().sddl;
+    CSecurityDescriptor descriptor = AfxDescriptorFromSddl(GetParam().first);
+    ASSERT_TRUE(descriptor.IsValid()) << GetParam().first;
+    EXPECT_EQ(AfxOthersCanWrite(descriptor), GetParam().second) << GetParam().first;
 }
-
+#define TI "S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287"
 INSTANTIATE_TEST_SUITE_P(
     Sddl, AllowListTest,
     ::testing::Values(
-        WritableCase{"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", false},
-        WritableCase{"O:BAD:P(A;;FA;;;SY)(A;;FA;;;S-1-5-21-1004336348-1177238915-682003330-513)",
-                     true},
-        WritableCase{"O:S-1-5-21-1004336348-1177238915-682003330-1104D:P(A;;FA;;;SY)", true},
-        WritableCase{"O:SYD:P(A;OICIIO;FA;;;CO)(A;OICI;FA;;;BA)", false},
-        WritableCase{"O:S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287"
-                     "D:P(A;;FA;;;S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287)",
-                     false},
-        WritableCase{"O:BAD:P(D;OICI;FA;;;WD)(A;;FA;;;SY)", false},
-        WritableCase{"O:BAD:P(A;OICIIO;SDGXGWGR;;;AU)(A;;0x1200a9;;;AU)", true},
-        WritableCase{"O:BAD:P(A;;0x100004;;;IU)", true}, WritableCase{"O:BAD:P(A;;WO;;;BU)", true},
-        WritableCase{"D:P(A;;FA;;;SY)", true}));
+        std::make_pair("O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", false),
+        std::make_pair("O:BAD:(A;;FA;;;S-1-5-21-1004336348-1177238915-682003330-513)", true),
+        std::make_pair("O:S-1-5-21-1004336348-1177238915-682003330-1104D:(A;;FA;;;SY)", true),
+        std::make_pair("O:SYD:(A;OICIIO;FA;;;CO)(A;OICI;FA;;;BA)", false),
+        std::make_pair("O:" TI "D:(A;;FA;;;" TI ")", false),
+        std::make_pair("O:BAD:(D;OICI;FA;;;WD)(A;;FA;;;SY)", false),
+        std::make_pair("O:BAD:(A;OICIIO;GW;;;AU)", true)));

@@ -119,15 +119,13 @@ DWORD RunProgram(const std::string& exe, const std::string& arguments, DWORD tim
 
 bool ProgramRunning(const char* exeName) {
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = ::Process32First(snapshot, &entry); more && !found;
-         more = ::Process32Next(snapshot, &entry))
-        found = ::lstrcmpiA(entry.szExeFile, exeName) == 0;
-    ::CloseHandle(snapshot);
-    return found;
+    BOOL more = snapshot != INVALID_HANDLE_VALUE && ::Process32First(snapshot, &entry);
+    while (more && ::lstrcmpiA(entry.szExeFile, exeName) != 0)
+        more = ::Process32Next(snapshot, &entry);
+    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+    return more != FALSE;
 }
 
 }  // namespace quilmtest

@@ -47,8 +47,7 @@ private:
 // of its windows was visible at a look; seen then names that window.
 bool WaitUnseen(const ChildProcess& child, DWORD timeoutMs, std::string& seen);
 
-// Whether a process of the program named exeName ("PING.EXE", any case)
-// is running now.
+// Whether a process of the program exeName ("PING.EXE", any case) runs.
 bool ProgramRunning(const char* exeName);
 
 // A diagnostic log (UTF-8 with a byte-order mark) as text in the system

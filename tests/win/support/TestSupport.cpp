@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
-#include <cstring>
 
 namespace quilmtest {
 
@@ -263,31 +261,6 @@ bool RemoveHostLink(const std::string& link) {
     std::string path = HostPath(link);
     return !path.empty() && path.find(' ') == std::string::npos &&
            StartHost("Z:\\bin\\rm " + path) && WaitUntil([&] { return !Exists(link); }, 5000);
-}
-
-namespace {
-
-std::string DriveLink(char letter) {
-    char prefix[MAX_PATH] = "";
-    DWORD n = ::GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH || std::strchr(prefix, ' ')) return std::string();
-    return std::string(prefix) + "/dosdevices/" + static_cast<char>(::tolower(letter)) + ":";
-}
-
-}  // namespace
-
-bool MapDrive(char letter, const std::string& folder) {
-    const std::string link = DriveLink(letter), to = HostPath(folder);
-    const std::string root = std::string(1, letter) + ":\\";
-    return !link.empty() && !to.empty() && to.find(' ') == std::string::npos &&
-           StartHost("Z:\\bin\\ln -sfn " + to + " " + link) &&
-           WaitUntil([&] { return Attributes(root) != INVALID_FILE_ATTRIBUTES; }, 5000);
-}
-
-bool UnmapDrive(char letter) {
-    const std::string link = DriveLink(letter), root = std::string(1, letter) + ":\\";
-    return !link.empty() && StartHost("Z:\\bin\\rm " + link) &&
-           WaitUntil([&] { return Attributes(root) == INVALID_FILE_ATTRIBUTES; }, 5000);
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {

@@ -71,11 +71,6 @@ bool RemoveTree(const std::string& path);
 // False where there is no host to ask, or for paths with blanks.
 bool MakeHostLink(const std::string& link, const std::string& target);
 bool RemoveHostLink(const std::string& link);
-// A drive letter for folder, as a link "dosdevices/<letter>:" in the Wine
-// prefix, made on the host; true once the drive's root is a folder.  And
-// its removal, true once the drive is gone.
-bool MapDrive(char letter, const std::string& folder);
-bool UnmapDrive(char letter);
 
 // Writes bytes as the whole content of path; true when all were written.
 bool WriteBytes(const std::string& path, const std::string& bytes);
