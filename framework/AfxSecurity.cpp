@@ -48,16 +48,12 @@ std::vector<BYTE> TokenInformation(TOKEN_INFORMATION_CLASS kind) {
     return data;
 }
 
-bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
-    return ::IsWellKnownSid(sid, type) != FALSE;
-}
-
 // Whether the system makes up the account's own entry on every file
 // instead of keeping the list that was set: Wine does (it lists the Unix
-// owner of the file with full control whatever was set, see
-// docs/WINE-NOTES.md), so there the entry tells nothing about who may
-// write.  Windows keeps what was set.  The one place that tells the two
-// apart.
+// owner of the file with full control whatever was set, and names that
+// account as the owner, see docs/WINE-NOTES.md), so there the entry and the
+// owner tell nothing about who may write.  Windows keeps what was set.  The
+// one place that tells the two apart.
 bool AccountEntryIsMadeUp() {
     static const bool madeUp =
         ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
@@ -68,6 +64,29 @@ bool AccountEntryIsMadeUp() {
 const ACCESS_MASK kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
                                   FILE_WRITE_ATTRIBUTES | FILE_DELETE_CHILD | DELETE | WRITE_DAC |
                                   WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+
+// NT SERVICE\TrustedInstaller, which owns the system's own files.
+const char kTrustedInstallerSid[] =
+    "S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287";
+
+// The accounts that may change what Setup installs: SYSTEM, Administrators,
+// TrustedInstaller, and CREATOR OWNER (an entry for it is only passed on to
+// what the owner creates, and the owner is judged on its own).
+bool IsTrusted(PSID sid) {
+    static PSID trustedInstaller = [] {
+        PSID made = NULL;
+        return ::ConvertStringSidToSidA(kTrustedInstallerSid, &made) ? made : NULL;
+    }();
+    return ::IsWellKnownSid(sid, WinLocalSystemSid) ||
+           ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+           ::IsWellKnownSid(sid, WinCreatorOwnerSid) ||
+           (trustedInstaller && ::EqualSid(sid, trustedInstaller));
+}
+
+// Whether sid is an account other than the trusted ones and passedOver.
+bool IsOrdinary(PSID sid, PSID passedOver) {
+    return !IsTrusted(sid) && !(passedOver && ::EqualSid(sid, passedOver));
+}
 
 }  // namespace
 
@@ -101,27 +120,51 @@ std::string AfxProcessUserSid() {
     return sid;
 }
 
-bool AfxUsersCanWrite(LPCSTR path) {
-    CSecurityDescriptor descriptor;
+bool AfxOthersCanWrite(PSECURITY_DESCRIPTOR descriptor, PSID passedOver) {
+    BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = NULL;
-    if (ReadDacl(path, descriptor, dacl) != ERROR_SUCCESS || dacl == NULL) return true;
-    std::vector<BYTE> user = TokenInformation(TokenUser);
-    PSID self = user.empty() || AccountEntryIsMadeUp()
-                    ? NULL
-                    : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    PSID owner = NULL;
+    // No access list, or one that cannot be read, lets everyone in; an
+    // owner may always rewrite the list.
+    if (!descriptor || !::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) ||
+        !present || dacl == NULL)
+        return true;
+    if (!::GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) || owner == NULL ||
+        IsOrdinary(owner, passedOver))
+        return true;
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
         LPVOID entry = NULL;
         if (!::GetAce(dacl, i, &entry)) return true;
         const ACE_HEADER* header = static_cast<const ACE_HEADER*>(entry);
-        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
-            continue;
-        const ACCESS_ALLOWED_ACE* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
-        if (!(allowed->Mask & kChangeRights)) continue;
-        PSID sid = const_cast<DWORD*>(&allowed->SidStart);
-        if (IsWellKnown(sid, WinWorldSid) || IsWellKnown(sid, WinAuthenticatedUserSid) ||
-            IsWellKnown(sid, WinBuiltinUsersSid) || IsWellKnown(sid, WinInteractiveSid) ||
-            (self && ::EqualSid(sid, self)))
-            return true;
+        // Deny entries and audit entries grant nothing.  An inherit-only
+        // entry counts too: it gives its rights to what is made inside.
+        switch (header->AceType) {
+        case ACCESS_ALLOWED_ACE_TYPE:
+        case ACCESS_ALLOWED_CALLBACK_ACE_TYPE: {
+            // Both lay out the mask and the SID alike.
+            const ACCESS_ALLOWED_ACE* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+            PSID sid = const_cast<DWORD*>(&allowed->SidStart);
+            if ((allowed->Mask & kChangeRights) && IsOrdinary(sid, passedOver)) return true;
+            break;
+        }
+        case ACCESS_ALLOWED_OBJECT_ACE_TYPE:
+        case ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE:
+            // Not used on files; its SID is not judged: any change right counts.
+            if (static_cast<const ACCESS_ALLOWED_OBJECT_ACE*>(entry)->Mask & kChangeRights)
+                return true;
+            break;
+        default: break;
+        }
     }
     return false;
+}
+
+bool AfxUsersCanWrite(LPCSTR path) {
+    CSecurityDescriptor descriptor;
+    PACL dacl = NULL;
+    if (ReadDacl(path, descriptor, dacl) != ERROR_SUCCESS) return true;
+    std::vector<BYTE> user;
+    if (AccountEntryIsMadeUp()) user = TokenInformation(TokenUser);
+    PSID madeUp = user.empty() ? NULL : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    return AfxOthersCanWrite(descriptor, madeUp);
 }

@@ -30,10 +30,16 @@ std::string AfxFileDaclSddl(LPCSTR path);
 DWORD AfxSetProtectedDacl(LPCSTR path, const std::string& sddl);
 // The account the process runs as, as a SID string ("S-1-5-18" for SYSTEM).
 std::string AfxProcessUserSid();
-// Whether the access list of path lets ordinary users write or delete it:
-// an entry that grants a write, delete or ownership right to Everyone,
-// Authenticated Users, Users, Interactive, or to the account itself (the
-// unelevated side of an elevated administrator; not under Wine, which
-// lists the account on every file).  No access list at all counts as
-// writable, and so does one that cannot be read.
+// Whether a descriptor lets an account other than SYSTEM, Administrators,
+// TrustedInstaller and CREATOR OWNER change the object (or, through an
+// inherited entry, what is made in it): an allow entry that grants such an
+// account a write, delete, change-permissions or take-ownership right, or
+// such an account as the owner, who may always rewrite the list.  Deny
+// entries are not weighed.  No access list, one that cannot be read and no
+// owner count as writable.  passedOver, when given, is not counted.
+bool AfxOthersCanWrite(PSECURITY_DESCRIPTOR descriptor, PSID passedOver = NULL);
+// AfxOthersCanWrite on the list and owner of path as the system reports
+// them; a path whose descriptor cannot be read counts as writable.  Under
+// Wine the account that runs us is passed over, because Wine names it as
+// owner with full control on every file whatever was set.
 bool AfxUsersCanWrite(LPCSTR path);

@@ -85,5 +85,9 @@ wine_start() {
     # \\localhost\C$ is not found).
     mkdir -p "$WINEPREFIX/dosdevices/unc/localhost"
     ln -sfn ../../../drive_c "$WINEPREFIX/dosdevices/unc/localhost/c"
+    # A second drive Q:, empty at each start, for the tests of an
+    # installation on a data drive (whose root any user may write to).
+    rm -rf "$WINEPREFIX/drive_q" && mkdir -p "$WINEPREFIX/drive_q"
+    ln -sfn ../drive_q "$WINEPREFIX/dosdevices/q:"
     wineserver -p
 }

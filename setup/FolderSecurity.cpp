@@ -2,7 +2,9 @@
 // Program Files folders would inherit its parent's entries, which on a
 // drive root let every authenticated user change what lies below; the
 // folder Setup makes there gets the list Program Files gives its
-// subfolders instead.
+// subfolders instead.  Under Program Files it takes what Program Files
+// passes on.  Either way its "Temp" gets the list of the system's own
+// temporary folder.
 #include "InstallSteps.h"
 #include "common/mbcs.h"
 #include "common/paths.h"
@@ -11,8 +13,14 @@
 #include "framework/AfxSystemFolders.h"
 
 const char* const kInstallFolderDacl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
-// The package writes into "Temp" at run time: Users may change it.
-const char* const kScratchFolderDacl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)";
+// The package writes its scratch files into "Temp" at run time, as the
+// user who runs AutoCAD.  As in the system's temporary folder, Users may
+// traverse it and make files and folders in it (0x100026: write data,
+// append data, traverse, synchronize; this folder and subfolders) but not
+// list it, the creator gets full control of what it makes, and no one else
+// but SYSTEM and Administrators may change that.
+const char* const kScratchFolderDacl =
+    "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;CI;0x100026;;;BU)";
 
 namespace {
 
@@ -28,12 +36,15 @@ bool IsInsideAny(const std::string& path, const std::vector<std::string>& folder
     return false;
 }
 
-// Makes folder with the access list of sddl; the system's error code.
-DWORD MakeProtectedFolder(const std::string& folder, const char* sddl) {
-    CSecurityDescriptor descriptor = AfxDescriptorFromSddl(sddl);
-    if (!descriptor.IsValid()) return ::GetLastError();
+// Makes folder with the access list of sddl, or with what its parent
+// passes on when sddl is NULL; the system's error code.
+DWORD MakeFolder(const std::string& folder, const char* sddl) {
+    CSecurityDescriptor descriptor;
+    if (sddl) descriptor = AfxDescriptorFromSddl(sddl);
+    if (sddl && !descriptor.IsValid()) return ::GetLastError();
     SECURITY_ATTRIBUTES security = {sizeof(security), descriptor, FALSE};
-    return ::CreateDirectoryA(folder.c_str(), &security) ? ERROR_SUCCESS : ::GetLastError();
+    return ::CreateDirectoryA(folder.c_str(), sddl ? &security : NULL) ? ERROR_SUCCESS
+                                                                       : ::GetLastError();
 }
 
 }  // namespace
@@ -46,25 +57,25 @@ InstallFolderState PrepareInstallFolder(const std::string& destDir) {
         const bool writable = AfxUsersCanWrite(folder.c_str());
         AfxLog("install folder existed, access list kept: %s; ordinary users can write to it: %s%s",
                folder.c_str(), writable ? "yes" : "no",
-               writable ? " (controls are registered there all the same)" : "");
+               writable ? " (no control is loaded there)" : "");
         return writable ? kFolderExistedWritable : kFolderExisted;
     }
-    if (IsInsideAny(dest, AfxProgramFilesFolders())) return kFolderInProgramFiles;
+    const bool programFiles = IsInsideAny(dest, AfxProgramFilesFolders());
     // The folders above are made as usual; the copy phase asks about any
     // that cannot be made.
     for (const std::string& prefix : FolderPathPrefixes(folder))
         if (prefix != folder) ::CreateDirectoryA(prefix.c_str(), NULL);
-    DWORD error = MakeProtectedFolder(folder, kInstallFolderDacl);
+    DWORD error = MakeFolder(folder, programFiles ? NULL : kInstallFolderDacl);
     if (error != ERROR_SUCCESS) {
-        AfxLog("install folder not made with its access list: %s: %s", folder.c_str(),
-               AfxErrorText(error).c_str());
+        AfxLog("install folder not made: %s: %s", folder.c_str(), AfxErrorText(error).c_str());
         return kFolderNotMade;
     }
-    AfxLog("install folder made, closed to ordinary users: %s", folder.c_str());
+    if (programFiles) AfxLog("folder made below Program Files, with its list: %s", folder.c_str());
+    else AfxLog("install folder made, closed to ordinary users: %s", folder.c_str());
     const std::string scratch = dest + kScratchFolder;
-    error = MakeProtectedFolder(scratch, kScratchFolderDacl);
+    error = MakeFolder(scratch, kScratchFolderDacl);
     if (error != ERROR_SUCCESS)
         AfxLog("scratch folder not made with its access list: %s: %s", scratch.c_str(),
                AfxErrorText(error).c_str());
-    return kFolderMade;
+    return programFiles ? kFolderInProgramFiles : kFolderMade;
 }

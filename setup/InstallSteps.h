@@ -20,10 +20,11 @@ void AddFailedItem(FailedItems& failed, UINT textId, const std::string& what);
 
 // FolderSecurity.cpp, before the copy phase: a missing install folder
 // outside the Program Files folders is made with kInstallFolderDacl (SYSTEM
-// and Administrators full control, Users read and execute, protected), its
-// "Temp" with kScratchFolderDacl (Users may also change it); one that
-// existed is kept as it is and the log says whether ordinary users can
-// write to it.  Under Program Files nothing is done here.
+// and Administrators full control, Users read and execute, protected), one
+// under Program Files with the list Program Files passes on; either way its
+// "Temp" with kScratchFolderDacl (Users may make files and folders there,
+// each creator owns what it makes).  One that existed is kept as it is and
+// the log says whether ordinary users can write to it.
 extern const char* const kInstallFolderDacl;
 extern const char* const kScratchFolderDacl;
 enum InstallFolderState {
@@ -35,9 +36,16 @@ enum InstallFolderState {
 };
 InstallFolderState PrepareInstallFolder(const std::string& destDir);
 
-// Controls.cpp: registers every "*.ocx" directly in destDir + "Control\"
-// and records each, whether or not it registered.
-void RegisterControls(const std::string& destDir, RecordAppender record, FailedItems& failed);
+// Controls.cpp: the controls this run copied, as the record's "File Copy: "
+// entries name them: every "*.ocx" directly in destDir + "Control\", in
+// record order.
+std::vector<std::string> CopiedControls(const std::string& record, const std::string& destDir);
+// Registers each of controls and records it, whether or not it registered.
+// When ordinary users can write to the install folder, to its "Control" or
+// to a control, that control is not loaded: it is a failed item and the log
+// says why.
+void RegisterControls(const std::string& destDir, const std::vector<std::string>& controls,
+                      RecordAppender record, FailedItems& failed);
 // TRUE when the control's DllRegisterServer returned S_OK.
 BOOL RegisterControl(LPCSTR path);
 

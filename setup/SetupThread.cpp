@@ -56,7 +56,8 @@ std::vector<std::string> CSetupThread::Failures() const {
 }
 
 void CSetupThread::RegisterControls() {
-    ::RegisterControls(m_strDestDir.str(), Record(), m_failedItems);
+    const std::vector<std::string> controls = CopiedControls(m_strRecord.str(), m_strDestDir.str());
+    ::RegisterControls(m_strDestDir.str(), controls, Record(), m_failedItems);
 }
 
 void CSetupThread::WriteProductKeys() {

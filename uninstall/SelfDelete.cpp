@@ -3,7 +3,10 @@
 // program's folder and itself.  The batch lies in a folder of its own,
 // made for this run with an unguessable name in the temporary folder of
 // the account that runs us, and only SYSTEM, Administrators and that
-// account may change either: cmd runs its lines with our rights.
+// account may change either: cmd runs its lines with our rights.  cmd runs
+// in that folder, so a name it looks up there finds nothing another
+// account put in place, and the only program it starts is named by its
+// full path in the system folder.
 #define WIN32_NO_STATUS
 #include <windows.h>
 #undef WIN32_NO_STATUS
@@ -44,6 +47,14 @@ bool IsPlainObject(const std::string& path) {
            !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+// The system folder as the system names it to us, without trailing "\";
+// empty when it is not known.
+std::string SystemFolder() {
+    char system[MAX_PATH + 1] = {};
+    UINT n = ::GetSystemDirectoryA(system, MAX_PATH);
+    return std::string(system, n < MAX_PATH ? n : 0);
+}
+
 }  // namespace
 
 std::string CUninstallThread::SelfDeleteDacl() {
@@ -51,6 +62,12 @@ std::string CUninstallThread::SelfDeleteDacl() {
 }
 
 std::string CUninstallThread::WriteSelfDeleteBatch(const std::string& program, int tries) {
+    const std::string system = SystemFolder();
+    if (system.empty()) {
+        AfxLog("self-deletion batch not written: no system folder: %s",
+               AfxErrorText(::GetLastError()).c_str());
+        return std::string();
+    }
     CSecurityDescriptor descriptor = AfxDescriptorFromSddl(SelfDeleteDacl());
     if (!descriptor.IsValid()) {
         AfxLog("self-deletion batch not written: no access list: %s",
@@ -78,7 +95,7 @@ std::string CUninstallThread::WriteSelfDeleteBatch(const std::string& program, i
         return std::string();
     }
     const std::string batch = JoinPath(folder, kSelfDeleteBatch);
-    const std::string script = SelfDeleteScript(program, batch, AfxGetLog().Path(), tries);
+    const std::string script = SelfDeleteScript(program, batch, AfxGetLog().Path(), system, tries);
     // CREATE_NEW never opens what has the name already, nor follows a link.
     CHandle file(::CreateFileA(batch.c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, NULL));
@@ -111,14 +128,14 @@ void CUninstallThread::SelfDelete() {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesA(program.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 
-    char system[MAX_PATH + 1] = {};
-    UINT n = ::GetSystemDirectoryA(system, MAX_PATH);
-    std::string cmd = JoinPath(std::string(system, n < MAX_PATH ? n : 0), "cmd.exe");
+    const std::string cmd = JoinPath(SystemFolder(), "cmd.exe");
+    const std::string folder = ProgramFolder(batch);
     // /d: no AutoRun commands; /v:off: "!" stays literal; /c "..." keeps
     // the quoted batch path whole.
     std::string commandLine = "\"" + cmd + "\" /d /v:off /c \"\"" + batch + "\"\"";
     PROCESS_INFORMATION started = {};
-    if (!m_pfnStartBatch || !m_pfnStartBatch(cmd.c_str(), &commandLine[0], started)) {
+    if (!m_pfnStartBatch ||
+        !m_pfnStartBatch(cmd.c_str(), &commandLine[0], folder.c_str(), started)) {
         AfxLog("self-deletion batch not started: %s", AfxErrorText(::GetLastError()).c_str());
         return;
     }
@@ -134,11 +151,14 @@ void CUninstallThread::SelfDelete() {
 }
 
 BOOL CUninstallThread::StartBatchProcess(LPCSTR application, LPSTR commandLine,
-                                         PROCESS_INFORMATION& process) {
+                                         LPCSTR currentFolder, PROCESS_INFORMATION& process) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
+    // CREATE_NO_WINDOW: cmd gets no console at all, so nothing shows even
+    // where SW_HIDE is not honoured for a console window.
     return ::CreateProcessA(application, commandLine, NULL, NULL, FALSE,
-                            CREATE_SUSPENDED | IDLE_PRIORITY_CLASS, NULL, "\\", &startup, &process);
+                            CREATE_SUSPENDED | CREATE_NO_WINDOW | IDLE_PRIORITY_CLASS, NULL,
+                            currentFolder, &startup, &process);
 }

@@ -42,7 +42,8 @@ std::string CmdQuoted(const std::string& path) {
 }
 
 std::string SelfDeleteScript(const std::string& programPath, const std::string& batchPath,
-                             const std::string& logPath, int tries) {
+                             const std::string& logPath, const std::string& systemFolder,
+                             int tries) {
     const std::string program = CmdQuoted(programPath);
     std::string script =
         "@echo off\r\n"
@@ -58,9 +59,11 @@ std::string SelfDeleteScript(const std::string& programPath, const std::string& 
         " goto Removed\r\n"
         "set /a tries+=1\r\n"
         "if %tries% geq " +
-        std::to_string(tries) +
-        " goto GiveUp\r\n"
-        "ping -n 2 127.0.0.1 >nul\r\n"
+        std::to_string(tries) + " goto GiveUp\r\n" +
+        // cmd looks for a program named without its path in the current
+        // folder first: the wait names the system's own by its full path.
+        CmdQuoted(systemFolder + "\\PING.EXE") +
+        " -n 2 127.0.0.1 >nul\r\n"
         "goto Repeat\r\n"
         ":GiveUp\r\n";
     if (!logPath.empty())
@@ -73,6 +76,11 @@ std::string SelfDeleteScript(const std::string& programPath, const std::string& 
         CmdQuoted(ProgramFolder(programPath)) +
         "\r\n"
         ":End\r\n"
+        // The batch's own folder is cmd's current folder until here; a
+        // folder that is some process's current folder cannot be removed.
+        "cd /d " +
+        CmdQuoted(systemFolder) +
+        "\r\n"
         // One line: cmd has read it whole before the file goes.
         "(del " +
         CmdQuoted(batchPath) + ") & rmdir " + CmdQuoted(ProgramFolder(batchPath)) + "\r\n";

@@ -36,6 +36,9 @@ std::string CmdQuoted(const std::string& path);
 // retries the delete once a second until the program has ended (giving up
 // after tries tries with a line in the log at logPath, when there is
 // one), removes the program's folder, then deletes itself and the folder
-// it lies in.
+// it lies in.  It runs in its own folder, and the only program it starts,
+// the wait's PING.EXE, is named by its path in systemFolder (the system
+// folder, without trailing "\"); it ends in systemFolder.
 std::string SelfDeleteScript(const std::string& programPath, const std::string& batchPath,
-                             const std::string& logPath, int tries = kSelfDeleteTries);
+                             const std::string& logPath, const std::string& systemFolder,
+                             int tries = kSelfDeleteTries);

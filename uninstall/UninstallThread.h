@@ -108,14 +108,14 @@ public:
     int m_selfDeleteTries = kSelfDeleteTries;
 
     // Starts the batch through cmd given by its full path (suspended, idle
-    // priority, hidden, current folder "\"); FALSE when it could not be
-    // started.  A test replaces it, since
+    // priority, without a window, in currentFolder: the batch's own);
+    // FALSE when it could not be started.  A test replaces it, since
     // a started batch would delete the test program itself.  A plain
     // pointer rather than a virtual, so it stays what the test set even
     // while a derived object is being destroyed around the running thread.
-    typedef BOOL (*BatchStarter)(LPCSTR application, LPSTR commandLine,
+    typedef BOOL (*BatchStarter)(LPCSTR application, LPSTR commandLine, LPCSTR currentFolder,
                                  PROCESS_INFORMATION& process);
-    static BOOL StartBatchProcess(LPCSTR application, LPSTR commandLine,
+    static BOOL StartBatchProcess(LPCSTR application, LPSTR commandLine, LPCSTR currentFolder,
                                   PROCESS_INFORMATION& process);
     BatchStarter m_pfnStartBatch = &CUninstallThread::StartBatchProcess;
 

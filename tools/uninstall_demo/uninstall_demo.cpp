@@ -33,7 +33,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-BOOL KeepBatch(LPCSTR, LPSTR commandLine, PROCESS_INFORMATION&) {
+BOOL KeepBatch(LPCSTR, LPSTR commandLine, LPCSTR, PROCESS_INFORMATION&) {
     const std::string command = commandLine;
     const size_t start = command.find("/c \"\"");
     if (start != std::string::npos && command.size() >= start + 6)

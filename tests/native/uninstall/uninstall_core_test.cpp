@@ -53,7 +53,7 @@ TEST(ProgramFolder, NeverCutsInsideDoubleByteCharacter) {
 
 TEST(SelfDeleteScript, ExactLinesWithQuotedPaths) {
     EXPECT_EQ(SelfDeleteScript("C:\\Program Files\\Quilm\\Uninstall.exe", "C:\\T\\q1\\DelUS.bat",
-                               "C:\\T\\u.log"),
+                               "C:\\T\\u.log", "C:\\Windows\\System32"),
               "@echo off\r\n"
               "setlocal DisableDelayedExpansion\r\n"
               "set /a tries=0\r\n"
@@ -63,7 +63,7 @@ TEST(SelfDeleteScript, ExactLinesWithQuotedPaths) {
               "if not exist \"C:\\Program Files\\Quilm\\Uninstall.exe\" goto Removed\r\n"
               "set /a tries+=1\r\n"
               "if %tries% geq 600 goto GiveUp\r\n"
-              "ping -n 2 127.0.0.1 >nul\r\n"
+              "\"C:\\Windows\\System32\\PING.EXE\" -n 2 127.0.0.1 >nul\r\n"
               "goto Repeat\r\n"
               ":GiveUp\r\n"
               "echo self-deletion given up after 600 tries: the program could not be "
@@ -72,20 +72,21 @@ TEST(SelfDeleteScript, ExactLinesWithQuotedPaths) {
               ":Removed\r\n"
               "rmdir \"C:\\Program Files\\Quilm\"\r\n"
               ":End\r\n"
+              "cd /d \"C:\\Windows\\System32\"\r\n"
               "(del \"C:\\T\\q1\\DelUS.bat\") & rmdir \"C:\\T\\q1\"\r\n");
     // Without a log the batch gives up silently.
-    EXPECT_EQ(SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "").find(">>"),
+    EXPECT_EQ(SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "", "C:\\W").find(">>"),
               std::string::npos);
     // The bound is the caller's.
     const std::string bounded =
-        SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "C:\\l.log", 3);
+        SelfDeleteScript("C:\\Q\\U.exe", "C:\\T\\DelUS.bat", "C:\\l.log", "C:\\W", 3);
     EXPECT_NE(bounded.find("if %tries% geq 3 goto GiveUp\r\n"), std::string::npos) << bounded;
     EXPECT_NE(bounded.find("given up after 3 tries"), std::string::npos) << bounded;
 }
 
 TEST(SelfDeleteScript, LongPathIsNotCut) {
     std::string path = "C:\\" + std::string(900, 'a') + "\\U.exe";
-    std::string script = SelfDeleteScript(path, "C:\\T\\DelUS.bat", "");
+    std::string script = SelfDeleteScript(path, "C:\\T\\DelUS.bat", "", "C:\\W");
     EXPECT_NE(script.find("if not exist \"" + path + "\" goto Removed\r\n"), std::string::npos);
     EXPECT_NE(script.find("rmdir \"C:\\" + std::string(900, 'a') + "\"\r\n"), std::string::npos);
 }

@@ -1,6 +1,6 @@
 // The install folder's access list before the copy phase: a folder Setup
 // makes outside Program Files is closed to ordinary users (its "Temp"
-// stays open to them), one under Program Files and one that existed are
+// takes their own files), one under Program Files and one that existed are
 // left as they are, and the log says which.  Wine keeps no access list
 // (docs/WINE-NOTES.md): the lists are compared as SDDL as built, and what
 // Wine reads back is checked for write rights of ordinary users.
@@ -22,7 +22,8 @@ TEST(FolderSecurity, ListsAreProgramFilesOwnAndTempOpenToUsers) {
         const char* expected;
     } lists[] = {
         {kInstallFolderDacl, "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"},
-        {kScratchFolderDacl, "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)"},
+        {kScratchFolderDacl,
+         "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;CI;0x100026;;;BU)"},
     };
     for (const auto& list : lists) {
         CSecurityDescriptor built = AfxDescriptorFromSddl(list.sddl);
@@ -89,11 +90,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FolderCase{kOutside, kFolderMade, true,
                    "install folder made, closed to ordinary users: ", "\r\n"},
-        FolderCase{kUnderProgramFiles, kFolderInProgramFiles, false, "", ""},
+        FolderCase{kUnderProgramFiles, kFolderInProgramFiles, true, "", ""},
         FolderCase{kExistingClosed, kFolderExisted, false,
                    "install folder existed, access list kept: ",
                    "; ordinary users can write to it: no\r\n"},
         FolderCase{kExistingOpen, kFolderExistedWritable, false,
                    "install folder existed, access list kept: ",
-                   "; ordinary users can write to it: yes (controls are registered there all the "
-                   "same)\r\n"}));
+                   "; ordinary users can write to it: yes (no control is loaded there)\r\n"}));
+
+class AllowListTest : public ::testing::TestWithParam<std::pair<const char*, bool>> {};
+TEST_P(AllowListTest, AnyChangeRightOrOwnerOutsideTheTrustedCounts) {
+    CSecurityDescriptor descriptor = AfxDescriptorFromSddl(GetParam().first);
+    ASSERT_TRUE(descriptor.IsValid()) << GetParam().first;
+    EXPECT_EQ(AfxOthersCanWrite(descriptor), GetParam().second) << GetParam().first;
+}
+#define TI "S-1-5-80-956008885-3425870976-2393837744-1856089264-2284225287"
+INSTANTIATE_TEST_SUITE_P(
+    Sddl, AllowListTest,
+    ::testing::Values(
+        std::make_pair("O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", false),
+        std::make_pair("O:BAD:(A;;FA;;;S-1-5-21-1004336348-1177238915-682003330-513)", true),
+        std::make_pair("O:S-1-5-21-1004336348-1177238915-682003330-1104D:(A;;FA;;;SY)", true),
+        std::make_pair("O:SYD:(A;OICIIO;FA;;;CO)(A;OICI;FA;;;BA)", false),
+        std::make_pair("O:" TI "D:(A;;FA;;;" TI ")", false),
+        std::make_pair("O:BAD:(D;OICI;FA;;;WD)(A;;FA;;;SY)", false),
+        std::make_pair("O:BAD:(A;OICIIO;GW;;;AU)", true)));

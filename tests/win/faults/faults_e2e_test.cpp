@@ -18,7 +18,9 @@
 #include "common/install_log.h"
 #include "common/text_mode.h"
 #include "resources/uninstall/resource.h"
+#include "framework/AfxSecurity.h"
 #include "support/Boxes.h"
+#include "support/Host.h"
 #include "support/Jobs.h"
 #include "support/MediumBuilder.h"
 #include "support/Process.h"
@@ -367,6 +369,52 @@ TEST_F(FaultTest, PlantedLibraryAndBrokenControls) {
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "FailingUnregistered"), "\x01");
     // Neither program ever loaded the planted library.
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kFaultKey, "PlantedLoadedBy"), "<missing>");
+}
+
+// A control planted in an existing install folder is never loaded nor
+// recorded; in a folder users can write to, the medium's own is not loaded.
+class PlantedControlTest : public FaultTest, public ::testing::WithParamInterface<bool> {};
+TEST_P(PlantedControlTest, OnlyTheMediumsControlsAreLoadedAndOnlyInAClosedFolder) {
+    BuildMedium();
+    ASSERT_TRUE(CopyTestControl(m_medium + "Control\\brought.ocx"));
+    ASSERT_TRUE(MakeFolders(m_dest + "Control") &&
+                CopyTestControl(m_dest + "Control\\planted.ocx"));
+    const std::string folder = m_dest.substr(0, m_dest.size() - 1);
+    ASSERT_EQ(GetParam() ? AfxSetProtectedDacl(folder.c_str(), "D:P(A;OICI;FA;;;WD)") : 0u, 0u);
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
+    const Outcome outcome = RunToEnd(setup, GetParam() ? 3 : 0);
+    const std::string notice = outcome.boxes.empty() ? "" : outcome.boxes[0];
+    EXPECT_EQ(notice.find(m_dest + "Control\\brought.ocx\n") != std::string::npos, GetParam());
+    EXPECT_EQ(ControlNote("brought.ocx"), GetParam() ? kMissing : "registered");
+    EXPECT_EQ(ControlNote("planted.ocx"), kMissing);
+    const std::string record = RecordText(m_dest + "Uninstall.log");
+    EXPECT_EQ(Entries(record, kRegCtrl).size(), GetParam() ? 0u : 1u) << record;
+    EXPECT_EQ(record.find("planted.ocx"), std::string::npos) << record;
+}
+INSTANTIATE_TEST_SUITE_P(OpenFolder, PlantedControlTest, ::testing::Bool());
+
+// Uninstalled from its folder on a data drive, the batch runs no program
+// planted in the drive's root and deletes no file there, also as it waits.
+TEST_F(FaultTest, BatchRunsNothingPlantedOnTheDriveAndDeletesNothingThere) {
+    BuildMedium();
+    const std::string marker = m_dir + "marker.txt", program = "Q:\\Quilm\\Uninstall.exe";
+    for (const char* name : {"Q:\\ping.bat", "Q:\\ping.cmd"})
+        ASSERT_TRUE(WriteBytes(name, "@echo ran>>\"" + marker + "\"\r\n"));
+    ASSERT_TRUE(WriteBytes("Q:\\Filedelr.avi", "a user's video"));
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe", "/VERYSILENT /DIR=\"Q:\\Quilm\"", kJobWait), 0u);
+    // Open without delete sharing until the batch has reached its wait.
+    HANDLE held =
+        ::CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ChildProcess& uninstall = *m_processes.emplace_back(new ChildProcess);
+    ASSERT_TRUE(uninstall.Start(program, "/VERYSILENT", "Q:\\Quilm"));
+    ExpectCleanEnd(uninstall, kJobWait);
+    EXPECT_TRUE(WaitUntil([] { return ProgramRunning("PING.EXE"); }, kWait)) << "no wait started";
+    ::CloseHandle(held);
+    EXPECT_TRUE(WaitSelfDeleted("Q:\\Quilm"));
+    EXPECT_FALSE(FileExists(marker)) << ReadBytes(marker);
+    EXPECT_TRUE(FileExists("Q:\\Filedelr.avi"));
 }
 
 // Runs the probe from folder with arguments; its exit code.  Started

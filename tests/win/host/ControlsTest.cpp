@@ -55,10 +55,8 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
     ASSERT_TRUE(CreateDirectoryA((m_control + "sub").c_str(), NULL));
     ASSERT_TRUE(CopyTestControl(m_control + "sub\\inner.ocx"));  // subfolders are not searched
 
-    m_job.RegisterControls();
-
-    std::vector<std::string> lines = CrLfLines(m_job.m_strRecord.str());
-    // In the order the system lists the folder's files.
+    // In the order the system lists the folder's files, as the copy phase
+    // records them.
     std::vector<std::string> expected;
     WIN32_FIND_DATAA found;
     HANDLE find = ::FindFirstFileA((m_control + "*.ocx").c_str(), &found);
@@ -66,8 +64,15 @@ TEST_F(Controls, EveryOcxIsRecordedRegisteredOrNot) {
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             expected.push_back("Reg Ctrl: " + m_control + found.cFileName);
+        m_job.RecordFileCopy((m_control + found.cFileName).c_str());
     } while (::FindNextFileA(find, &found));
     ::FindClose(find);
+    for (const char* name : {"library.dll", "sub\\inner.ocx"})
+        m_job.RecordFileCopy((m_control + name).c_str());
+    const size_t copied = m_job.m_strRecord.str().size();
+    m_job.RegisterControls();
+
+    std::vector<std::string> lines = CrLfLines(m_job.m_strRecord.str().substr(copied));
     EXPECT_EQ(expected, lines);
     std::vector<std::string> sorted = lines;
     std::sort(sorted.begin(), sorted.end());

@@ -132,7 +132,7 @@ UninstallJob::~UninstallJob() {
     WaitForEnd();
 }
 
-BOOL UninstallJob::RecordBatchStart(LPCSTR, LPSTR commandLine, PROCESS_INFORMATION&) {
+BOOL UninstallJob::RecordBatchStart(LPCSTR, LPSTR commandLine, LPCSTR, PROCESS_INFORMATION&) {
     ++s_batchStarts;
     s_batchCommand = commandLine;
     s_batchCommands.push_back(commandLine);

@@ -126,7 +126,7 @@ public:
     static std::string s_batchCommand;
     // The command of every start since the last RemoveWrittenBatches.
     static std::vector<std::string> s_batchCommands;
-    static BOOL RecordBatchStart(LPCSTR application, LPSTR commandLine,
+    static BOOL RecordBatchStart(LPCSTR application, LPSTR commandLine, LPCSTR currentFolder,
                                  PROCESS_INFORMATION& process);
 };
 

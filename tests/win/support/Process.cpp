@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include <tlhelp32.h>
+
 namespace quilmtest {
 
 ChildProcess::~ChildProcess() {
@@ -119,6 +121,17 @@ bool CompleteRestart() {
     char system[MAX_PATH] = {0};
     ::GetSystemDirectoryA(system, MAX_PATH);
     return RunProgram(std::string(system) + "\\wineboot.exe", "-r", 60000) == 0;
+}
+
+bool ProgramRunning(const char* exeName) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    BOOL more = snapshot != INVALID_HANDLE_VALUE && ::Process32First(snapshot, &entry);
+    while (more && ::lstrcmpiA(entry.szExeFile, exeName) != 0)
+        more = ::Process32Next(snapshot, &entry);
+    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+    return more != FALSE;
 }
 
 }  // namespace quilmtest

@@ -47,6 +47,9 @@ private:
 // of its windows was visible at a look; seen then names that window.
 bool WaitUnseen(const ChildProcess& child, DWORD timeoutMs, std::string& seen);
 
+// Whether a process of the program exeName ("PING.EXE", any case) runs.
+bool ProgramRunning(const char* exeName);
+
 // A diagnostic log (UTF-8 with a byte-order mark) as text in the system
 // code page, so that paths compare as the programs write them; empty when
 // the file is missing or has no mark.

@@ -20,10 +20,10 @@ std::string ExpectedBatch(const std::string& program, const std::string& batch) 
     return "@echo off\r\nsetlocal DisableDelayedExpansion\r\nset /a tries=0\r\n:Repeat\r\ndel \"" +
            program + "\"\r\ndel \"Filedelr.avi\"\r\nif not exist \"" + program +
            "\" goto Removed\r\nset /a tries+=1\r\nif %tries% geq 600 goto GiveUp\r\n"
-           "ping -n 2 127.0.0.1 >nul\r\ngoto Repeat\r\n:GiveUp\r\ngoto End\r\n:Removed\r\nrmdir "
-           "\"" +
-           folder + "\"\r\n:End\r\n(del \"" + batch + "\") & rmdir \"" +
-           batch.substr(0, batch.rfind('\\')) + "\"\r\n";
+           "\"C:\\windows\\system32\\PING.EXE\" -n 2 127.0.0.1 >nul\r\ngoto Repeat\r\n:GiveUp\r\n"
+           "goto End\r\n:Removed\r\nrmdir \"" +
+           folder + "\"\r\n:End\r\ncd /d \"C:\\windows\\system32\"\r\n(del \"" + batch +
+           "\") & rmdir \"" + batch.substr(0, batch.rfind('\\')) + "\"\r\n";
 }
 
 }  // namespace
