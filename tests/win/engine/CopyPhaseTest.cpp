@@ -94,9 +94,9 @@ TEST_F(CopyPhase, RootFilesSkipSetupInAnyCaseAndHideTheIcon) {
     EXPECT_TRUE(HasLine(job.m_strRecord.str(), "File Copy: " + dst / "QuilmV8.5.ico"));
 }
 
-TEST_F(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
-    // Targets held open without sharing by another program: their copies
-    // fail.
+TEST_F(CopyPhase, TargetsHeldWithoutSharingAreStagedForTheRestartAndRecorded) {
+    // Targets held open without sharing by another program: the new files
+    // wait beside them for the restart.
     MakeFolders(dst / "Database");
     EXPECT_TRUE(WriteBytes(dst / "Database\\Database.dat", "old"));
     EXPECT_TRUE(WriteBytes(dst / "Quilm.exe", "old program"));
@@ -114,10 +114,14 @@ TEST_F(CopyPhase, UnwritableTargetIsSkippedInTreesButRecordedAtTheRoot) {
 
     const std::string record = job.m_strRecord.str();
     EXPECT_EQ(ReadBytes(dst / "Database\\Database.dat"), "old");
-    EXPECT_FALSE(HasLine(record, "File Copy: " + dst / "Database\\Database.dat"));
+    EXPECT_TRUE(HasLine(record, "File Copy: " + dst / "Database\\Database.dat"));
+    EXPECT_EQ(ReadBytes(dst / "Database\\Database.dat.~1"),
+              ReadBytes(src / "Database\\Database.dat"));
+    EXPECT_EQ(job.m_atRestart,
+              (std::vector<std::string>{dst / "Database\\Database.dat", dst / "Quilm.exe"}));
     bool reported = false;
     for (const auto& p : Progress()) reported |= p.path == dst / "Database\\Database.dat";
-    EXPECT_TRUE(reported) << "a failed copy still gets its progress message";
+    EXPECT_TRUE(reported) << "a staged copy gets its progress message";
     EXPECT_EQ(ReadBytes(dst / "Quilm.exe"), "old program");
     EXPECT_TRUE(HasLine(record, "File Copy: " + dst / "Quilm.exe"));
     EXPECT_EQ(Attributes(dst / "图框\\图框.dat") & FILE_ATTRIBUTE_READONLY, 0u);
