@@ -52,7 +52,8 @@ DWORD AfxMoveAside(const std::string& path, std::string& aside) {
     return ::MoveFileExA(path.c_str(), aside.c_str(), 0) ? ERROR_SUCCESS : ::GetLastError();
 }
 
-DWORD AfxCopyOver(LPCSTR source, LPCSTR target) {
+DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists) {
+    if (targetExists) ::DeleteFileA(target);  // if it stays, the copy below says why
     DWORD error = CopyOnto(source, target);
     // Windows refuses a hidden or read-only target (this Wine overwrites
     // a hidden one): the attributes go, the copy is tried again.

@@ -18,7 +18,10 @@
 // renamed gets the new file beside it, moved into place at the restart.
 // ERROR_SUCCESS; ERROR_SUCCESS_REBOOT_REQUIRED when the restart completes
 // the replacement; otherwise the system's error, the target as it was.
-DWORD AfxCopyOver(LPCSTR source, LPCSTR target);
+// A target known to exist is deleted first when nothing holds it, so
+// that the copy makes it anew rather than opening it to compare it with
+// the source (which asks the volume for its serial number each time).
+DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists = false);
 
 // Whether error says that a running program holds the file.
 bool AfxIsInUse(DWORD error);

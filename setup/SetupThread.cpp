@@ -1,5 +1,7 @@
 #include "SetupThread.h"
 
+#include <set>
+
 #include "../common/install_log.h"
 #include "../common/paths.h"
 #include "../common/product_v8.h"
@@ -119,8 +121,26 @@ void CSetupThread::FileError(const CFileException& error) {
     if (!m_bSilent) ReportFileError(error);
 }
 
-bool CSetupThread::CopyPackageFile(const CString& source, const CString& target, ULONGLONG size) {
-    const DWORD error = AfxCopyOver(source, target);
+namespace {
+
+bool IsFolder(LPCSTR path) {
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Makes one folder; true when it is there afterwards.  A file of that
+// name is no folder: "already exists" then counts as failure.
+bool MakeFolder(LPCSTR path, DWORD& error) {
+    if (::CreateDirectoryA(path, NULL)) return true;
+    error = ::GetLastError();
+    return error == ERROR_ALREADY_EXISTS && IsFolder(path);
+}
+
+}  // namespace
+
+bool CSetupThread::CopyPackageFile(const CString& source, const CString& target, ULONGLONG size,
+                                   bool exists) {
+    const DWORD error = AfxCopyOver(source, target, exists);
     if (error == ERROR_SUCCESS_REBOOT_REQUIRED) {
         m_atRestart.push_back(target.str());
     } else if (error != ERROR_SUCCESS) {
@@ -158,7 +178,16 @@ bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
         if (answer == IDIGNORE) return MakeDirPath(dest);
         return false;  // Abort, or no answer at all
     }
+    // A reinstall's folder holds the earlier files: they are known from one
+    // listing, not asked after one by one.
+    const bool existed = IsFolder(dest);
     if (!MakeDirPath(dest)) return false;
+    std::set<std::string> earlier;
+    if (existed) {
+        CStringArray names;
+        AfxListFiles(dest, "*.*", names);
+        for (int i = 0; i < names.GetSize(); ++i) earlier.insert(names[i].str());
+    }
 
     return AfxForEachFound(finder, [&](const CFileFind& found) {
         if (IsStopped()) return false;
@@ -166,7 +195,8 @@ bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
         CString target(JoinPath(dest.str(), found.GetFileName().str()));
         if (found.IsDirectory()) {
             if (!CopyTree(entry, target)) return false;
-        } else if (CopyPackageFile(entry, target, found.GetLength())) {
+        } else if (CopyPackageFile(entry, target, found.GetLength(),
+                                   earlier.count(found.GetFileName().str()) != 0)) {
             // Don't carry a read-only (hidden, system) attribute over from
             // the medium; the listing tells whether the copy has one.
             if (found.GetAttributes() & ~(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL))
@@ -181,23 +211,6 @@ bool CSetupThread::CopyTree(const CString& source, const CString& dest) {
         return true;
     });
 }
-
-namespace {
-
-bool IsFolder(LPCSTR path) {
-    DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Makes one folder; true when it is there afterwards.  A file of that
-// name is no folder: "already exists" then counts as failure.
-bool MakeFolder(LPCSTR path, DWORD& error) {
-    if (::CreateDirectoryA(path, NULL)) return true;
-    error = ::GetLastError();
-    return error == ERROR_ALREADY_EXISTS && IsFolder(path);
-}
-
-}  // namespace
 
 BOOL CSetupThread::MakeDirPath(const CString& path) {
     RecordMadeDir(path);

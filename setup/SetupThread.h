@@ -100,7 +100,9 @@ private:
     void FileError(const CFileException& error);
     RecordAppender Record() { return RecordAppender(m_strRecord.str()); }
     // Copies one file, records and counts it; a failure is noted.
-    bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size);
+    // exists: target is known to be there (a reinstall).
+    bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size,
+                         bool exists = false);
 
     CProgressRelay* m_pRelay = nullptr;  // set while a package folder is copied
 };
