@@ -40,6 +40,11 @@
 // The box naming the AutoCAD releases the package has no modules for (%d:
 // how many; SetupJob.rc).
 #define IDS_HOSTS_UNSUPPORTED 124
+// The install job's questions before its copy (SetupJob.rc): the programs
+// using the destination (%s: one a line), the free space (%s: the folder
+// asked, the size needed, the size free).
+#define IDS_PROMPT_IN_USE 125
+#define IDS_PROMPT_NO_SPACE 126
 // The destination refused or questioned (%s: the folder).
 #define IDS_DEST_SYSTEM_FOLDER 121
 #define IDS_DEST_DRIVE_ROOT 122
