@@ -15,6 +15,7 @@
 #define IDS_UNINSTALL_FAILED 103
 #define IDS_ITEMS_NOT_REMOVED 104
 #define IDS_PASSED_OVER 105  // %s: the record's entry
+#define IDS_PROGRAMS_IN_USE 106  // %s: the programs using the installation, one a line
 
 #define IDC_PROGRESS 1000
 #define IDC_CURRENT 1001
