@@ -1,7 +1,7 @@
 // The install job's checks before its copy phase.  Nothing is touched
 // until both have passed: a run that ends here made no folder and wrote
 // no record.
-#include <shlwapi.h>
+#include <cstdio>
 
 #include "../common/paths.h"
 #include "../framework/AfxLog.h"
@@ -37,10 +37,12 @@ bool FreeSpaceFor(const std::string& dest, std::string& asked, ULONGLONG& free) 
     return false;
 }
 
-// "1.50 GB", as the shell writes sizes.
+// "1536.0 MB": the box gives both sizes in one unit, so they compare at a
+// glance.  (The shell's StrFormatByteSize would bring in shlwapi.dll,
+// which the programs do not load.)
 std::string SizeText(ULONGLONG bytes) {
     char text[64] = "";
-    ::StrFormatByteSize64A(static_cast<LONGLONG>(bytes), text, sizeof(text));
+    std::snprintf(text, sizeof(text), "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
     return text;
 }
 
