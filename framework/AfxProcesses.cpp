@@ -39,8 +39,9 @@ std::vector<std::string> AfxRunningPrograms() {
         CHandle process(
             ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
         if (!process.IsValid()) continue;
-        // A process that has ended stays in the list while someone holds a
-        // handle to it; it holds no file open any more.
+        // On Windows a process that has ended stays in the list while
+        // someone holds a handle to it; it holds no file open any more.
+        // (Wine drops it at once: docs/WINE-NOTES.md.)
         DWORD code = 0;
         if (::GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) continue;
         const std::string file = ProgramFileOf(process);
