@@ -4,6 +4,7 @@
 #include "../framework/AfxFile.h"
 #include "../framework/AfxRun.h"
 #include "../resources/setup/resource.h"
+#include "MediumSize.h"
 
 CCopyPage::CCopyPage(CWnd* pParent) : CWizardPage(IDD_COPY, pParent) {}
 
@@ -20,21 +21,12 @@ INT_PTR CCopyPage::DoModal() {
 }
 
 int CCopyPage::CountFiles(const CString& folder) {
-    CString dir = folder;
-    dir.Trim();
-    if (dir.IsEmpty()) return 0;
-    int count = 0;
-    AfxForEachEntry(dir, "*.*", [&count](const CFileFind& entry) {
-        count += entry.IsDirectory() ? CountFiles(entry.GetFilePath()) : 1;
-        return true;
-    });
-    return count;
+    ULONGLONG bytes = 0;
+    return MeasureFolder(folder, bytes);
 }
 
 int CCopyPage::CountPackageFiles(const CString& sourceDir) {
-    int count = 0;
-    for (const char* name : CSetupThread::kPackageFolders) count += CountFiles(sourceDir + name);
-    return count;
+    return MeasureMedium(sourceDir).packageFiles;
 }
 
 void CCopyPage::OnInitPage() {
@@ -44,16 +36,18 @@ void CCopyPage::OnInitPage() {
     m_strSourceDir = NormalizedFolder(m_strSourceDir.str()).c_str();
     m_strDestDir = NormalizedFolder(m_strDestDir.str()).c_str();
 
-    // Range: the files to copy and a margin of 15.
-    int files = CountPackageFiles(m_strSourceDir);
+    // Range: the files to copy and a margin of 15.  The same walk gives
+    // the job the space it needs.
+    const MediumSize size = MeasureMedium(m_strSourceDir);
     m_run.Bind(m_hWnd, IDC_PROGRESS, IDC_COPY_ITEM);
     m_progress.EnableText(true);
-    m_run.SetSteps(files + 15);
+    m_run.SetSteps(size.packageFiles + 15);
 
     // A job object runs once: a page shown again does not start it again.
     if (m_run.IsStarted()) return;
     m_job.m_strSourceDir = m_strSourceDir;
     m_job.m_strDestDir = m_strDestDir;
+    m_job.m_nBytesToCopy = size.bytes;
     m_run.Start();
 }
 

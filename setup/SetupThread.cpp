@@ -13,6 +13,10 @@
 void CSetupThread::Work() {
     AfxLog("source: %s", static_cast<LPCSTR>(m_strSourceDir));
     AfxLog("destination: %s", static_cast<LPCSTR>(m_strDestDir));
+    if (!CheckBeforeCopy()) {
+        PostToOwner(WM_SETUP_FAILED);
+        return;
+    }
     PrepareInstallFolder(m_strDestDir.str());
     BOOL copied = TRUE;
     for (const char* name : kPackageFolders) {
@@ -90,6 +94,8 @@ const char* AnswerName(int answer) {
     case IDRETRY: return "Retry";
     case IDIGNORE: return "Ignore";
     case IDCANCEL: return "Cancel";
+    case IDTRYAGAIN: return "Try again";
+    case IDCONTINUE: return "Continue";
     case IDOK: return "OK";
     default: return "none";
     }

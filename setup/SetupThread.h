@@ -36,6 +36,9 @@ public:
     // stops safely (Abort, Cancel, OK).  The shortcuts go to all users'
     // Desktop and Programs folders.
     bool m_bSilent = false;
+    // The bytes the copy phase copies (MeasureMedium), for the free-space
+    // check before it.
+    ULONGLONG m_nBytesToCopy = 0;
 
     // What the job did, read once it has ended: the package and root files
     // whose copy failed (source paths), the bytes copied, and whether the
@@ -96,6 +99,10 @@ private:
     // phase a stop request answers Cancel without asking), or unattended
     // the answer that stops safely; both go to the log with the answer.
     int Ask(const CString& text, UINT type);
+    // PreCopyChecks.cpp, before the copy phase touches anything: the
+    // programs using the destination, and the free space.  False, with the
+    // exit code set and the reason logged, when the job ends there.
+    bool CheckBeforeCopy();
     // ReportFileError (not when unattended); the log has it either way.
     void FileError(const CFileException& error);
     RecordAppender Record() { return RecordAppender(m_strRecord.str()); }

@@ -5,6 +5,7 @@
 #include "../framework/AfxModule.h"
 #include "../resources/setup/resource.h"
 #include "CopyPage.h"
+#include "MediumSize.h"
 #include "SetupDlg.h"
 
 CSilentSetupDlg::CSilentSetupDlg(bool showProgress, const std::string& destDir)
@@ -25,7 +26,9 @@ BOOL CSilentSetupDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_run.Bind(m_hWnd, IDC_PROGRESS, IDC_COPY_ITEM);
     m_progress.EnableText(true);
-    m_run.SetSteps(CCopyPage::CountPackageFiles(m_job.m_strSourceDir) + 15);
+    const MediumSize size = MeasureMedium(m_job.m_strSourceDir);
+    m_run.SetSteps(size.packageFiles + 15);
+    m_job.m_nBytesToCopy = size.bytes;
     if (!m_run.Start()) EndDialog(0);
     return TRUE;
 }

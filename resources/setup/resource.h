@@ -41,7 +41,12 @@
 // how many; SetupJob.rc).
 #define IDS_HOSTS_UNSUPPORTED 124
 // The box naming the files replaced at the restart (%d: how many).
-#define IDS_RESTART_NEEDED 125
+#define IDS_RESTART_NEEDED 127
+// The install job's questions before its copy (SetupJob.rc): the programs
+// using the destination (%s: one a line), the free space (%s: the folder
+// asked, the size needed, the size free).
+#define IDS_PROMPT_IN_USE 125
+#define IDS_PROMPT_NO_SPACE 126
 // The destination refused or questioned (%s: the folder).
 #define IDS_DEST_SYSTEM_FOLDER 121
 #define IDS_DEST_DRIVE_ROOT 122

@@ -15,7 +15,8 @@
 #define IDS_UNINSTALL_FAILED 103
 #define IDS_ITEMS_NOT_REMOVED 104
 #define IDS_PASSED_OVER 105  // %s: the record's entry
-#define IDS_DONE_AT_RESTART 106
+#define IDS_DONE_AT_RESTART 107
+#define IDS_PROGRAMS_IN_USE 106  // %s: the programs using the installation, one a line
 
 #define IDC_PROGRESS 1000
 #define IDC_CURRENT 1001

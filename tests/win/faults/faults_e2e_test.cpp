@@ -700,6 +700,59 @@ TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {
               0u);
 }
 
+TEST_F(FaultTest, TooLittleFreeSpaceUnattendedEndsWithFourAndTouchesNothing) {
+    BuildMedium();
+    // A sparse file larger than the whole volume, so more than its free space.
+    ULARGE_INTEGER total = {};
+    ASSERT_TRUE(::GetDiskFreeSpaceExA(m_medium.c_str(), NULL, &total, NULL));
+    const ULONGLONG big = total.QuadPart + (1ULL << 30);
+    ASSERT_TRUE(MakeHostSparseFile(m_medium + "Database\\big.bin", big));
+    const std::string log = m_dir + "setup.log";
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe",
+                         "/VERYSILENT /DIR=\"" + m_dest + "\" /LOG=\"" + log + "\"", kJobWait),
+              4u);
+    // Both sizes in the log, the volume asked through the nearest folder.
+    const std::string text = ReadLog(log);
+    const size_t at = text.find("not enough free space: ");
+    ASSERT_NE(at, std::string::npos) << text;
+    unsigned long long needed = 0, free = 0;
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "not enough free space: %llu bytes needed, %llu",
+                          &needed, &free),
+              2);
+    EXPECT_GT(needed, big);
+    EXPECT_LT(free, total.QuadPart);
+    EXPECT_NE(text.find("bytes free on " + m_dir + "\r\n", at), std::string::npos) << text;
+    EXPECT_FALSE(Exists(m_dir + "dest"));
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
+}
+
+TEST_F(FaultTest, UninstallerNamesAProgramFromTheInstallFolder) {
+    BuildMedium();
+    ASSERT_EQ(RunProgram(m_medium + "Setup.exe", "/VERYSILENT /DIR=\"" + m_dest + "\"", kJobWait),
+              0u);
+    const std::string tool = m_dest + "工具.exe";
+    ASSERT_TRUE(::CopyFileA(HostToWine(QUILM_WAITING_PROGRAM).c_str(), tool.c_str(), FALSE));
+    ChildProcess& running = Launch(tool);
+    // 取消 in the box that names it: nothing is removed.
+    ChildProcess& uninstall = Launch(m_dest + "Uninstall.exe");
+    HWND question = WaitMessageBox(uninstall.id(), kWait);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+    HWND box = WaitBoxSaying(uninstall.id(), "\n" + tool + "\n", kWait);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(AnswerMessageBox(box, IDCANCEL));
+    ExpectCleanEnd(uninstall, kWait, 2);
+    EXPECT_TRUE(FileExists(m_dest + "Uninstall.log"));
+    EXPECT_TRUE(FileExists(m_dest + "Quilm.exe"));
+    // Unattended, nobody is asked: the log names it, and the removal goes on.
+    const std::string log = m_dir + "uninstall.log";
+    EXPECT_EQ(RunProgram(m_dest + "Uninstall.exe", "/VERYSILENT /LOG=\"" + log + "\"", kJobWait),
+              0u);
+    EXPECT_NE(ReadLog(log).find("in use: " + tool), std::string::npos) << log;
+    EXPECT_FALSE(FileExists(m_dest + "Uninstall.log"));
+    EXPECT_TRUE(running.Kill());
+}
+
 TEST_F(FaultTest, HundredMegabyteRecord) {
     std::string inst = m_dir + "big\\";
     ASSERT_TRUE(MakeFolders(inst + "kept"));

@@ -52,6 +52,7 @@ BOOL SetupJob::CreateShortcuts() {
 int SetupJob::Prompt(const CString& text, UINT type) {
     if (realBoxes) return CSetupThread::Prompt(text, type);
     prompts.push_back({text.str(), type});
+    if (onPrompt) onPrompt();
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected prompt: " << text.str();
         return (type & MB_TYPEMASK) == MB_RETRYCANCEL ? IDCANCEL : IDABORT;

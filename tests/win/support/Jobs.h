@@ -66,6 +66,8 @@ public:
     std::deque<int> answers;
     std::vector<Shown> prompts;
     std::vector<std::string> fileErrors;
+    // Runs once each prompt is kept, before its answer is given.
+    std::function<void()> onPrompt;
     bool copyOnly = false;
     bool realBoxes = false;
 

@@ -263,6 +263,19 @@ bool RemoveHostLink(const std::string& link) {
            StartHost("Z:\\bin\\rm " + path) && WaitUntil([&] { return !Exists(link); }, 5000);
 }
 
+bool MakeHostSparseFile(const std::string& path, ULONGLONG size) {
+    std::string file = HostPath(path);
+    if (file.empty() || file.find(' ') != std::string::npos) return false;
+    if (!StartHost("Z:\\usr\\bin\\truncate -s " + std::to_string(size) + " " + file)) return false;
+    return WaitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+                   ((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) == size;
+        },
+        5000);
+}
+
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, NULL);

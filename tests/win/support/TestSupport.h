@@ -71,6 +71,9 @@ bool RemoveTree(const std::string& path);
 // False where there is no host to ask, or for paths with blanks.
 bool MakeHostLink(const std::string& link, const std::string& target);
 bool RemoveHostLink(const std::string& link);
+// A sparse file of size bytes at path, made on the host ("truncate"): it
+// holds no data, so it may be larger than the volume.  Same limits.
+bool MakeHostSparseFile(const std::string& path, ULONGLONG size);
 
 // Writes bytes as the whole content of path; true when all were written.
 bool WriteBytes(const std::string& path, const std::string& bytes);
