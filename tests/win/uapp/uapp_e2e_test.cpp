@@ -393,7 +393,7 @@ TEST_F(UninstallAppTest, PassedOverEntriesAreNamedInTheNoticeAndTheExitCode) {
 
 // How deployment tools remove the package: the quiet command line the
 // installer registered, no window, the outcome in the exit code and the log.
-TEST_F(UninstallAppTest, QuietUninstallStringLeavesOnlyAFileHeldOpenAndSaysSo) {
+TEST_F(UninstallAppTest, QuietUninstallStringLeavesAFileHeldOpenForTheRestartAndSaysSo) {
     ASSERT_NO_FATAL_FAILURE(Install(5));
     ASSERT_TRUE(SetValue(HKEY_LOCAL_MACHINE, kV9Key, "installPath", m_inst.dest));
     const std::string uninstaller = m_inst.dest + "Uninstall.exe";
@@ -406,13 +406,14 @@ TEST_F(UninstallAppTest, QuietUninstallStringLeavesOnlyAFileHeldOpenAndSaysSo) {
     ASSERT_TRUE(m_uninstall.StartCommand(quiet + " /LOG=\"" + log + "\""));
     std::string seen;
     EXPECT_TRUE(WaitUnseen(m_uninstall, kJobWait, seen)) << seen;
-    EXPECT_EQ(m_uninstall.ExitCode(), 3u);
+    EXPECT_EQ(m_uninstall.ExitCode(), 3010u);
     ::CloseHandle(file);
 
     const std::string text = ReadLog(log);
-    EXPECT_NE(text.find("left behind: " + held), std::string::npos) << text;
+    EXPECT_NE(text.find("deleted at the restart: " + held + "\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("left behind: "), std::string::npos) << text;
     EXPECT_NE(text.find("self-deletion batch started"), std::string::npos);
-    EXPECT_NE(text.find("exit code 3"), std::string::npos);
+    EXPECT_NE(text.find("exit code 3010"), std::string::npos);
     for (const std::string& f : m_inst.files) {
         if (f == held || f == uninstaller) continue;
         EXPECT_FALSE(Exists(f)) << f;
