@@ -16,6 +16,12 @@ void CJobProgress::SetSteps(int steps) {
     m_bar.SetStep(1);
 }
 
+void CJobProgress::CountDown(int steps) {
+    m_bar.SetRange(0, steps);
+    m_bar.SetStep(-1);
+    m_bar.SetPos(steps);
+}
+
 BOOL CJobProgress::Start() {
     return m_job.Start();
 }

@@ -23,6 +23,9 @@ public:
     void Bind(HWND window, int barId, int lineId);
     // The bar counts steps from 0 to steps, one per Step.
     void SetSteps(int steps);
+    // From here on the bar counts back from full to 0 in steps, one per
+    // Step: the job undoes what it did.
+    void CountDown(int steps);
     // Starts the job; FALSE when it was started before or could not be.
     BOOL Start();
     // One step of the job: line on the text line, the bar one step on.

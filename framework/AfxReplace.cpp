@@ -52,7 +52,7 @@ DWORD AfxMoveAside(const std::string& path, std::string& aside) {
     return ::MoveFileExA(path.c_str(), aside.c_str(), 0) ? ERROR_SUCCESS : ::GetLastError();
 }
 
-DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists) {
+DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists, std::string* staged) {
     if (targetExists) ::DeleteFileA(target);  // if it stays, the copy below says why
     DWORD error = CopyOnto(source, target);
     // Windows refuses a hidden or read-only target (this Wine overwrites
@@ -77,17 +77,18 @@ DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists) {
         return later == ERROR_SUCCESS_REBOOT_REQUIRED ? later : ERROR_SUCCESS;
     }
     // Held without sharing even a rename: the new file waits beside it.
-    const std::string staged = FreeNameBeside(target);
-    DWORD staging = CopyOnto(source, staged.c_str());
+    const std::string beside = FreeNameBeside(target);
+    DWORD staging = CopyOnto(source, beside.c_str());
     if (staging == ERROR_SUCCESS &&
-        !::MoveFileExA(staged.c_str(), target,
+        !::MoveFileExA(beside.c_str(), target,
                        MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
         staging = ::GetLastError();
     if (staging != ERROR_SUCCESS) {
-        ::DeleteFileA(staged.c_str());
+        ::DeleteFileA(beside.c_str());
         return error;
     }
-    ClearRefusedAttributes(staged.c_str());  // nothing for the restart to refuse
-    AfxLog("in use: %s staged as %s, moved into place at the restart", target, staged.c_str());
+    ClearRefusedAttributes(beside.c_str());  // nothing for the restart to refuse
+    if (staged) *staged = beside;
+    AfxLog("in use: %s staged as %s, moved into place at the restart", target, beside.c_str());
     return ERROR_SUCCESS_REBOOT_REQUIRED;
 }

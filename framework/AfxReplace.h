@@ -21,7 +21,9 @@
 // A target known to exist is deleted first when nothing holds it, so
 // that the copy makes it anew rather than opening it to compare it with
 // the source (which asks the volume for its serial number each time).
-DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists = false);
+// staged, when given, gets the file waiting beside the target, if any.
+DWORD AfxCopyOver(LPCSTR source, LPCSTR target, bool targetExists = false,
+                  std::string* staged = nullptr);
 
 // Whether error says that a running program holds the file.
 bool AfxIsInUse(DWORD error);

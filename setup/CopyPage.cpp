@@ -92,7 +92,20 @@ LRESULT CCopyPage::OnDone(WPARAM, LPARAM) {
     return 1;
 }
 
+LRESULT CCopyPage::OnUndoing(WPARAM wParam, LPARAM) {
+    // The undo runs to its end: no cancelling it.
+    m_bConfiguring = TRUE;
+    EnableDlgItem(IDCANCEL, FALSE);
+    SetDlgItemText(IDC_COPY_GROUP, AfxLoadString(IDS_UNDOING));
+    m_run.CountDown(static_cast<int>(wParam));
+    return 1;
+}
+
 LRESULT CCopyPage::OnFailed(WPARAM, LPARAM) {
+    // What only the restart puts back or deletes is named.
+    if (!m_job.m_atRestart.empty())
+        MessageBox(AfxFailureNotice(AfxLoadString(IDS_UNDO_AT_RESTART), m_job.m_atRestart).c_str(),
+                   NULL, MB_OK | MB_ICONINFORMATION);
     EndDialog(kWizFinish);
     return 1;
 }

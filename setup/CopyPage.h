@@ -37,6 +37,8 @@ public:
     ON_MESSAGE(WM_SETUP_CONFIGURING, OnConfiguring)
     ON_MESSAGE(WM_SETUP_DONE, OnDone)
     ON_MESSAGE(WM_SETUP_FAILED, OnFailed)
+    ON_MESSAGE(WM_SETUP_UNDOING, OnUndoing)
+    ON_MESSAGE(WM_SETUP_UNDO_STEP, OnProgress)
     END_MSG_TABLE()
 
 protected:
@@ -52,6 +54,7 @@ private:
     LRESULT OnConfiguring(WPARAM, LPARAM);
     LRESULT OnDone(WPARAM, LPARAM);
     LRESULT OnFailed(WPARAM, LPARAM);
+    LRESULT OnUndoing(WPARAM wParam, LPARAM);
 
     CPercentProgressCtrl m_progress;
     CSetupThread m_job;

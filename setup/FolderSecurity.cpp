@@ -49,7 +49,10 @@ DWORD MakeFolder(const std::string& folder, const char* sddl) {
 
 }  // namespace
 
-InstallFolderState PrepareInstallFolder(const std::string& destDir) {
+InstallFolderState PrepareInstallFolder(const std::string& destDir,
+                                        std::vector<std::string>* made) {
+    std::vector<std::string> none;
+    if (!made) made = &none;
     const std::string dest = WithTrailingBackslash(destDir);
     const std::string folder = dest.substr(0, dest.size() - 1);
     DWORD attributes = ::GetFileAttributesA(folder.c_str());
@@ -64,17 +67,19 @@ InstallFolderState PrepareInstallFolder(const std::string& destDir) {
     // The folders above are made as usual; the copy phase asks about any
     // that cannot be made.
     for (const std::string& prefix : FolderPathPrefixes(folder))
-        if (prefix != folder) ::CreateDirectoryA(prefix.c_str(), NULL);
+        if (prefix != folder && ::CreateDirectoryA(prefix.c_str(), NULL)) made->push_back(prefix);
     DWORD error = MakeFolder(folder, programFiles ? NULL : kInstallFolderDacl);
     if (error != ERROR_SUCCESS) {
         AfxLog("install folder not made: %s: %s", folder.c_str(), AfxErrorText(error).c_str());
         return kFolderNotMade;
     }
+    made->push_back(folder);
     if (programFiles) AfxLog("folder made below Program Files, with its list: %s", folder.c_str());
     else AfxLog("install folder made, closed to ordinary users: %s", folder.c_str());
     const std::string scratch = dest + kScratchFolder;
     error = MakeFolder(scratch, kScratchFolderDacl);
-    if (error != ERROR_SUCCESS)
+    if (error == ERROR_SUCCESS) made->push_back(scratch);
+    else
         AfxLog("scratch folder not made with its access list: %s: %s", scratch.c_str(),
                AfxErrorText(error).c_str());
     return programFiles ? kFolderInProgramFiles : kFolderMade;

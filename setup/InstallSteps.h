@@ -34,7 +34,9 @@ enum InstallFolderState {
     kFolderMade,
     kFolderNotMade
 };
-InstallFolderState PrepareInstallFolder(const std::string& destDir);
+// made, when given, gets the folders made, outermost first.
+InstallFolderState PrepareInstallFolder(const std::string& destDir,
+                                        std::vector<std::string>* made = nullptr);
 
 // Controls.cpp: the controls this run copied, as the record's "File Copy: "
 // entries name them: every "*.ocx" directly in destDir + "Control\", in

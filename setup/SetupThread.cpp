@@ -17,7 +17,9 @@ void CSetupThread::Work() {
         PostToOwner(WM_SETUP_FAILED);
         return;
     }
-    PrepareInstallFolder(m_strDestDir.str());
+    std::vector<std::string> made;
+    PrepareInstallFolder(m_strDestDir.str(), &made);
+    m_journal.Begin(m_strDestDir.str(), made);
     BOOL copied = TRUE;
     for (const char* name : kPackageFolders) {
         if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) {
@@ -26,6 +28,8 @@ void CSetupThread::Work() {
         }
     }
     if (copied) {
+        // The trees are there: nothing stops the job any more.
+        m_journal.Commit(m_atRestart);
         CopyRootFiles();
         AfxLog("copy phase done: %d files not copied, %llu bytes copied",
                static_cast<int>(m_failedFiles.size()), m_nBytesCopied);
@@ -51,8 +55,31 @@ void CSetupThread::Work() {
     } else {
         AfxLog(IsStopped() ? "copy phase cancelled" : "copy phase stopped: no record written");
         m_nExitCode = IsStopped() ? kExitCancelled : kExitFailed;
+        UndoCopyPhase();
         PostToOwner(WM_SETUP_FAILED);
     }
+}
+
+void CSetupThread::UndoCopyPhase() {
+    // What the copy staged for the restart is undone with it.
+    m_atRestart.clear();
+    SendToOwner(WM_SETUP_UNDOING, static_cast<WPARAM>(m_journal.Steps()));
+    CProgressRelay relay;
+    relay.SetOwner(OwnerWindow());
+    const CCopyJournal::Undone undone = m_journal.Undo(
+        [&](const std::string& path) {
+            relay.Post(WM_SETUP_UNDO_STEP, path.c_str(), path.c_str());
+        },
+        m_atRestart);
+    relay.Close();
+    for (const std::string& path : m_atRestart)
+        AfxLog("the restart completes the undo: %s", path.c_str());
+    for (const std::string& path : undone.left) AfxLog("not undone: %s", path.c_str());
+    AfxLog(
+        "copy phase undone: %d files deleted, %d earlier files put back, %d folders removed, "
+        "%d left for the restart, %d not undone",
+        undone.filesDeleted, undone.filesPutBack, undone.foldersRemoved,
+        static_cast<int>(m_atRestart.size()), static_cast<int>(undone.left.size()));
 }
 
 std::vector<std::string> CSetupThread::Failures() const {
@@ -134,9 +161,11 @@ bool IsFolder(LPCSTR path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Makes one folder; true when it is there afterwards.  A file of that
-// name is no folder: "already exists" then counts as failure.
+// Makes one folder; true when it is there afterwards, error
+// ERROR_SUCCESS when this call made it.  A file of that name is no folder:
+// "already exists" then counts as failure.
 bool MakeFolder(LPCSTR path, DWORD& error) {
+    error = ERROR_SUCCESS;
     if (::CreateDirectoryA(path, NULL)) return true;
     error = ::GetLastError();
     return error == ERROR_ALREADY_EXISTS && IsFolder(path);
@@ -145,11 +174,21 @@ bool MakeFolder(LPCSTR path, DWORD& error) {
 }  // namespace
 
 bool CSetupThread::CopyPackageFile(const CString& source, const CString& target, ULONGLONG size,
-                                   bool exists) {
-    const DWORD error = AfxCopyOver(source, target, exists);
+                                   bool earlier) {
+    // The earlier file moves into the journal's backup, or is copied there
+    // when it cannot; not kept at all, it is overwritten as it is.
+    const DWORD kept = earlier ? m_journal.Backup(target.str()) : ERROR_FILE_NOT_FOUND;
+    if (earlier && m_journal.IsActive() && kept != ERROR_SUCCESS && kept != ERROR_ALREADY_EXISTS)
+        AfxLog("earlier file not kept: %s: %s", static_cast<LPCSTR>(target),
+               AfxErrorText(kept).c_str());
+    std::string staged;
+    const DWORD error = AfxCopyOver(source, target, earlier && kept != ERROR_SUCCESS, &staged);
+    if (!earlier) m_journal.FileMade(target.str());
+    if (!staged.empty()) m_journal.FileMade(staged);
     if (error == ERROR_SUCCESS_REBOOT_REQUIRED) {
         m_atRestart.push_back(target.str());
     } else if (error != ERROR_SUCCESS) {
+        if (kept == ERROR_SUCCESS) m_journal.PutBackLast();
         m_failedFiles.push_back(source.str());
         AfxLog("not copied: %s -> %s: %s", static_cast<LPCSTR>(source), static_cast<LPCSTR>(target),
                AfxErrorText(error).c_str());
@@ -225,7 +264,7 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
     // names the folder that can't be made.
     DWORD error = ERROR_SUCCESS;
     if (MakeFolder(path, error)) {
-        if (error == ERROR_SUCCESS) AfxLog("folder made: %s", static_cast<LPCSTR>(path));
+        if (error == ERROR_SUCCESS) FolderMade(path.str());
         return TRUE;
     }
     // Each prefix is its own string, so a path of any length is handled:
@@ -239,9 +278,14 @@ BOOL CSetupThread::MakeDirPath(const CString& path) {
             text.Format(IDS_PROMPT_NO_FOLDER, AfxSystemMessage(error).c_str(), prefix.c_str());
             if (Ask(text, MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY) return FALSE;
         }
-        AfxLog("folder made: %s", prefix.c_str());
+        if (error == ERROR_SUCCESS) FolderMade(prefix);
     }
     return TRUE;
+}
+
+void CSetupThread::FolderMade(const std::string& path) {
+    AfxLog("folder made: %s", path.c_str());
+    m_journal.FolderMade(path);
 }
 
 void CSetupThread::CopyRootFiles() {

@@ -7,7 +7,8 @@
 // folder trees, WM_SETUP_CONFIGURING once the copy phase is over, and
 // WM_SETUP_DONE or WM_SETUP_FAILED is posted at the end.  A stop request
 // ends the copy phase before its next entry; the configuring steps no
-// longer stop.
+// longer stop.  A copy phase that stopped is undone (CCopyJournal): then
+// WM_SETUP_UNDOING is sent once and WM_SETUP_UNDO_STEP once per entry.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +21,7 @@
 #include "../common/product_v8.h"
 #include "../framework/AfxFile.h"
 #include "../framework/AfxWin.h"
+#include "CopyJournal.h"
 #include "ProgressRelay.h"
 #include "SetupMessages.h"
 
@@ -51,7 +53,8 @@ public:
     // The AutoCAD releases found that the installation has no modules for
     // (a 64-bit AutoCAD): no failure, but named before the finish page.
     std::vector<std::string> m_unsupportedHosts;
-    // The files that a running program held: replaced at the next restart.
+    // The files that a running program held: replaced at the next restart;
+    // after an undo, what the restart puts back or deletes.
     std::vector<std::string> m_atRestart;
     // Both failure lists together: the files first.
     std::vector<std::string> Failures() const;
@@ -107,9 +110,15 @@ private:
     void FileError(const CFileException& error);
     RecordAppender Record() { return RecordAppender(m_strRecord.str()); }
     // Copies one file, records and counts it; a failure is noted.
-    // exists: target is known to be there (a reinstall).
+    // earlier: target is known to be there (a reinstall); the journal
+    // keeps it until the copy phase is over.
     bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size,
-                         bool exists = false);
+                         bool earlier = false);
+    // Undoes the stopped copy phase, its steps shown by the owner.
+    void UndoCopyPhase();
+    // Logs a folder this run made and enters it in the journal.
+    void FolderMade(const std::string& path);
 
     CProgressRelay* m_pRelay = nullptr;  // set while a package folder is copied
+    CCopyJournal m_journal;
 };

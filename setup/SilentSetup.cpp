@@ -44,6 +44,11 @@ LRESULT CSilentSetupDlg::OnConfiguring(WPARAM, LPARAM) {
     return 1;
 }
 
+LRESULT CSilentSetupDlg::OnUndoing(WPARAM wParam, LPARAM) {
+    m_run.CountDown(static_cast<int>(wParam));
+    return 1;
+}
+
 LRESULT CSilentSetupDlg::OnEnd(WPARAM, LPARAM) {
     EndDialog(0);
     return 1;

@@ -27,6 +27,8 @@ public:
     ON_MESSAGE(WM_SETUP_CONFIGURING, OnConfiguring)
     ON_MESSAGE(WM_SETUP_DONE, OnEnd)
     ON_MESSAGE(WM_SETUP_FAILED, OnEnd)
+    ON_MESSAGE(WM_SETUP_UNDOING, OnUndoing)
+    ON_MESSAGE(WM_SETUP_UNDO_STEP, OnProgress)
     END_MSG_TABLE()
 
 protected:
@@ -39,6 +41,7 @@ private:
     LRESULT OnProgress(WPARAM, LPARAM lParam);
     LRESULT OnConfiguring(WPARAM, LPARAM);
     LRESULT OnEnd(WPARAM, LPARAM);
+    LRESULT OnUndoing(WPARAM wParam, LPARAM);
 
     bool m_bShowProgress;
     CPercentProgressCtrl m_progress;

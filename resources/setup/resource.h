@@ -42,6 +42,8 @@
 #define IDS_HOSTS_UNSUPPORTED 124
 // The box naming the files replaced at the restart (%d: how many).
 #define IDS_RESTART_NEEDED 127
+#define IDS_UNDOING 128
+#define IDS_UNDO_AT_RESTART 129
 // The install job's questions before its copy (SetupJob.rc): the programs
 // using the destination (%s: one a line), the free space (%s: the folder
 // asked, the size needed, the size free).

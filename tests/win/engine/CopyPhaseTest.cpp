@@ -184,8 +184,10 @@ TEST_F(CopyPhase, MissingFolderAbortStopsBeforeLaterFoldersAndRecord) {
     EXPECT_EQ(Failed(), 1);
     EXPECT_EQ(Done(), 0);
     EXPECT_EQ(owner.Count(WM_SETUP_CONFIGURING), 0);
-    EXPECT_TRUE(Exists(dst / "Control\\Control.dat")) << "what was copied stays";
-    for (int i = 3; i < 9; ++i) EXPECT_FALSE(Exists(dst / kPackageFolders[i]));
+    // What was copied is undone, each file and the two folders a step.
+    for (int i = 0; i < 9; ++i) EXPECT_FALSE(Exists(dst / kPackageFolders[i]));
+    EXPECT_EQ(owner.Count(WM_SETUP_UNDOING), 1);
+    EXPECT_EQ(owner.Count(WM_SETUP_UNDO_STEP), static_cast<int>(Progress().size()) + 2);
     EXPECT_FALSE(Exists(dst / "Quilm.exe"));
     EXPECT_FALSE(Exists(dst / "Uninstall.log"));
 }

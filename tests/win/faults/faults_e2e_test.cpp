@@ -582,9 +582,10 @@ TEST_P(CancelTest, OnTheCopyPage) {
         ASSERT_NO_FATAL_FAILURE(Finish(setup));
     }
     ExpectCleanEnd(setup, kJobWait, moment.exitCode);
-    // The folders before the missing one were copied either way, the one
-    // after it only when the job went on.
-    EXPECT_TRUE(FileExists(m_dest + "图例\\说明.txt"));
+    // Stopped, the job undoes its copy, the folders above the install
+    // folder that it made included.
+    EXPECT_EQ(FolderExists(m_dir + "dest"), moment.installed);
+    EXPECT_EQ(FileExists(m_dest + "图例\\说明.txt"), moment.installed);
     EXPECT_EQ(FileExists(m_dest + "Temp\\说明.txt"), moment.installed);
     EXPECT_EQ(ExistsAnyLength(m_dest + "Uninstall.log"), moment.installed);
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"),
@@ -604,6 +605,62 @@ INSTANTIATE_TEST_SUITE_P(Moments, CancelTest,
                          [](const ::testing::TestParamInfo<CancelMoment>& info) {
                              return std::string(info.param.name);
                          });
+
+// Unattended, a missing folder stops the job: what it made is removed,
+// the folders above the install folder included.
+TEST_F(FaultTest, StoppedInstallLeavesNothingOfTheRun) {
+    BuildMedium(0, "图库");
+    const std::string log = m_dir + "undo.log";
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe",
+                         "/VERYSILENT /DIR=\"" + m_dest + "a\\b\" /LOG=\"" + log + "\"", kJobWait),
+              4u);
+    EXPECT_FALSE(FolderExists(m_dir + "dest"));
+    EXPECT_NE(ReadLog(log).find(" folders removed, 0 left for the restart, 0 not undone\r\n"),
+              std::string::npos);
+}
+
+// A reinstall from a medium whose files differ, stopped at a missing
+// folder, leaves the earlier installation byte for byte as it was, and
+// its uninstaller removes it.  A file a program holds during the undo
+// comes back at the restart.
+TEST_F(FaultTest, StoppedReinstallLeavesTheEarlierInstallationAsItWas) {
+    BuildMedium();
+    const std::string install = "/VERYSILENT /DIR=\"" + m_dest + "\"";
+    ASSERT_EQ(RunProgram(m_medium + "Setup.exe", install, kJobWait), 0u);
+    ASSERT_TRUE(
+        ::SetFileAttributesA((m_dest + "Database\\data.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::map<std::string, std::string> earlier = TreeBelow(m_dest);
+    ASSERT_TRUE(RemoveTree(m_medium + "图库"));
+    for (const char* file : {"图例\\说明.txt", "Database\\data.bin", "Database\\added.txt"})
+        ASSERT_TRUE(WriteBytes(m_medium + file, "new"));
+    const std::string log = m_dir + "undo.log";
+    EXPECT_EQ(RunProgram(m_medium + "Setup.exe", install + " /LOG=\"" + log + "\"", kJobWait), 4u);
+    EXPECT_EQ(TreeBelow(m_dest), earlier);
+    EXPECT_NE(ReadLog(log).find("copy phase undone: 1 files deleted, "), std::string::npos);
+
+    ChildProcess& setup = Launch(m_medium + "Setup.exe");
+    HWND question = WaitBoxSaying(setup.id(), "是否重新安装", kWait);
+    ASSERT_TRUE(question && AnswerMessageBox(question, IDYES));
+    ASSERT_NE(StartCopy(setup.id(), m_dest), nullptr);
+    HWND prompt = WaitBoxSaying(setup.id(), "找不到安装文件的路径", kJobWait);
+    ASSERT_NE(prompt, nullptr);
+    const std::string held = m_dest + "图例\\说明.txt";
+    std::unique_ptr<void, decltype(&::CloseHandle)> hold(OpenWithoutSharing(held), ::CloseHandle);
+    ASSERT_NE(hold.get(), INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(AnswerMessageBox(prompt, IDABORT));
+    HWND notice = WaitBoxSaying(setup.id(), "重新启动计算机后才能完成撤消安装", kJobWait);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_NE(MessageBoxText(notice).find("\n" + held + "\n"), std::string::npos);
+    HWND copy = FindPage(setup.id(), Page::kCopy);
+    EXPECT_TRUE(copy && ::FindWindowExA(copy, NULL, "Button", "正在撤消安装"));
+    ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
+    ExpectCleanEnd(setup, kJobWait, 4);
+    hold.reset();
+    ASSERT_TRUE(CompleteRestart());
+    EXPECT_EQ(TreeBelow(m_dest), earlier);
+    EXPECT_EQ(RunProgram(m_dest + "Uninstall.exe", "/VERYSILENT", kJobWait), 0u);
+    EXPECT_FALSE(ExistsAnyLength(m_dest + "Database\\data.bin"));
+}
 
 TEST_F(FaultTest, ReadOnlyDestinationFolder) {
     int files = BuildMedium();
@@ -661,11 +718,11 @@ TEST_F(FaultTest, DestinationLongerThanTheSystemPathLimit) {
     ASSERT_GT(folder.size(), kName.size()) << prompt;
     EXPECT_EQ(dest.compare(0, folder.size() + 1, folder + "\\"), 0) << folder;
     EXPECT_EQ(folder.compare(folder.size() - kName.size(), kName.size(), kName), 0) << folder;
-    EXPECT_TRUE(FolderExists(folder.substr(0, folder.size() - kName.size()))) << folder;
+    // The folders made on the way are removed again.
+    EXPECT_FALSE(FolderExists(m_dir + "dest")) << folder;
     EXPECT_FALSE(ExistsAnyLength(folder));
     EXPECT_FALSE(ExistsAnyLength(dest + "Uninstall.log"));
     EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, kProductKey, "installPath"), "<missing>");
-    EXPECT_TRUE(RemoveTree(m_dir + "dest"));
 }
 
 TEST_F(FaultTest, TwoInstallersAtOnceOnTheSameMedium) {

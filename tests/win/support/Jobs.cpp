@@ -12,13 +12,15 @@ namespace quilmtest {
 
 OwnerWindow::OwnerWindow()
     : m_window([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-          bool setup = message >= WM_SETUP_PROGRESS && message <= WM_SETUP_FAILED;
+          bool setup = message >= WM_SETUP_PROGRESS && message <= WM_SETUP_UNDO_STEP;
           bool uninstall = message >= WM_UNINSTALL_PROGRESS && message <= WM_UNINSTALL_FAILED;
           if (!setup && !uninstall) return false;
           JobMessage m{message, ::InSendMessage() != FALSE, std::string(), std::string()};
           if (message == WM_SETUP_PROGRESS && wParam)
               m.source = reinterpret_cast<const char*>(wParam);
-          if ((message == WM_SETUP_PROGRESS || message == WM_UNINSTALL_PROGRESS) && lParam)
+          if ((message == WM_SETUP_PROGRESS || message == WM_SETUP_UNDO_STEP ||
+               message == WM_UNINSTALL_PROGRESS) &&
+              lParam)
               m.path = reinterpret_cast<const char*>(lParam);
           log.push_back(m);
           if (onMessage) onMessage(m);

@@ -251,10 +251,13 @@ bool MakeHostLink(const std::string& link, const std::string& target) {
     std::string from = HostPath(link), to = HostPath(target);
     if (from.empty() || to.empty() || (from + to).find(' ') != std::string::npos) return false;
     if (!StartHost("Z:\\bin\\ln -sfn " + to + " " + from)) return false;
-    return WaitUntil([&] {
-        DWORD attributes = Attributes(link);
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    }, 5000);
+    return WaitUntil(
+        [&] {
+            DWORD attributes = Attributes(link);
+            return attributes != INVALID_FILE_ATTRIBUTES &&
+                   (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        },
+        5000);
 }
 
 bool RemoveHostLink(const std::string& link) {
@@ -355,6 +358,27 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
     std::vector<std::string> files;
     CollectFilesBelow(folder, files);
     return files;
+}
+
+std::map<std::string, std::string> TreeBelow(const std::string& folder) {
+    std::map<std::string, std::string> tree;
+    std::vector<std::string> folders{WithBackslash(folder)};
+    while (!folders.empty()) {
+        const std::string dir = folders.back();
+        folders.pop_back();
+        WIN32_FIND_DATAA data;
+        HANDLE find = ::FindFirstFileA((dir + "*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            const std::string name = data.cFileName, path = dir + name;
+            if (name == "." || name == "..") continue;
+            std::string& entry = tree[path] = std::to_string(data.dwFileAttributes) + ":";
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) folders.push_back(path + "\\");
+            else entry += ReadBytes(path);
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+    return tree;
 }
 
 int CountFilesBelow(const std::string& folder) {

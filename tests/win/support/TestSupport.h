@@ -91,6 +91,9 @@ std::vector<std::string> FilesIn(const std::string& folder);
 std::vector<std::string> FilesBelow(const std::string& folder);
 // Number of plain files below folder, at any depth.
 int CountFilesBelow(const std::string& folder);
+// Every file and folder below folder by full path: a file's attributes
+// and bytes, a folder's attributes.
+std::map<std::string, std::string> TreeBelow(const std::string& folder);
 
 // A new empty folder "quilm-<tag>-<process>-<n>" below TempRoot(), ending
 // with "\".
