@@ -17,17 +17,7 @@ void CSetupThread::Work() {
         PostToOwner(WM_SETUP_FAILED);
         return;
     }
-    std::vector<std::string> made;
-    PrepareInstallFolder(m_strDestDir.str(), &made);
-    m_journal.Begin(m_strDestDir.str(), made);
-    BOOL copied = TRUE;
-    for (const char* name : kPackageFolders) {
-        if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) {
-            copied = FALSE;
-            break;
-        }
-    }
-    if (copied) {
+    if (CopyTrees()) {
         // The trees are there: nothing stops the job any more.
         m_journal.Commit(m_atRestart);
         CopyRootFiles();
@@ -58,6 +48,15 @@ void CSetupThread::Work() {
         UndoCopyPhase();
         PostToOwner(WM_SETUP_FAILED);
     }
+}
+
+bool CSetupThread::CopyTrees() {
+    std::vector<std::string> made;
+    PrepareInstallFolder(m_strDestDir.str(), &made);
+    m_journal.Begin(m_strDestDir.str(), made);
+    for (const char* name : kPackageFolders)
+        if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) return false;
+    return true;
 }
 
 void CSetupThread::UndoCopyPhase() {

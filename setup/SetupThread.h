@@ -87,6 +87,12 @@ public:
 protected:
     // The copy phase, then the configuring steps, then the record.
     void Work() override;
+    // The copy phase's trees into the install folder, prepared first, each
+    // change kept in m_journal; false when the phase stopped.
+    bool CopyTrees();
+    // Undoes the stopped copy phase, its steps shown by the owner.
+    void UndoCopyPhase();
+    CCopyJournal m_journal;
 
     // Shows a prompt owned by the owner window with the application's name
     // as caption and returns the button pressed.
@@ -114,11 +120,8 @@ private:
     // keeps it until the copy phase is over.
     bool CopyPackageFile(const CString& source, const CString& target, ULONGLONG size,
                          bool earlier = false);
-    // Undoes the stopped copy phase, its steps shown by the owner.
-    void UndoCopyPhase();
     // Logs a folder this run made and enters it in the journal.
     void FolderMade(const std::string& path);
 
     CProgressRelay* m_pRelay = nullptr;  // set while a package folder is copied
-    CCopyJournal m_journal;
 };

@@ -1,6 +1,7 @@
 // Times the install engine's copy phase against xcopy on the same medium
-// in the same Wine prefix, and a reinstall over the engine's copy against
-// that fresh copy.  Not a test: prints the figures.
+// in the same Wine prefix, a reinstall over the engine's copy against that
+// fresh copy, and the undo of a fresh copy against the copy.  Not a test:
+// prints the figures.
 //
 // usage: bench_copy MEDIUM_DIR WORK_DIR [REPETITIONS | engine]
 // "engine" runs the engine's copy phase once into WORK_DIR\engine\ and
@@ -29,15 +30,23 @@ double Now() {
 
 // Runs the copy phase (the nine trees and the root files), then writes
 // the install record, the one configuring step whose work grows with the
-// package; the second is timed apart.
+// package; the second is timed apart.  With undo, the trees are copied
+// and then undone as a stopped run undoes them, and undoEnd is set.
 class CopyPhaseJob : public CSetupThread {
 public:
-    double copyEnd = 0;
+    bool undo = false;
+    double copyEnd = 0, undoEnd = 0;
 
 protected:
     void Work() override {
-        for (const char* name : kPackageFolders)
-            if (!CopyFolderTree(m_strSourceDir + name, m_strDestDir + name)) break;
+        const bool copied = CopyTrees();
+        if (undo) {
+            copyEnd = Now();
+            UndoCopyPhase();
+            undoEnd = Now();
+            return;
+        }
+        if (copied) m_journal.Commit(m_atRestart);
         CopyRootFiles();
         copyEnd = Now();
         WriteRecordFile();
@@ -69,15 +78,18 @@ void RemoveTree(const std::string& dir) {
     RunQuietly("cmd.exe /c rmdir /S /Q \"" + dir + "\"");
 }
 
-// The copy phase's time; record gets the time of writing the record.
-double TimeEngine(HWND owner, const std::string& src, const std::string& dst, double& record) {
+// The copy phase's time; record gets the time of writing the record, or
+// with undo the time of undoing the trees.
+double TimeEngine(HWND owner, const std::string& src, const std::string& dst, double& record,
+                  bool undo = false) {
     CopyPhaseJob job;
+    job.undo = undo;
     job.m_strSourceDir = src.c_str();
     job.m_strDestDir = dst.c_str();
     double start = Now();
     job.Start(owner);
     job.WaitForEnd();
-    record = Now() - job.copyEnd;
+    record = (undo ? job.undoEnd : Now()) - job.copyEnd;
     return job.copyEnd - start;
 }
 
@@ -134,7 +146,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::vector<double> engine, xcopy, ratio, reinstall;
+    std::vector<double> engine, xcopy, ratio, reinstall, undo;
     printf("load average before: %s\n", LoadAverage().c_str());
     // The copy page counts the package's files before the job starts.
     double countStart = Now();
@@ -161,19 +173,24 @@ int main(int argc, char** argv) {
         // A reinstall: the same medium again over the engine's copy.
         double unused = 0;
         const double tr = TimeEngine(owner, src, a, unused);
+        // A fresh copy of the trees, stopped at their end and undone.
+        double tu = 0;
+        const double tc = TimeEngine(owner, src, work + "undo\\", tu, true);
         engine.push_back(te);
         xcopy.push_back(tx);
         ratio.push_back(te / tx);
         reinstall.push_back(tr / te);
+        undo.push_back(tu / tc);
         printf(
             "pair %d (load %s): engine %.3f s, xcopy %.3f s, ratio %.3f; record written in %.3f "
-            "s; reinstall %.3f s, %.3f x the fresh copy\n",
-            i + 1, load.c_str(), te, tx, te / tx, record, tr, tr / te);
+            "s; reinstall %.3f s, %.3f x the fresh copy; undo %.3f s, %.3f x its copy\n",
+            i + 1, load.c_str(), te, tx, te / tx, record, tr, tr / te, tu, tu / tc);
     }
     printf("load average after: %s\n", LoadAverage().c_str());
     printf("median of %d pairs: engine %.3f s, xcopy %.3f s, ratio engine/xcopy %.3f\n", reps,
            Median(engine), Median(xcopy), Median(ratio));
     printf("median ratio reinstall/fresh copy: %.3f\n", Median(reinstall));
+    printf("median ratio undo/its copy: %.3f\n", Median(undo));
     RemoveTree(work + "engine\\");
     RemoveTree(work + "xcopy\\");
     return 0;

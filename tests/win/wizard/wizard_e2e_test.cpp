@@ -559,7 +559,8 @@ TEST_F(WizardTest, MissingPackageFolderAborted) {
     // The wizard ends without the finish page and without a question.
     ASSERT_TRUE(Ended());
     EXPECT_EQ(setup_.ExitCode(), 4u);
-    EXPECT_TRUE(FolderExists(std::string(kDefaultDest) + "Control"));
+    // What was copied before the missing folder is undone.
+    EXPECT_FALSE(FolderExists(std::string(kDefaultDest) + "Control"));
     EXPECT_FALSE(FolderExists(std::string(kDefaultDest) + "线型库"));
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Quilm.exe"));
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
