@@ -15,6 +15,10 @@ namespace {
 // folder, which ordinary users may be able to change.
 const char* const kBackupFolderDacl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 const char* const kBackupFolderName = "Backup.~";
+// The backups go into numbered folders of this many files each: making a
+// name that is not there yet costs a look through its folder (under Wine
+// a scan of the whole folder, for a name in another case).
+const size_t kBackupsPerFolder = 100;
 
 bool IsGone(DWORD error) {
     return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -25,6 +29,7 @@ bool IsGone(DWORD error) {
 void CCopyJournal::Clear() {
     m_bActive = false;
     m_backup.clear();
+    m_backupFolders = 0;
     m_madeFolders.clear();
     m_madeFiles.clear();
     m_overwritten.clear();
@@ -46,10 +51,12 @@ void CCopyJournal::FileMade(const std::string& path) {
     if (m_bActive) m_madeFiles.push_back(path);
 }
 
+std::string CCopyJournal::BackupFolder(size_t index) const {
+    return m_backup + "\\" + std::to_string(index / kBackupsPerFolder + 1);
+}
+
 std::string CCopyJournal::BackupPath(size_t index) const {
-    char name[16];
-    std::snprintf(name, sizeof(name), "\\%u", static_cast<unsigned>(index + 1));
-    return m_backup + name;
+    return BackupFolder(index) + "\\" + std::to_string(index % kBackupsPerFolder + 1);
 }
 
 DWORD CCopyJournal::Backup(const std::string& path) {
@@ -68,7 +75,12 @@ DWORD CCopyJournal::Backup(const std::string& path) {
         }
         AfxLog("backup folder made, closed to ordinary users: %s", m_backup.c_str());
     }
-    const std::string backup = BackupPath(m_overwritten.size());
+    const size_t index = m_overwritten.size();
+    if (index / kBackupsPerFolder == m_backupFolders) {
+        if (!::CreateDirectoryA(BackupFolder(index).c_str(), NULL)) return ::GetLastError();
+        ++m_backupFolders;
+    }
+    const std::string backup = BackupPath(index);
     DWORD kept = ERROR_SUCCESS;
     // A rename on the volume; where it cannot be (another volume mounted
     // on a folder, or the file held against it) a copy is kept instead.
@@ -96,10 +108,10 @@ void CCopyJournal::PutBackLast() {
 void CCopyJournal::Commit(std::vector<std::string>& atRestart) {
     if (!m_backup.empty()) {
         CCheckedFolder folder;
-        folder.Open(m_backup, m_backup);
         for (size_t i = 0; i < m_overwritten.size(); ++i) {
-            const std::string backup = BackupPath(i);
-            const DWORD error = folder.Remove(backup.substr(m_backup.size() + 1), false);
+            const std::string backup = BackupPath(i), parent = BackupFolder(i);
+            if (folder.Path() != parent) folder.Open(m_backup, parent);
+            const DWORD error = folder.Remove(backup.substr(parent.size() + 1), false);
             if (IsGone(error)) continue;
             if (AfxIsInUse(error) &&
                 AfxDeleteAtRestart(backup.c_str()) == ERROR_SUCCESS_REBOOT_REQUIRED) {
@@ -119,18 +131,21 @@ void CCopyJournal::Commit(std::vector<std::string>& atRestart) {
 
 void CCopyJournal::RemoveBackupFolder() {
     if (m_backup.empty()) return;
-    if (::RemoveDirectoryA(m_backup.c_str())) {
-        AfxLog("backup folder removed: %s", m_backup.c_str());
-        return;
+    // Its numbered folders first, then itself.  One that keeps what the
+    // restart moves or deletes goes after them; one that keeps a file
+    // not put back stays (so its removal at the restart fails).
+    bool removed = true;
+    for (size_t n = 0; n <= m_backupFolders; ++n) {
+        const std::string folder =
+            n < m_backupFolders ? BackupFolder(n * kBackupsPerFolder) : m_backup;
+        if (::RemoveDirectoryA(folder.c_str())) continue;
+        removed = false;
+        const DWORD error = ::GetLastError();
+        if (AfxDeleteAtRestart(folder.c_str()) == ERROR_SUCCESS_REBOOT_REQUIRED)
+            AfxLog("backup folder removed at the restart: %s", folder.c_str());
+        else AfxLog("backup folder kept: %s: %s", folder.c_str(), AfxErrorText(error).c_str());
     }
-    // It keeps what the restart moves or deletes; it goes after them.
-    const DWORD error = ::GetLastError();
-    bool later = false;
-    for (size_t i = 0; i < m_overwritten.size() && !later; ++i)
-        later = ::GetFileAttributesA(BackupPath(i).c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (later && AfxDeleteAtRestart(m_backup.c_str()) == ERROR_SUCCESS_REBOOT_REQUIRED)
-        AfxLog("backup folder removed at the restart: %s", m_backup.c_str());
-    else AfxLog("backup folder kept: %s: %s", m_backup.c_str(), AfxErrorText(error).c_str());
+    if (removed) AfxLog("backup folder removed: %s", m_backup.c_str());
 }
 
 int CCopyJournal::Steps() const {

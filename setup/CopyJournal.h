@@ -61,7 +61,9 @@ public:
                 std::vector<std::string>& atRestart);
 
 private:
+    // The backup of m_overwritten[index], and the folder that holds it.
     std::string BackupPath(size_t index) const;
+    std::string BackupFolder(size_t index) const;
     // Puts the earlier file of m_overwritten[index] back; the outcome is
     // counted into undone, or the restart completes it.
     void PutBack(size_t index, Undone& undone, std::vector<std::string>& atRestart);
@@ -70,9 +72,10 @@ private:
     void Clear();
 
     bool m_bActive = false;
-    std::string m_dest;    // the install folder, ending with "\"
-    std::string m_base;    // the folder every deletion stays inside
-    std::string m_backup;  // the backup folder once made, else empty
+    std::string m_dest;          // the install folder, ending with "\"
+    std::string m_base;          // the folder every deletion stays inside
+    std::string m_backup;        // the backup folder once made, else empty
+    size_t m_backupFolders = 0;  // the numbered folders made in it
     std::vector<std::string> m_madeFolders;
     std::vector<std::string> m_madeFiles;
     // The earlier files: each one's backup is BackupPath(its index); copied
