@@ -84,7 +84,9 @@ DWORD CCopyJournal::Backup(const std::string& path) {
     DWORD kept = ERROR_SUCCESS;
     // A rename on the volume; where it cannot be (another volume mounted
     // on a folder, or the file held against it) a copy is kept instead.
-    if (!::MoveFileExA(path.c_str(), backup.c_str(), 0)) {
+    // The name is this run's own: replacing lets the move skip looking
+    // whether something has it.
+    if (!::MoveFileExA(path.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         const DWORD error = ::GetLastError();
         if (!::CopyFileA(path.c_str(), backup.c_str(), TRUE)) return error;
         kept = ERROR_ALREADY_EXISTS;
