@@ -16,3 +16,21 @@ fi
 cp "$BUILD_ROOT/bench-$QUILM_ARCH/tools/bench_copy/bench_copy.exe" "$WINEPREFIX/drive_c/"
 cd "$WINEPREFIX/drive_c"
 "$QUILM_WINE" 'C:\bench_copy.exe' 'C:\BenchMedium\' 'C:\BenchWork\' "${REPS:-6}"
+
+# The whole installation, as IT staff run it: Setup.exe /VERYSILENT into a
+# new folder, then again over it (a reinstall, which keeps every earlier
+# file until its copy phase is over), paired, with the load beside each.
+cp "$WIN/setup/Setup.exe" "$MEDIUM/Setup.exe"
+seconds() { local start end; start=$(date +%s.%N); "$QUILM_WINE" 'C:\BenchMedium\Setup.exe' /VERYSILENT "/DIR=C:\\BenchInstall" >/dev/null 2>&1 || true; end=$(date +%s.%N); awk -v a="$start" -v b="$end" 'BEGIN { print b - a }'; }
+ratios=()
+for i in $(seq 1 "${REPS:-6}"); do
+    rm -rf "$WINEPREFIX/drive_c/BenchInstall"
+    load=$(cut -d' ' -f1-3 /proc/loadavg)
+    fresh=$(seconds)
+    again=$(seconds)
+    ratio=$(awk -v a="$again" -v b="$fresh" 'BEGIN { print a / b }')
+    ratios+=("$ratio")
+    printf 'setup pair %d (load %s): fresh %.3f s, reinstall %.3f s, %.3f x the fresh install\n' "$i" "$load" "$fresh" "$again" "$ratio"
+done
+rm -rf "$WINEPREFIX/drive_c/BenchInstall"
+printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "median ratio reinstall/fresh install (Setup.exe /VERYSILENT): %.3f\n", m }'
