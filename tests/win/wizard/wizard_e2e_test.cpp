@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,10 @@ protected:
     int Build(const MediumOptions& options = MediumOptions()) {
         return BuildMedium(medium_, options);
     }
-    void Start() { ASSERT_TRUE(setup_.Start(medium_ + "Setup.exe")) << ::GetLastError(); }
+    void Start() {
+        for (const PROCESSENTRY32& process : Processes()) earlier_.insert(process.th32ProcessID);
+        ASSERT_TRUE(setup_.Start(medium_ + "Setup.exe")) << ::GetLastError();
+    }
     HWND At(Page page, DWORD timeout = kWait) { return WaitPage(setup_.id(), page, timeout); }
     HWND GoToPathPage() { return WalkToPathPage(setup_.id()); }
     HWND Box(DWORD timeout = kWait) { return WaitMessageBox(setup_.id(), timeout); }
@@ -73,18 +77,31 @@ protected:
                 abs(GetBValue(c) - 0x2b) < 40);
     }
 
-    // The programs Setup started that still run ("notepad.exe" for an
-    // opened readme).
-    std::vector<std::string> Started() const {
-        std::vector<std::string> names;
+    static std::vector<PROCESSENTRY32> Processes() {
+        std::vector<PROCESSENTRY32> processes;
         HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (snapshot == INVALID_HANDLE_VALUE) return {"<no process list>"};
+        if (snapshot == INVALID_HANDLE_VALUE) return processes;
         PROCESSENTRY32 entry = {};
         entry.dwSize = sizeof(entry);
         for (BOOL more = ::Process32First(snapshot, &entry); more;
              more = ::Process32Next(snapshot, &entry))
-            if (entry.th32ParentProcessID == setup_.id()) names.push_back(entry.szExeFile);
+            processes.push_back(entry);
         ::CloseHandle(snapshot);
+        return processes;
+    }
+    // The programs Setup started that still run ("notepad.exe" for an
+    // opened readme).  One that ran before Setup is none of them, even
+    // when its parent's id is Setup's now: the system hands out the id of
+    // a process that has ended again (wineboot's, whose services.exe runs
+    // on once a test has restarted the prefix).
+    std::vector<std::string> Started() const {
+        const std::vector<PROCESSENTRY32> processes = Processes();
+        if (processes.empty()) return {"<no process list>"};
+        std::vector<std::string> names;
+        for (const PROCESSENTRY32& process : processes)
+            if (process.th32ParentProcessID == setup_.id() &&
+                !earlier_.count(process.th32ProcessID))
+                names.push_back(process.szExeFile);
         return names;
     }
 
@@ -136,6 +153,7 @@ protected:
     std::string medium_;
     KeyGuard keys_;
     ChildProcess setup_;
+    std::set<DWORD> earlier_;  // the processes running before Setup started
     std::vector<std::string> extraCleanup_;
 };
 
