@@ -33,7 +33,6 @@ void CCopyJournal::Clear() {
     m_madeFolders.clear();
     m_madeFiles.clear();
     m_overwritten.clear();
-    m_copied.clear();
 }
 
 void CCopyJournal::Begin(const std::string& dest, const std::vector<std::string>& made) {
@@ -92,7 +91,6 @@ DWORD CCopyJournal::Backup(const std::string& path) {
         kept = ERROR_ALREADY_EXISTS;
     }
     m_overwritten.push_back(path);
-    m_copied.push_back(kept != ERROR_SUCCESS);
     return kept;
 }
 
@@ -103,7 +101,6 @@ void CCopyJournal::PutBackLast() {
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
         AfxLog("earlier file put back: %s", m_overwritten.back().c_str());
         m_overwritten.pop_back();
-        m_copied.pop_back();
     }
 }
 
@@ -246,13 +243,15 @@ CCopyJournal::Undone CCopyJournal::Undo(const std::function<void(const std::stri
         if (path == m_base)
             error = ::RemoveDirectoryA(path.c_str()) ? ERROR_SUCCESS : ::GetLastError();
         else error = AfxRemoveBelow(m_base, path, true);
-        bool holdsLater = false;
-        for (const std::string& item : atRestart)
-            holdsLater = holdsLater || IsInsideFolder(item, path);
+        const auto holdsLater = [&] {
+            for (const std::string& item : atRestart)
+                if (IsInsideFolder(item, path)) return true;
+            return false;
+        };
         if (error == ERROR_SUCCESS) {
             ++undone.foldersRemoved;
             AfxLog("undone: folder removed %s", path.c_str());
-        } else if (holdsLater &&
+        } else if (holdsLater() &&
                    AfxDeleteAtRestart(path.c_str()) == ERROR_SUCCESS_REBOOT_REQUIRED) {
             atRestart.push_back(path);
             AfxLog("folder removed at the restart: %s", path.c_str());

@@ -78,8 +78,6 @@ private:
     size_t m_backupFolders = 0;  // the numbered folders made in it
     std::vector<std::string> m_madeFolders;
     std::vector<std::string> m_madeFiles;
-    // The earlier files: each one's backup is BackupPath(its index); copied
-    // ones stayed in place too.
+    // The earlier files: each one's backup is BackupPath(its index).
     std::vector<std::string> m_overwritten;
-    std::vector<bool> m_copied;
 };
