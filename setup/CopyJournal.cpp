@@ -243,20 +243,22 @@ CCopyJournal::Undone CCopyJournal::Undo(const std::function<void(const std::stri
         if (path == m_base)
             error = ::RemoveDirectoryA(path.c_str()) ? ERROR_SUCCESS : ::GetLastError();
         else error = AfxRemoveBelow(m_base, path, true);
-        const auto holdsLater = [&] {
-            for (const std::string& item : atRestart)
+        const auto holds = [&](const std::vector<std::string>& items) {
+            for (const std::string& item : items)
                 if (IsInsideFolder(item, path)) return true;
             return false;
         };
         if (error == ERROR_SUCCESS) {
             ++undone.foldersRemoved;
             AfxLog("undone: folder removed %s", path.c_str());
-        } else if (holdsLater() &&
+        } else if (holds(atRestart) &&
                    AfxDeleteAtRestart(path.c_str()) == ERROR_SUCCESS_REBOOT_REQUIRED) {
             atRestart.push_back(path);
             AfxLog("folder removed at the restart: %s", path.c_str());
         } else if (!IsGone(error)) {
-            undone.left.push_back(path);
+            // A folder that stays because of what stays inside it is no
+            // item of its own.
+            if (!holds(undone.left)) undone.left.push_back(path);
             AfxLog("folder kept: %s: %s", path.c_str(), AfxErrorText(error).c_str());
         }
         step(path);

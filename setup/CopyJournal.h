@@ -48,7 +48,8 @@ public:
     struct Undone {
         int filesDeleted = 0, filesPutBack = 0, foldersRemoved = 0;
         // Files and folders that could not be deleted or put back (and are
-        // not left for the restart).
+        // not left for the restart); not the folders that stay only
+        // because they hold one of these.
         std::vector<std::string> left;
     };
     // The number of Undo's steps: one per file and folder in the journal.

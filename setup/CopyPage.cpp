@@ -106,6 +106,10 @@ LRESULT CCopyPage::OnFailed(WPARAM, LPARAM) {
     if (!m_job.m_atRestart.empty())
         MessageBox(AfxFailureNotice(AfxLoadString(IDS_UNDO_AT_RESTART), m_job.m_atRestart).c_str(),
                    NULL, MB_OK | MB_ICONINFORMATION);
+    // And what the undo had to leave as it is.
+    if (!m_job.m_notUndone.empty())
+        MessageBox(AfxFailureNotice(AfxLoadString(IDS_NOT_UNDONE), m_job.m_notUndone).c_str(), NULL,
+                   MB_OK | MB_ICONWARNING);
     EndDialog(kWizFinish);
     return 1;
 }

@@ -73,7 +73,8 @@ void CSetupThread::UndoCopyPhase() {
     relay.Close();
     for (const std::string& path : m_atRestart)
         AfxLog("the restart completes the undo: %s", path.c_str());
-    for (const std::string& path : undone.left) AfxLog("not undone: %s", path.c_str());
+    m_notUndone = undone.left;
+    for (const std::string& path : m_notUndone) AfxLog("not undone: %s", path.c_str());
     AfxLog(
         "copy phase undone: %d files deleted, %d earlier files put back, %d folders removed, "
         "%d left for the restart, %d not undone",

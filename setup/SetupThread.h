@@ -56,6 +56,9 @@ public:
     // The files that a running program held: replaced at the next restart;
     // after an undo, what the restart puts back or deletes.
     std::vector<std::string> m_atRestart;
+    // After an undo, what it left as it was: a folder the run made that now
+    // holds other files, an entry the system refused to delete or put back.
+    std::vector<std::string> m_notUndone;
     // Both failure lists together: the files first.
     std::vector<std::string> Failures() const;
     ULONGLONG m_nBytesCopied = 0;

@@ -44,6 +44,7 @@
 #define IDS_RESTART_NEEDED 127
 #define IDS_UNDOING 128
 #define IDS_UNDO_AT_RESTART 129
+#define IDS_NOT_UNDONE 130
 // The install job's questions before its copy (SetupJob.rc): the programs
 // using the destination (%s: one a line), the free space (%s: the folder
 // asked, the size needed, the size free).

@@ -584,6 +584,27 @@ TEST_F(WizardTest, MissingPackageFolderAborted) {
     EXPECT_FALSE(FileExists(std::string(kDefaultDest) + "Uninstall.log"));
 }
 
+TEST_F(WizardTest, AbortKeepsAndNamesAFolderAnotherProgramWroteIn) {
+    Build(MediumOptions{true, "Database", 0});
+    Start();
+    HWND path = GoToPathPage();
+    ASSERT_NE(path, nullptr);
+    Click(path, IDC_NEXT);
+    HWND prompt = WaitBoxSaying(setup_.id(), "找不到安装文件的路径", kJobWait);
+    ASSERT_NE(prompt, nullptr);
+    const std::string control = std::string(kDefaultDest) + "Control";
+    ASSERT_TRUE(WriteBytes(control + "\\笔记.txt", "not the installer's"));
+    EXPECT_TRUE(AnswerMessageBox(prompt, IDABORT));
+    HWND notice = WaitBoxSaying(setup_.id(), "以下 1 个项目未能撤消", kJobWait);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_NE(MessageBoxText(notice).find(control + "\n"), std::string::npos);
+    EXPECT_TRUE(AnswerMessageBox(notice, IDOK));
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(setup_.ExitCode(), 4u);
+    EXPECT_TRUE(FileExists(control + "\\笔记.txt"));
+    EXPECT_FALSE(FileExists(control + "\\说明.txt"));
+}
+
 // Deployment tools start the installer with switches instead of a person
 // and read its exit code and its log instead of the screen.
 TEST_F(WizardTest, VerySilentShowsNothingAndInstallsOverAnEarlierInstallation) {
