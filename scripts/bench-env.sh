@@ -16,3 +16,15 @@ bench_build() {
     if [ $# -gt 0 ]; then cmake --build "$WIN" -j2 --target "$@"; else cmake --build "$WIN" -j2; fi
     wine_start
 }
+
+# peak_kb PID: the peak resident size of process PID in kB, read until it
+# ends (under Wine the loader becomes the program in the same process).
+peak_kb() {
+    local kb=0 hwm
+    while kill -0 "$1" 2>/dev/null; do
+        hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$1/status" 2>/dev/null || true)
+        [ -n "$hwm" ] && kb=$hwm
+        sleep 0.2
+    done
+    echo "$kb"
+}
