@@ -53,6 +53,17 @@ protected:
     HWND At(Page page, DWORD timeout = kWait) { return WaitPage(setup_.id(), page, timeout); }
     HWND GoToPathPage() { return WalkToPathPage(setup_.id()); }
     HWND Box(DWORD timeout = kWait) { return WaitMessageBox(setup_.id(), timeout); }
+    // From a medium without "Database", through the path page's "Next" to
+    // the job's first box, its prompt for that folder; NULL when none came.
+    HWND MissingFolderPrompt(int* files = nullptr) {
+        const int built = Build(MediumOptions{true, "Database", 0});
+        if (files) *files = built;
+        Start();
+        HWND path = GoToPathPage();
+        if (!path) return NULL;
+        Click(path, IDC_NEXT);
+        return Box(kJobWait);
+    }
     bool Ended(DWORD timeout = kWait) { return setup_.Wait(timeout); }
 
     // The colour of the screen at the top left corner, which the backdrop
@@ -544,12 +555,8 @@ TEST_F(WizardTest, CancelOnTheCopyPage) {
 }
 
 TEST_F(WizardTest, MissingPackageFolderIgnored) {
-    int files = Build(MediumOptions{true, "Database", 0});
-    Start();
-    HWND path = GoToPathPage();
-    ASSERT_NE(path, nullptr);
-    Click(path, IDC_NEXT);
-    HWND box = Box(kJobWait);
+    int files = 0;
+    HWND box = MissingFolderPrompt(&files);
     ASSERT_NE(box, nullptr);
     Shot("9-missing-folder");
     EXPECT_NE(MessageBoxText(box).find("找不到安装文件的路径"), std::string::npos);
@@ -566,12 +573,7 @@ TEST_F(WizardTest, MissingPackageFolderIgnored) {
 }
 
 TEST_F(WizardTest, MissingPackageFolderAborted) {
-    Build(MediumOptions{true, "Database", 0});
-    Start();
-    HWND path = GoToPathPage();
-    ASSERT_NE(path, nullptr);
-    Click(path, IDC_NEXT);
-    HWND box = Box(kJobWait);
+    HWND box = MissingFolderPrompt();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AnswerMessageBox(box, IDABORT));
     // The wizard ends without the finish page and without a question.
@@ -585,13 +587,9 @@ TEST_F(WizardTest, MissingPackageFolderAborted) {
 }
 
 TEST_F(WizardTest, AbortKeepsAndNamesAFolderAnotherProgramWroteIn) {
-    Build(MediumOptions{true, "Database", 0});
-    Start();
-    HWND path = GoToPathPage();
-    ASSERT_NE(path, nullptr);
-    Click(path, IDC_NEXT);
-    HWND prompt = WaitBoxSaying(setup_.id(), "找不到安装文件的路径", kJobWait);
+    HWND prompt = MissingFolderPrompt();
     ASSERT_NE(prompt, nullptr);
+    EXPECT_NE(MessageBoxText(prompt).find("找不到安装文件的路径"), std::string::npos);
     const std::string control = std::string(kDefaultDest) + "Control";
     ASSERT_TRUE(WriteBytes(control + "\\笔记.txt", "not the installer's"));
     EXPECT_TRUE(AnswerMessageBox(prompt, IDABORT));
